@@ -1,0 +1,25 @@
+# quiltor_add_test(NAME SOURCES src... LIBS lib...)
+function(quiltor_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    QUILTOR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    QUILTOR_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QUILTOR_PLUGIN_DIR=${PROJECT_BINARY_DIR}/plugins")
+endfunction()
+
+# quiltor_add_plugin(NAME SOURCES src...): a host plug-in whose only export is PluginMain.
+function(quiltor_add_plugin name)
+  cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} MODULE ${P_SOURCES})
+  set_target_properties(${name} PROPERTIES
+    PREFIX ""
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    LIBRARY_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/plugins")
+  target_link_libraries(${name} PRIVATE ${P_LIBS})
+  target_link_options(${name} PRIVATE
+    "-Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map")
+endfunction()

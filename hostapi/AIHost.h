@@ -1,0 +1,12 @@
+/* Everything a plug-in may call: include this one header. */
+#ifndef QUILTOR_HOSTAPI_AIHOST_H
+#define QUILTOR_HOSTAPI_AIHOST_H
+
+#include "AITypes.h"
+#include "SPBasic.h"
+#include "AIMessages.h"
+#include "AIArtSuites.h"
+#include "AIDocumentSuites.h"
+#include "AIAppSuites.h"
+
+#endif
