@@ -1,0 +1,60 @@
+// Suites served by name and version. Each suite is stored as a copy of its function table, so a
+// test can swap one function (to fail on its third use, say) or make a suite missing altogether.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "AIHost.h"
+
+namespace quiltor::host {
+
+class SuiteRegistry {
+public:
+    // Registers (or replaces) the table of a suite name and version.
+    void add(const std::string& name, int32_t version, const void* table, size_t size);
+
+    template <typename Suite>
+    void add(const char* name, int32_t version, const Suite& table) {
+        add(name, version, &table, sizeof(Suite));
+    }
+
+    // On failure leaves *suite null and returns kSPSuiteNotFoundError or kSPBadSuiteVersionError.
+    AIErr acquire(const std::string& name, int32_t version, const void** suite);
+    AIErr release(const std::string& name, int32_t version);
+
+    // The served table, for tests to change one call. Null when not registered.
+    template <typename Suite>
+    Suite* table(const std::string& name, int32_t version) {
+        return static_cast<Suite*>(mutableTable(name, version));
+    }
+    void* mutableTable(const std::string& name, int32_t version);
+
+    // A missing suite is refused as if the host never had it.
+    void setMissing(const std::string& name, bool missing);
+    // Puts every table back as registered and forgets missing marks.
+    void restoreAll();
+
+    int32_t acquiredCount(const std::string& name) const;
+    std::vector<std::string> names() const;
+
+private:
+    struct Entry {
+        std::vector<unsigned char> original;
+        std::vector<unsigned char> served;
+        int32_t acquired = 0;
+        bool missing = false;
+    };
+    std::map<std::pair<std::string, int32_t>, Entry> entries_;
+};
+
+// The suites of each area register themselves here.
+void RegisterAppSuites(SuiteRegistry& registry);       // SP suites, strings, paths, menus, user, actions, ...
+void RegisterDocumentSuites(SuiteRegistry& registry);  // layers, art, paths, styles, sets, documents, undo, ...
+
+// The host's basic suite, handed to plug-ins in every message.
+SPBasicSuite* BasicSuite();
+
+}  // namespace quiltor::host

@@ -1,0 +1,48 @@
+// The open documents, which one is current, and the host's clipboard.
+// (Contract between the document model and the rest of the host; the model fills in the details.)
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AIHost.h"
+
+namespace quiltor::host {
+
+class Document;  // model/Document.h
+
+struct NewDocumentOptions {
+    AIReal widthPt = 595.276f;   // A4 portrait
+    AIReal heightPt = 841.89f;
+    int16_t colorModel = kDocCMYKColor;
+    std::string title = "Untitled-1";
+};
+
+class Workspace {
+public:
+    Workspace();
+    ~Workspace();
+
+    // Creates a fresh document (one empty, visible, editable layer; one artboard the size of the
+    // page with its bottom-left corner at the origin) and makes it current.
+    AIDocumentHandle newDocument(const NewDocumentOptions& options);
+    // Reads an SVG document and makes it current. On failure returns null, fills *error with a
+    // one-line reason and *code with kFileNotFoundErr or kBadFileFormatErr.
+    AIDocumentHandle openFile(const std::string& path, std::string* error, AIErr* code);
+    // Writes the document as SVG. On failure returns false and fills *error.
+    bool saveFile(AIDocumentHandle document, const std::string& path, std::string* error);
+
+    AIDocumentHandle current() const;     // null without documents
+    bool activate(AIDocumentHandle document);
+    bool close(AIDocumentHandle document);
+    std::vector<AIDocumentHandle> documents() const;  // front first
+    Document* find(AIDocumentHandle document) const;  // null for an unknown handle
+    Document* currentDocument() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace quiltor::host
