@@ -1,0 +1,229 @@
+#include "SeamGeometry.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+constexpr double kPointsPerInch = 72.0;
+
+// A closed outline needs three anchors to enclose anything; below that the
+// doubled-point scan would eat the rest of the path.
+constexpr std::size_t kMinOutlineAnchors = 3;
+
+std::vector<int32_t> SeamPositions(double sizeMm, int last)
+{
+    std::vector<int32_t> positions;
+    if (last >= 0) {
+        positions.reserve(std::size_t(last) + 1);
+        for (int k = 0; k <= last; ++k) {
+            // Keep the order k, mm, 100: the last bit of the product decides
+            // the rounding, and the offsets of placed tiles are made this way.
+            positions.push_back(SeamRound(double(k) * sizeMm * 100.0));
+        }
+    }
+    return positions;
+}
+
+std::unordered_set<int32_t> BothSidesOfOrigin(const std::vector<int32_t>& positions)
+{
+    std::unordered_set<int32_t> set;
+    set.reserve(positions.size() * 2);
+    for (int32_t p : positions) {
+        set.insert(p);
+        // -INT32_MIN does not exist; a saturated position has no mirror.
+        if (p != std::numeric_limits<int32_t>::min()) {
+            set.insert(-p);
+        }
+    }
+    return set;
+}
+
+}  // namespace
+
+int32_t SeamRound(double v)
+{
+    if (std::isnan(v)) {
+        return 0;
+    }
+    const double r = v < 0 ? -std::trunc(std::fabs(v) + 0.5) : std::trunc(v + 0.5);
+    if (r >= double(std::numeric_limits<int32_t>::max())) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    if (r <= double(std::numeric_limits<int32_t>::min())) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return int32_t(r);
+}
+
+int32_t ToSeamUnits(double pt)
+{
+    return SeamRound(pt * kMmPerInch / kPointsPerInch * 100.0);
+}
+
+SeamPoint ToSeamPoint(double h, double v)
+{
+    return {ToSeamUnits(h), ToSeamUnits(v)};
+}
+
+SeamGrid::SeamGrid(float tileWidth, float tileHeight, int lastColumn, int lastRow)
+    : widthMm_(double(tileWidth) * kMmPerInch / kPointsPerInch),
+      heightMm_(double(tileHeight) * kMmPerInch / kPointsPerInch),
+      lastColumn_(lastColumn),
+      lastRow_(lastRow),
+      nx_(SeamRound(std::fabs(widthMm_ * 100.0))),
+      ny_(SeamRound(std::fabs(heightMm_ * 100.0))),
+      columns_(SeamPositions(widthMm_, lastColumn)),
+      rows_(SeamPositions(heightMm_, lastRow)),
+      columnSet_(BothSidesOfOrigin(columns_)),
+      rowSet_(BothSidesOfOrigin(rows_))
+{
+}
+
+bool OnSeamLine(const SeamGrid& grid, SeamPoint first, SeamPoint last)
+{
+    if (grid.LastColumn() >= 0 &&
+        (grid.IsColumnPosition(first.x) || grid.IsColumnPosition(last.x) || grid.OnColumnModulus(first.x) ||
+         grid.OnColumnModulus(last.x))) {
+        return true;
+    }
+    return grid.LastRow() >= 0 &&
+           (grid.IsRowPosition(first.y) || grid.IsRowPosition(last.y) || grid.OnRowModulus(first.y) ||
+            grid.OnRowModulus(last.y));
+}
+
+bool OnSeamEdgeCandidate(const SeamGrid& grid, SeamPoint start, SeamPoint end)
+{
+    if (start.x == end.x && grid.LastColumn() >= 0 &&
+        (grid.IsColumnPosition(start.x) || (grid.OnColumnModulus(start.x) && grid.OnColumnModulus(end.x)))) {
+        return true;
+    }
+    return start.y == end.y && grid.LastRow() >= 0 &&
+           (grid.IsRowPosition(start.y) || (grid.OnRowModulus(start.y) && grid.OnRowModulus(end.y)));
+}
+
+bool OnSeamEdgeSplice(const SeamGrid& grid, SeamPoint start, SeamPoint end)
+{
+    if (start.x != end.x && start.y != end.y) {
+        return false;
+    }
+    // Positions need both ends on the same seam; the moduli only need each
+    // end on some seam, whatever the edge's direction.
+    if (grid.LastColumn() >= 0 &&
+        ((start.x == end.x && grid.IsColumnPosition(start.x)) ||
+         (grid.OnColumnModulus(start.x) && grid.OnColumnModulus(end.x)))) {
+        return true;
+    }
+    return grid.LastRow() >= 0 && ((start.y == end.y && grid.IsRowPosition(start.y)) ||
+                                   (grid.OnRowModulus(start.y) && grid.OnRowModulus(end.y)));
+}
+
+LineJoinCase SelectLineJoinCase(SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2)
+{
+    if (l1 == f2) {
+        return LineJoinCase::Append;
+    }
+    if (f1 == l2) {
+        return LineJoinCase::ReverseBoth;
+    }
+    if (l1 == l2) {
+        return LineJoinCase::ReverseSecond;
+    }
+    if (f1 == f2) {
+        return LineJoinCase::ReverseFirst;
+    }
+    return LineJoinCase::None;
+}
+
+std::optional<std::size_t> FindForwardEdge(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b)
+{
+    const std::size_t count = outline.size();
+    for (std::size_t m = 0; m < count; ++m) {
+        if (outline[m] == a && outline[(m + 1) % count] == b) {
+            return m;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> FindBackwardAnchor(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b)
+{
+    const std::size_t count = outline.size();
+    for (std::size_t t = count; t-- > 0;) {
+        const std::size_t pred = t == 0 ? count - 1 : t - 1;
+        if (outline[t] == a && outline[pred] == b) {
+            return t;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::size_t> ForwardSpliceOrder(std::size_t count2, std::size_t m)
+{
+    if (m >= count2) {
+        throw std::out_of_range("ForwardSpliceOrder: edge outside art2");
+    }
+    std::vector<std::size_t> order;
+    order.reserve(count2);
+    for (std::size_t k = m + 1; k < count2; ++k) {
+        order.push_back(k);
+    }
+    for (std::size_t k = 0; k <= m; ++k) {
+        order.push_back(k);
+    }
+    return order;
+}
+
+std::vector<std::size_t> BackwardSpliceOrder(std::size_t count2, std::size_t t)
+{
+    if (t >= count2) {
+        throw std::out_of_range("BackwardSpliceOrder: anchor outside art2");
+    }
+    std::vector<std::size_t> order;
+    order.reserve(count2);
+    for (std::size_t k = t; k-- > 0;) {
+        order.push_back(k);
+    }
+    for (std::size_t k = count2; k-- > t;) {
+        order.push_back(k);
+    }
+    return order;
+}
+
+std::vector<std::size_t> RemoveDoubledPointsIndices(std::vector<SeamPoint>& outline)
+{
+    // After deleting anchor h the scan resumes at h - 1, so it only ever
+    // steps back by one. A gap buffer makes that O(1): `kept` holds anchors
+    // 0 ... h - 1, rest[r ...] anchors h ... len - 1.
+    std::vector<std::size_t> deleted;
+    std::vector<SeamPoint> rest = std::move(outline);
+    std::vector<SeamPoint> kept;
+    kept.reserve(rest.size());
+    std::size_t r = 0;
+    while (r < rest.size()) {
+        const std::size_t len = kept.size() + (rest.size() - r);
+        if (len <= kMinOutlineAnchors) {
+            break;
+        }
+        const SeamPoint here = rest[r];
+        const SeamPoint follower = r + 1 < rest.size() ? rest[r + 1] : kept.front();
+        const SeamPoint predecessor = kept.empty() ? rest.back() : kept.back();
+        if (here == follower || predecessor == follower) {
+            deleted.push_back(kept.size());
+            if (kept.empty()) {
+                ++r;
+            } else {
+                rest[r] = kept.back();
+                kept.pop_back();
+            }
+        } else {
+            kept.push_back(here);
+            ++r;
+        }
+    }
+    kept.insert(kept.end(), rest.begin() + std::ptrdiff_t(r), rest.end());
+    outline = std::move(kept);
+    return deleted;
+}
