@@ -6,7 +6,7 @@ function(quiltor_add_test name)
   target_compile_definitions(${name} PRIVATE
     QUILTOR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QUILTOR_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}."
     PROPERTIES ENVIRONMENT "QUILTOR_PLUGIN_DIR=${PROJECT_BINARY_DIR}/plugins")
 endfunction()
 
