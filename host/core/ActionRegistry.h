@@ -29,6 +29,8 @@ public:
         int32_t dialogStatus;
         _AIActionParamValue params;
     };
+    bool knows(const std::string& eventName) const;
+
     const std::vector<Played>& history() const { return history_; }
     void clearHistory() { history_.clear(); }
 
@@ -36,5 +38,10 @@ private:
     std::map<std::string, Handler> handlers_;
     std::vector<Played> history_;
 };
+
+// The events the host itself answers: the Layers-panel option "ai_plugin_Layer" now; the editing
+// events of the document side (select all, cut, paste in back, move, deselect all) join them in
+// RegisterHostActions as they are written.
+void RegisterHostActions(ActionRegistry& registry);
 
 }  // namespace quiltor::host

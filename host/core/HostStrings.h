@@ -2,6 +2,8 @@
 // encodings the plug-ins use (UTF-8, UTF-16, Shift-JIS).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +26,18 @@ std::optional<std::u16string> DecodeShiftJis(std::string_view bytes);
 std::string EncodeUtf8(std::u16string_view text);
 // Characters Shift-JIS lacks become '?'.
 std::string EncodeShiftJis(std::u16string_view text);
+
+// Any of the kAI...CharacterEncoding values; the platform encoding is UTF-8. Roman is Mac Roman.
+// UTF-16 bytes are in the machine's byte order.
+std::optional<std::u16string> DecodeBytes(std::string_view bytes, int32_t encoding);
+// nullopt for an encoding the host does not know.
+std::optional<std::string> EncodeBytes(std::u16string_view text, int32_t encoding);
+// The length of the longest prefix of encoded text that fits in room bytes without cutting a character.
+size_t FitWholeCharacters(std::string_view encoded, int32_t encoding, size_t room);
+bool IsKnownEncoding(int32_t encoding);
+
+// An error code as its four characters ('CANT') when they are printable, else as a number.
+std::string DescribeError(AIErr error);
 
 // Convenience for host code holding a handle.
 std::string Utf8Of(AIUnicodeStringRef str);
