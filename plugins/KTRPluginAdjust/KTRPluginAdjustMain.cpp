@@ -1,0 +1,5 @@
+#include "KTRPluginAdjustPlugin.h"
+
+AIErr KTRPluginAdjustPlugin::KTRPluginAdjustMain(AIMenuMessage*) {
+    return kNoErr;
+}

@@ -1,0 +1,44 @@
+// The adjust plug-in object: the "Quiltor アジャスト" item in the menu group
+// "Objects" starts a map-range adjust run, and the entry in the shared About
+// submenu shows the about box.
+#ifndef KTR_PLUGIN_ADJUST_PLUGIN_H
+#define KTR_PLUGIN_ADJUST_PLUGIN_H
+
+#include "AIHost.h"
+#include "Plugin.h"
+
+// Suites only this plug-in acquires (its Suites source lists them).
+extern const AIPathfinderSuite* sAIPathfinder;
+extern const AITransformArtSuite* sAITransformArt;
+
+class KTRPluginAdjustPlugin : public Plugin {
+public:
+    explicit KTRPluginAdjustPlugin(SPPluginRef pluginRef);
+    ~KTRPluginAdjustPlugin() override;
+
+    AIErr StartupPlugin(SPInterfaceMessage* message) override;
+    AIErr ShutdownPlugin(SPInterfaceMessage* message) override;
+    AIErr Message(const char* caller, const char* selector, void* message) override;
+    // Always 0: a run's errors never reach the framework's error path.
+    AIErr GoMenuItem(AIMenuMessage* message) override;
+
+    AIErr AddMenus(SPInterfaceMessage* message);
+
+    // The map-range adjust run, from the menu item to its last alert.
+    AIErr KTRPluginAdjustMain(AIMenuMessage* message);
+
+    // The frame: a compound path covering everything outside the closed path,
+    // or null when it cannot be made.
+    AIArtHandle CreateLineArt(AIArtHandle path);
+    // A filled rectangle over the bounds of object, placed by reference, or
+    // null when it cannot be made.
+    AIArtHandle CreateRectLineArt(AIArtHandle reference, AIArtHandle object);
+    // True when the layer's own title names an annotation layer.
+    bool CheckPlateoStringLayer(AILayerHandle layer);
+
+private:
+    AIMenuItemHandle fAboutPluginMenu;
+    AIMenuItemHandle fAdjustMenu;
+};
+
+#endif

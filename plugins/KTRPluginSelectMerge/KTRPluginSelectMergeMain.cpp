@@ -1,0 +1,5 @@
+#include "KTRPluginSelectMergePlugin.h"
+
+AIErr KTRPluginSelectMergePlugin::KTRPluginSelectMergeMain(AIMenuMessage*) {
+    return kNoErr;
+}

@@ -1,0 +1,34 @@
+// The select-merge plug-in object: the "Quiltor セレクトマージ" item in the
+// File-menu group "Open Document" starts a merge run, and the entry in the
+// shared About submenu shows the about box.
+#ifndef KTR_PLUGIN_SELECTMERGE_PLUGIN_H
+#define KTR_PLUGIN_SELECTMERGE_PLUGIN_H
+
+#include "AIHost.h"
+#include "Plugin.h"
+
+// Suites only this plug-in acquires (its Suites source lists them).
+extern const AIPanelFlyoutMenuSuite* sAIPanelFlyoutMenu;
+
+class KTRPluginSelectMergePlugin : public Plugin {
+public:
+    explicit KTRPluginSelectMergePlugin(SPPluginRef pluginRef);
+    ~KTRPluginSelectMergePlugin() override;
+
+    AIErr StartupPlugin(SPInterfaceMessage* message) override;
+    AIErr ShutdownPlugin(SPInterfaceMessage* message) override;
+    AIErr Message(const char* caller, const char* selector, void* message) override;
+    // Always 0: a run's errors never reach the framework's error path.
+    AIErr GoMenuItem(AIMenuMessage* message) override;
+
+    AIErr AddMenus(SPInterfaceMessage* message);
+
+    // The merge run, from the menu item to its last alert.
+    AIErr KTRPluginSelectMergeMain(AIMenuMessage* message);
+
+private:
+    AIMenuItemHandle fAboutPluginMenu;
+    AIMenuItemHandle fSelectMergeMenu;
+};
+
+#endif

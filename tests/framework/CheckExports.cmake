@@ -1,0 +1,15 @@
+# Fails unless the only defined dynamic symbol of PLUGIN is PluginMain.
+execute_process(COMMAND ${NM} -D --defined-only ${PLUGIN}
+  OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${PLUGIN}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${listing}")
+set(symbols "")
+foreach(line ${lines})
+  string(REGEX REPLACE "^.* " "" symbol "${line}")
+  list(APPEND symbols "${symbol}")
+endforeach()
+if(NOT symbols STREQUAL "PluginMain")
+  message(FATAL_ERROR "${PLUGIN} exports: ${symbols}")
+endif()
