@@ -11,6 +11,14 @@
 namespace quiltor::host {
 
 class Document;  // model/Document.h
+class StyleTable;  // model/ArtStyle.h
+struct Art;        // model/Art.h
+struct Layer;
+template <class T, class Handle>
+class HandlePool;  // model/Handles.h
+struct ArtSet;
+struct ArtboardList;
+struct ArtboardProperties;
 
 struct NewDocumentOptions {
     AIReal widthPt = 595.276f;   // A4 portrait
@@ -39,6 +47,28 @@ public:
     std::vector<AIDocumentHandle> documents() const;  // front first
     Document* find(AIDocumentHandle document) const;  // null for an unknown handle
     Document* currentDocument() const;
+
+    // Adds a document built elsewhere (a reader, a test) in front and makes it current.
+    AIDocumentHandle addDocument(std::unique_ptr<Document> document);
+    // Looks the handle up in every open document; null for a dead or foreign handle. *owner (may
+    // be null) receives the document holding it.
+    Art* findArt(AIArtHandle art, Document** owner = nullptr) const;
+    Layer* findLayer(AILayerHandle layer, Document** owner = nullptr) const;
+
+    // Appearances shared by every document of this workspace.
+    StyleTable& styles();
+    // What the suites have handed out and not yet taken back.
+    HandlePool<ArtSet, _AIArtSet>& artSets();
+    HandlePool<ArtboardList, _AIArtboardList>& artboardLists();
+    HandlePool<ArtboardProperties, _AIArtboardProperties>& artboardProperties();
+
+    // What the undo suite was told; the host offers no redo, so these are only recorded.
+    struct UndoNotes {
+        bool silent = false;
+        std::u16string undoText;
+        std::u16string redoText;
+    };
+    UndoNotes& undoNotes();
 
 private:
     struct Impl;

@@ -1,0 +1,134 @@
+#include "model/Workspace.h"
+
+#include <algorithm>
+
+#include "model/ArtStyle.h"
+#include "model/Document.h"
+#include "model/Handles.h"
+#include "svg/Svg.h"
+
+namespace quiltor::host {
+
+struct Workspace::Impl {
+    StyleTable styles;
+    std::vector<std::unique_ptr<Document>> documents;  // front first
+    ArtSetPool artSets;
+    ArtboardListPool artboardLists;
+    ArtboardPropertiesPool artboardProperties;
+    UndoNotes undoNotes;
+
+    auto position(AIDocumentHandle handle) {
+        return std::find_if(documents.begin(), documents.end(),
+                            [&](const auto& d) { return static_cast<_AIDocument*>(d.get()) == handle; });
+    }
+};
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+Workspace::Workspace() : impl_(std::make_unique<Impl>()) {}
+Workspace::~Workspace() = default;
+
+AIDocumentHandle Workspace::newDocument(const NewDocumentOptions& options) {
+    return addDocument(std::make_unique<Document>(impl_->styles, options));
+}
+
+AIDocumentHandle Workspace::addDocument(std::unique_ptr<Document> document) {
+    AIDocumentHandle handle = document.get();
+    impl_->documents.insert(impl_->documents.begin(), std::move(document));
+    return handle;
+}
+
+AIDocumentHandle Workspace::openFile(const std::string& path, std::string* error, AIErr* code) {
+    std::string reason;
+    AIErr result = kNoErr;
+    std::unique_ptr<Document> document = ReadSvgFile(path, impl_->styles, &reason, &result);
+    if (!document) {
+        if (error) *error = reason;
+        if (code) *code = result;
+        return nullptr;
+    }
+    document->setFilePath(path);
+    document->setTitle(FileNameOf(path));
+    document->markOpened();
+    return addDocument(std::move(document));
+}
+
+bool Workspace::saveFile(AIDocumentHandle handle, const std::string& path, std::string* error) {
+    Document* document = find(handle);
+    if (!document) {
+        if (error) *error = "no such document";
+        return false;
+    }
+    return WriteSvgFile(*document, path, error);
+}
+
+AIDocumentHandle Workspace::current() const {
+    return impl_->documents.empty() ? nullptr : impl_->documents.front().get();
+}
+
+bool Workspace::activate(AIDocumentHandle handle) {
+    auto it = impl_->position(handle);
+    if (it == impl_->documents.end()) return false;
+    std::rotate(impl_->documents.begin(), it, it + 1);
+    return true;
+}
+
+bool Workspace::close(AIDocumentHandle handle) {
+    auto it = impl_->position(handle);
+    if (it == impl_->documents.end()) return false;
+    impl_->documents.erase(it);
+    return true;
+}
+
+std::vector<AIDocumentHandle> Workspace::documents() const {
+    std::vector<AIDocumentHandle> handles;
+    for (const auto& d : impl_->documents) handles.push_back(d.get());
+    return handles;
+}
+
+Document* Workspace::find(AIDocumentHandle handle) const {
+    if (!handle) return nullptr;
+    auto it = impl_->position(handle);
+    return it == impl_->documents.end() ? nullptr : it->get();
+}
+
+Document* Workspace::currentDocument() const {
+    return impl_->documents.empty() ? nullptr : impl_->documents.front().get();
+}
+
+Art* Workspace::findArt(AIArtHandle handle, Document** owner) const {
+    if (!handle) return nullptr;
+    for (const auto& d : impl_->documents) {
+        if (Art* art = d->findArt(handle)) {
+            if (owner) *owner = d.get();
+            return art;
+        }
+    }
+    return nullptr;
+}
+
+Layer* Workspace::findLayer(AILayerHandle handle, Document** owner) const {
+    if (!handle) return nullptr;
+    for (const auto& d : impl_->documents) {
+        if (Layer* layer = d->findLayer(handle)) {
+            if (owner) *owner = d.get();
+            return layer;
+        }
+    }
+    return nullptr;
+}
+
+StyleTable& Workspace::styles() { return impl_->styles; }
+ArtSetPool& Workspace::artSets() { return impl_->artSets; }
+ArtboardListPool& Workspace::artboardLists() { return impl_->artboardLists; }
+ArtboardPropertiesPool& Workspace::artboardProperties() { return impl_->artboardProperties; }
+Workspace::UndoNotes& Workspace::undoNotes() { return impl_->undoNotes; }
+
+}  // namespace quiltor::host

@@ -1,0 +1,57 @@
+// Geometry of plain SVG: path data, basic shapes and transforms, in user units, turned into the
+// host's path segments.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "AIHost.h"
+
+namespace quiltor::host::svg {
+
+struct Point2 {
+    double x = 0, y = 0;
+    bool operator==(const Point2&) const = default;
+};
+
+// A segment as the host keeps it: anchor, control point towards the previous anchor, control
+// point towards the next one.
+struct Segment2 {
+    Point2 p, in, out;
+};
+
+struct Subpath {
+    std::vector<Segment2> segments;
+    bool closed = false;
+};
+
+// x' = a x + c y + e, y' = b x + d y + f.
+struct Affine {
+    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
+    Point2 apply(Point2 p) const { return {a * p.x + c * p.y + e, b * p.x + d * p.y + f}; }
+    // This transform after `inner`.
+    Affine operator*(const Affine& inner) const;
+    // How much lengths grow: the square root of the determinant's size.
+    double scale() const;
+};
+
+// The subpaths of a `d` attribute (M, L, H, V, C, S, Q, T, A, Z and their relative forms). Stops at
+// the first error, keeping what came before it, as viewers do.
+std::vector<Subpath> ParsePathData(std::string_view d);
+
+// A transform attribute (matrix, translate, scale, rotate, skewX, skewY); nullopt when malformed.
+std::optional<Affine> ParseTransform(std::string_view text);
+
+// Numbers of a points list or viewBox, separated by commas and/or white space.
+std::vector<double> ParseNumberList(std::string_view text);
+
+Subpath RectPath(double x, double y, double width, double height);
+Subpath EllipsePath(double cx, double cy, double rx, double ry);
+Subpath PolyPath(const std::vector<double>& coordinates, bool closed);
+
+// The subpath in document coordinates. Corner flags are set where the two control points of an
+// anchor are not in line with it.
+std::vector<AIPathSegment> ToHostSegments(const Subpath& path, const Affine& toDocument);
+
+}  // namespace quiltor::host::svg
