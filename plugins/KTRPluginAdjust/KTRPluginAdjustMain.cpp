@@ -727,8 +727,10 @@ AIErr KTRPluginAdjustPlugin::KTRPluginAdjustMain(AIMenuMessage*) {
         return kNoErr;
     }
 
+    // Without the outline's bounds the first two passes would measure against a wrong box; the
+    // clip alone still gives the range.
     AIRealRect outline;
-    Bounds(path, &outline);
+    const bool haveBounds = Bounds(path, &outline);
     WorkArea work;
     if (AIArtHandle lineArt = CreateLineArt(path)) {
         AIArtHandle arts[1] = {lineArt};
@@ -751,12 +753,13 @@ AIErr KTRPluginAdjustPlugin::KTRPluginAdjustMain(AIMenuMessage*) {
         }
     }
 
-    for (AILayerHandle layer : EligibleLayers(clipLayer, nullptr))
-        DeleteOutside(layer, outline, CheckPlateoStringLayer(layer));
-
-    for (AILayerHandle layer : EligibleLayers(clipLayer, nullptr)) {
-        if (!CheckPlateoStringLayer(layer))
-            TrimLines(layer, outline);
+    if (haveBounds) {
+        for (AILayerHandle layer : EligibleLayers(clipLayer, nullptr))
+            DeleteOutside(layer, outline, CheckPlateoStringLayer(layer));
+        for (AILayerHandle layer : EligibleLayers(clipLayer, nullptr)) {
+            if (!CheckPlateoStringLayer(layer))
+                TrimLines(layer, outline);
+        }
     }
 
     if (sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &work.layer) != kNoErr)

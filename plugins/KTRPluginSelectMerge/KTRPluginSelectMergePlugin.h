@@ -26,6 +26,19 @@ public:
     // The merge run, from the menu item to its last alert.
     AIErr KTRPluginSelectMergeMain(AIMenuMessage* message);
 
+    // Seam joining for one layer without sublayers, after all tiles are
+    // placed. tileWidth and tileHeight are one tile in points, lastColumn and
+    // lastRow the grid's last column and row; each answers 1.
+    int LineConnect(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight, int lastColumn,
+                    int lastRow);
+    int CompoundShape(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight, int lastColumn,
+                      int lastRow);
+    int CompoundPolyline(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight,
+                         int lastColumn, int lastRow);
+    int AboveAllPolygon(AILayerHandle layer);
+    static bool SamePathStyle(const AIPathStyle& a, const AIPathStyle& b);
+    static void RemoveDoubledPoints(AIArtHandle path);
+
 private:
     AIMenuItemHandle fAboutPluginMenu;
     AIMenuItemHandle fSelectMergeMenu;

@@ -3,7 +3,14 @@
 add_library(ktr_selectmerge_plugin OBJECT
   KTRPluginSelectMergePlugin.cpp
   KTRPluginSelectMergeMain.cpp
-  KTRPluginSelectMergeSuites.cpp)
+  KTRPluginSelectMergeSuites.cpp
+  SeamWork.cpp
+  SeamStyle.cpp
+  SeamOutlines.cpp
+  LineConnect.cpp
+  CompoundShape.cpp
+  CompoundPolyline.cpp
+  AboveAllPolygon.cpp)
 target_link_libraries(ktr_selectmerge_plugin PUBLIC quiltor_common ktr_selectmerge_core)
 set_target_properties(ktr_selectmerge_plugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 

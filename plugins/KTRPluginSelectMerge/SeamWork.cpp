@@ -1,0 +1,152 @@
+#include "SeamWork.h"
+
+#include "Suites.h"
+
+namespace seamjoin::detail {
+
+namespace {
+
+// Disposes the working set on every way out.
+class WorkingSet {
+public:
+    WorkingSet() { sAIArtSet->NewArtSet(&set_); }
+    ~WorkingSet()
+    {
+        if (set_ != nullptr) {
+            sAIArtSet->DisposeArtSet(&set_);
+        }
+    }
+    WorkingSet(const WorkingSet&) = delete;
+    WorkingSet& operator=(const WorkingSet&) = delete;
+
+    AIArtSet get() const { return set_; }
+
+private:
+    AIArtSet set_ = nullptr;
+};
+
+}  // namespace
+
+std::vector<AIArtHandle> LayerArt(AILayerHandle layer)
+{
+    std::vector<AIArtHandle> arts;
+    WorkingSet set;
+    if (set.get() == nullptr) {
+        return arts;
+    }
+    sAIArtSet->LayerArtSet(layer, set.get());
+    int32_t count = 0;
+    sAIArtSet->CountArtSet(set.get(), &count);
+    arts.reserve(std::size_t(count > 0 ? count : 0));
+    for (int32_t i = 0; i < count; ++i) {
+        AIArtHandle art = nullptr;
+        if (sAIArtSet->IndexArtSet(set.get(), i, &art) == kNoErr && art != nullptr) {
+            arts.push_back(art);
+        }
+    }
+    return arts;
+}
+
+int16_t ArtType(AIArtHandle art)
+{
+    int16_t type = kUnknownArt;
+    if (sAIArt->GetArtType(art, &type) != kNoErr) {
+        return kUnknownArt;
+    }
+    return type;
+}
+
+bool IsClosed(AIArtHandle art)
+{
+    AIBoolean closed = false;
+    sAIPath->GetPathClosed(art, &closed);
+    return closed != 0;
+}
+
+bool HasFill(AIArtHandle art)
+{
+    AIBoolean fill = false;
+    sAIArt->ArtHasFill(art, &fill);
+    return fill != 0;
+}
+
+bool HasStroke(AIArtHandle art)
+{
+    AIBoolean stroke = false;
+    sAIArt->ArtHasStroke(art, &stroke);
+    return stroke != 0;
+}
+
+int16_t SegmentCount(AIArtHandle art)
+{
+    int16_t count = 0;
+    if (sAIPath->GetPathSegmentCount(art, &count) != kNoErr || count < 0) {
+        return 0;
+    }
+    return count;
+}
+
+std::vector<AIPathSegment> ReadSegments(AIArtHandle art)
+{
+    std::vector<AIPathSegment> segments(std::size_t(SegmentCount(art)));
+    if (!segments.empty() &&
+        sAIPath->GetPathSegments(art, 0, int16_t(segments.size()), segments.data()) != kNoErr) {
+        segments.clear();
+    }
+    return segments;
+}
+
+bool ReadSegment(AIArtHandle art, int16_t index, AIPathSegment* segment)
+{
+    return sAIPath->GetPathSegments(art, index, 1, segment) == kNoErr;
+}
+
+std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments)
+{
+    std::vector<SeamPoint> outline;
+    outline.reserve(segments.size());
+    for (const AIPathSegment& segment : segments) {
+        outline.push_back(Anchor(segment));
+    }
+    return outline;
+}
+
+bool HasSeamEdge(const SeamGrid& grid, const std::vector<SeamPoint>& outline)
+{
+    const std::size_t count = outline.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        if (OnSeamEdgeCandidate(grid, outline[k], outline[(k + 1) % count])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+AIPathStyle ReadPathStyle(AIArtHandle art)
+{
+    AIPathStyle style{};
+    if (sAIPathStyle->GetPathStyle(art, &style) != kNoErr) {
+        style = AIPathStyle{};
+    }
+    return style;
+}
+
+AIArtStyleHandle ReadArtStyle(AIArtHandle art)
+{
+    AIArtStyleHandle style = nullptr;
+    if (sAIArtStyle->GetArtStyle(art, &style) != kNoErr) {
+        return nullptr;
+    }
+    return style;
+}
+
+bool SameArtStyle(AIArtStyleHandle a, AIArtStyleHandle b)
+{
+    AIBoolean same = false;
+    if (sAIArtStyle->CompareArtStyles(a, b, &same) != kNoErr) {
+        return false;
+    }
+    return same != 0;
+}
+
+}  // namespace seamjoin::detail

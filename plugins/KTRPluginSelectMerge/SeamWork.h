@@ -1,0 +1,44 @@
+// Host reads shared by the seam joins. Every helper starts from a safe value,
+// so a failed host call reads as "nothing there" rather than as garbage.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "AIHost.h"
+#include "SeamGeometry.h"
+
+namespace seamjoin::detail {
+
+// The layer's art in the host's order, read once from a working set that is
+// made, filled from the layer and disposed here. Later removals are tracked by
+// the caller, so no call costs more than a constant per piece.
+std::vector<AIArtHandle> LayerArt(AILayerHandle layer);
+
+int16_t ArtType(AIArtHandle art);  // kUnknownArt when the host cannot say
+bool IsClosed(AIArtHandle art);
+bool HasFill(AIArtHandle art);
+bool HasStroke(AIArtHandle art);
+int16_t SegmentCount(AIArtHandle art);
+
+// All segments; empty when the host cannot hand them out.
+std::vector<AIPathSegment> ReadSegments(AIArtHandle art);
+// One segment; false when the host cannot hand it out.
+bool ReadSegment(AIArtHandle art, int16_t index, AIPathSegment* segment);
+
+inline SeamPoint Anchor(const AIPathSegment& segment)
+{
+    return ToSeamPoint(segment.p.h, segment.p.v);
+}
+
+std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments);
+
+// Whether any edge of the closed outline (wrapping) is on a seam by the
+// candidate test.
+bool HasSeamEdge(const SeamGrid& grid, const std::vector<SeamPoint>& outline);
+
+AIPathStyle ReadPathStyle(AIArtHandle art);
+AIArtStyleHandle ReadArtStyle(AIArtHandle art);
+bool SameArtStyle(AIArtStyleHandle a, AIArtStyleHandle b);
+
+}  // namespace seamjoin::detail

@@ -1,0 +1,265 @@
+#include "SeamOpsFixture.h"
+
+namespace seamtest {
+namespace {
+
+// Tiles of 100 mm x 80 mm, three by three: seams at x = 0, 100, 200 mm and
+// y = 0, -80, -160 mm (and every multiple, by the moduli).
+const SeamGrid kGrid(Pt(100), Pt(80), 2, 2);
+
+std::vector<AIRealPoint> Reversed(std::vector<AIRealPoint> v)
+{
+    std::reverse(v.begin(), v.end());
+    return v;
+}
+
+std::vector<SeamPoint> Seam(const std::vector<AIRealPoint>& v)
+{
+    std::vector<SeamPoint> out;
+    for (const AIRealPoint& p : v) {
+        out.push_back(ToSeamPoint(p.h, p.v));
+    }
+    return out;
+}
+
+using LineConnectTest = SeamOps;
+
+TEST_F(LineConnectTest, EveryEndCaseGivesTheFirstLineFollowedByTheSecond)
+{
+    const std::vector<AIRealPoint> a{Mm(30, -20), Mm(60, -25), Mm(100, -30)};
+    const std::vector<AIRealPoint> b{Mm(100, -30), Mm(140, -35), Mm(170, -40)};
+    const std::vector<AIRealPoint> joined{Mm(30, -20), Mm(60, -25), Mm(100, -30), Mm(140, -35), Mm(170, -40)};
+    for (int flips = 0; flips < 4; ++flips) {
+        SCOPED_TRACE(flips);
+        Fresh();
+        const AIArtHandle art1 = Line(flips & 1 ? Reversed(a) : a);
+        const AIArtHandle art2 = Line(flips & 2 ? Reversed(b) : b);
+        EXPECT_EQ(seamjoin::LineConnect(layer_, kGrid), 1);
+        const auto result = paths();
+        ASSERT_EQ(result.size(), 1u);
+        EXPECT_EQ(result[0].art, art1);
+        EXPECT_FALSE(Alive(art2));
+        EXPECT_FALSE(result[0].closed);
+        EXPECT_EQ(SeamAnchors(result[0].segments), Seam(joined));
+    }
+}
+
+TEST_F(LineConnectTest, HandlesAreCarriedAndArtOnesLastSegmentStays)
+{
+    std::vector<AIPathSegment> a{Corner(Pt(30), Pt(-20)), Corner(Pt(100), Pt(-30))};
+    a[1].in = {Pt(90), Pt(-31)};
+    a[1].out = {Pt(101), Pt(-29)};
+    std::vector<AIPathSegment> b{Corner(Pt(100), Pt(-30)), Corner(Pt(170), Pt(-40))};
+    b[0].in = {Pt(1), Pt(1)};  // dropped with b's first segment
+    b[1].in = {Pt(160), Pt(-41)};
+    Shape sa{a, false, kLine};
+    Shape sb{b, false, kLine};
+    AddShape(LayerGroup(layer_), sa);
+    AddShape(LayerGroup(layer_), sb);
+    seamjoin::LineConnect(layer_, kGrid);
+    const auto result = paths();
+    ASSERT_EQ(result.size(), 1u);
+    ASSERT_EQ(result[0].segments.size(), 3u);
+    EXPECT_EQ(result[0].segments[1].in.h, a[1].in.h);
+    EXPECT_EQ(result[0].segments[1].out.v, a[1].out.v);
+    EXPECT_EQ(result[0].segments[2].in.h, b[1].in.h);
+    EXPECT_EQ(result[0].segments[2].in.v, b[1].in.v);
+}
+
+TEST_F(LineConnectTest, EndsMeetInWholeHundredthsOfAMillimetre)
+{
+    struct Case {
+        double end1, end2;
+        bool joined;
+    };
+    const Case cases[] = {
+        {-10.001, -10.004, true},   // both -1000
+        {-10.004, -10.006, false},  // -1000 and -1001
+        {-10.0, -10.0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.end2);
+        Fresh();
+        Line({Mm(50, -20), Mm(100, c.end1)});
+        Line({Mm(100, c.end2), Mm(150, -20)});
+        seamjoin::LineConnect(layer_, kGrid);
+        EXPECT_EQ(paths().size(), c.joined ? 1u : 2u);
+    }
+}
+
+TEST_F(LineConnectTest, ChainListedOutOfOrderJoinsThroughTheSameIndex)
+{
+    // A, C, B: A joins B first (C does not meet A), then, tried again, C.
+    const AIArtHandle a = Line({Mm(50, -10), Mm(100, -10)});
+    const AIArtHandle c = Line({Mm(200, -10), Mm(250, -10)});
+    const AIArtHandle b = Line({Mm(100, -10), Mm(150, -12), Mm(200, -10)});
+    seamjoin::LineConnect(layer_, kGrid);
+    const auto result = paths();
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0].art, a);
+    EXPECT_FALSE(Alive(b));
+    EXPECT_FALSE(Alive(c));
+    EXPECT_EQ(SeamAnchors(result[0].segments),
+              Seam({Mm(50, -10), Mm(100, -10), Mm(150, -12), Mm(200, -10), Mm(250, -10)}));
+}
+
+TEST_F(LineConnectTest, JoinedLineWithNoEndOnASeamIsFinished)
+{
+    // A + B ends off the seams and is not tried again, so D, which meets it
+    // and is listed after, looks only further on and stays apart.
+    Line({Mm(50, -10), Mm(100, -10)});
+    Line({Mm(100, -10), Mm(150, -10)});
+    Line({Mm(150, -10), Mm(200, -10)});
+    seamjoin::LineConnect(layer_, kGrid);
+    EXPECT_EQ(paths().size(), 2u);
+}
+
+TEST_F(LineConnectTest, FirstLaterPartnerInListingOrderWins)
+{
+    // Three lines leave the same seam point; the first listed takes the next.
+    const std::vector<AIRealPoint> lines[] = {
+        {Mm(100, -10), Mm(130, -20)}, {Mm(100, -10), Mm(70, -20)}, {Mm(100, -10), Mm(100, -70)}};
+    for (int left : {0, 1, 2}) {
+        SCOPED_TRACE(left);
+        Fresh();
+        std::vector<AIArtHandle> arts;
+        for (int k = 0; k < 3; ++k) {
+            arts.push_back(Line(lines[(left + k) % 3]));
+        }
+        seamjoin::LineConnect(layer_, kGrid);
+        const auto result = paths();
+        ASSERT_EQ(result.size(), 2u);
+        EXPECT_EQ(result[0].art, arts[0]);
+        EXPECT_EQ(result[0].segments.size(), 3u);
+        EXPECT_FALSE(Alive(arts[1]));
+        EXPECT_EQ(result[1].art, arts[2]);
+        EXPECT_EQ(SeamAnchors(result[1].segments), Seam(lines[(left + 2) % 3]));
+    }
+}
+
+TEST_F(LineConnectTest, LineClosedByACoincidingPointIsNoCandidate)
+{
+    for (bool loopFirst : {true, false}) {
+        Fresh();
+        const std::vector<AIRealPoint> loop{Mm(100, -10), Mm(130, -30), Mm(160, -10), Mm(100, -10)};
+        const std::vector<AIRealPoint> line{Mm(100, -10), Mm(60, -10)};
+        if (loopFirst) {
+            Line(loop);
+            Line(line);
+        } else {
+            Line(line);
+            Line(loop);
+        }
+        const std::string before = Dump(layer_);
+        seamjoin::LineConnect(layer_, kGrid);
+        EXPECT_EQ(Dump(layer_), before);
+    }
+}
+
+TEST_F(LineConnectTest, FilledClosedAndTextArtAreLeftAlone)
+{
+    Add({Mm(100, -10), Mm(150, -10)}, false, kFace);           // filled open path
+    Add({Mm(100, -10), Mm(130, -40), Mm(150, -5)}, true, kRing);  // closed
+    Line({Mm(60, -10), Mm(100, -10)});
+    Build(layer_, Layout{Pt(100), Pt(80), 2, 2, {Item{Item::Kind::Text, {}}}});
+    const std::string before = Dump(layer_);
+    seamjoin::LineConnect(layer_, kGrid);
+    EXPECT_EQ(Dump(layer_), before);
+}
+
+TEST_F(LineConnectTest, StylesMustAgree)
+{
+    struct Case {
+        const char* name;
+        int other;
+        bool joined;
+    };
+    const Case cases[] = {
+        {"same", kLine, true},
+        {"clip flag", kLineClip, false},
+        {"even-odd flag", kLineEvenOdd, false},
+        {"fill colour values", kLineFillValue, false},
+        {"stroke width: path styles agree, art styles differ", kLineWide, false},
+        {"effect: art styles differ", kLineEffect, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        Line({Mm(50, -20), Mm(100, -10)});
+        Line({Mm(100, -10), Mm(150, -20)}, c.other);
+        seamjoin::LineConnect(layer_, kGrid);
+        EXPECT_EQ(paths().size(), c.joined ? 1u : 2u);
+    }
+}
+
+TEST_F(LineConnectTest, OneTileCountsOnlyTheOriginAndMultiplesOfTheTile)
+{
+    const SeamGrid one(Pt(100), Pt(80), 0, 0);
+    Line({Mm(50, -20), Mm(100, -10)});
+    Line({Mm(100, -10), Mm(150, -20)});
+    Line({Mm(20, -20), Mm(50, -30)});
+    Line({Mm(50, -30), Mm(70, -20)});
+    seamjoin::LineConnect(layer_, one);
+    EXPECT_EQ(paths().size(), 3u);
+}
+
+// Once the tile height was not a whole number of hundredths, an end on a
+// horizontal seam below the top row (negative y) was recognised only by the
+// modulus, which then fails: lines cut there stayed cut.
+TEST_F(LineConnectTest, EndsOnSeamsBelowTheOriginAreRecognisedByPosition)
+{
+    const float height = Pt(33.333);  // 3333.3 hundredths
+    const SeamGrid grid(Pt(100), height, 2, 2);
+    for (double k : {-2.0, -1.0, 2.0}) {
+        SCOPED_TRACE(k);
+        Fresh();
+        const float y = float(k * double(height));
+        Line({Mm(30, -5), {Pt(50), y}});
+        Line({{Pt(50), y}, Mm(70, -5)});
+        seamjoin::LineConnect(layer_, grid);
+        EXPECT_EQ(paths().size(), 1u);
+    }
+}
+
+TEST_F(LineConnectTest, JoinedLineKeepsAtMostTwentyThousandAnchors)
+{
+    auto line = [](int anchors, bool towardsSeam) {
+        std::vector<AIRealPoint> v;
+        for (int k = 0; k < anchors - 1; ++k) {
+            v.push_back(Mm(towardsSeam ? 1 + k * 0.009 : 199 - k * 0.009, -10 - (k % 2)));
+        }
+        v.push_back(Mm(100, -5));
+        if (!towardsSeam) {
+            std::reverse(v.begin(), v.end());
+        }
+        return v;
+    };
+    struct Case {
+        int count1, count2;
+        bool joined;
+    };
+    for (const Case& c : {Case{10000, 10001, true}, Case{10001, 10001, false}}) {
+        SCOPED_TRACE(c.count2);
+        Fresh();
+        Line(line(c.count1, true));
+        Line(line(c.count2, false));
+        seamjoin::LineConnect(layer_, kGrid);
+        const auto result = paths();
+        ASSERT_EQ(result.size(), c.joined ? 1u : 2u);
+        if (c.joined) {
+            EXPECT_EQ(result[0].segments.size(), 20000u);
+        }
+    }
+}
+
+TEST_F(LineConnectTest, EmptyLayerAndLayerWithoutCandidatesAreUnchanged)
+{
+    EXPECT_EQ(seamjoin::LineConnect(layer_, kGrid), 1);
+    Line({Mm(20, -20), Mm(50, -30)});
+    const std::string before = Dump(layer_);
+    EXPECT_EQ(seamjoin::LineConnect(layer_, kGrid), 1);
+    EXPECT_EQ(Dump(layer_), before);
+}
+
+}  // namespace
+}  // namespace seamtest
