@@ -3,6 +3,7 @@
 // cut with the host's pathfinder on a work layer, annotation objects are never cut.
 #include "KTRPluginAdjustPlugin.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <unordered_set>
 #include <vector>
@@ -292,9 +293,53 @@ struct Trim {
     AIArtHandle copy = nullptr;  // the part split off, placed below the path
 };
 
-// Removes or splits off the first anchor that lies outside the outline's bounds with its
-// neighbours. Reports a change only when the path really got shorter, so that a host that
-// refuses the change cannot keep the layer running for ever.
+bool BoxesMeet(const AIRealRect& a, const AIRealRect& b) {
+    return !WhollyOutside(a, b);
+}
+
+// Whether the way from one anchor to the next can touch the box. A curve is judged by the box
+// of its control points; a straight line is clipped against the box.
+bool SegmentMeetsBox(const AIPathSegment& from, const AIPathSegment& to, const AIRealRect& box) {
+    const bool straight = from.out.h == from.p.h && from.out.v == from.p.v && to.in.h == to.p.h && to.in.v == to.p.v;
+    if (!straight) {
+        AIRealRect hull{from.p.h, from.p.v, from.p.h, from.p.v};
+        for (const AIRealPoint& q : {from.out, to.in, to.p}) {
+            hull.left = std::min(hull.left, q.h);
+            hull.right = std::max(hull.right, q.h);
+            hull.bottom = std::min(hull.bottom, q.v);
+            hull.top = std::max(hull.top, q.v);
+        }
+        return BoxesMeet(box, hull);
+    }
+    double t0 = 0, t1 = 1;
+    const double dh = static_cast<double>(to.p.h) - from.p.h;
+    const double dv = static_cast<double>(to.p.v) - from.p.v;
+    // Liang-Barsky: each side of the box cuts the parameter range.
+    const double p[4] = {-dh, dh, -dv, dv};
+    const double q[4] = {static_cast<double>(from.p.h) - box.left, static_cast<double>(box.right) - from.p.h,
+                         static_cast<double>(from.p.v) - box.bottom, static_cast<double>(box.top) - from.p.v};
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0) {
+            if (q[k] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[k] / p[k];
+        if (p[k] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    return true;
+}
+
+// Removes or splits off the first anchor that lies outside the outline's bounds together with the
+// way to each neighbour. (Judging by the neighbours' anchors alone would drop a long straight
+// stretch that crosses the box between two anchors outside it.) Reports a change only when the
+// path really got shorter, so that a host that refuses the change cannot keep the layer running
+// for ever.
 Trim TrimAtBounds(AIArtHandle path, const AIRealRect& outline) {
     const int16_t count = SegmentCount(path);
     if (count < 3)
@@ -302,12 +347,14 @@ Trim TrimAtBounds(AIArtHandle path, const AIRealRect& outline) {
     std::vector<AIPathSegment> segments(static_cast<std::size_t>(count));
     if (sAIPath->GetPathSegments(path, 0, count, segments.data()) != kNoErr)
         return {};
-    auto outside = [&](int16_t i) { return !AnchorInside(outline, segments[static_cast<std::size_t>(i)].p); };
+    auto at = [&](int i) -> const AIPathSegment& { return segments[static_cast<std::size_t>(i)]; };
     int16_t found = -1;
     for (int16_t i = 0; i < count && found < 0; ++i) {
-        const bool previousOut = i == 0 || outside(static_cast<int16_t>(i - 1));
-        const bool nextOut = i == count - 1 || outside(static_cast<int16_t>(i + 1));
-        if (outside(i) && previousOut && nextOut)
+        if (AnchorInside(outline, at(i).p))
+            continue;
+        const bool previousOut = i == 0 || !SegmentMeetsBox(at(i - 1), at(i), outline);
+        const bool nextOut = i == count - 1 || !SegmentMeetsBox(at(i), at(i + 1), outline);
+        if (previousOut && nextOut)
             found = i;
     }
     if (found < 0)
