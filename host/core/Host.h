@@ -12,6 +12,12 @@ class SuiteRegistry;   // suites by name and version, with test hooks (core/Suit
 class ActionRegistry;  // action events by name (core/ActionRegistry.h)
 class PluginManager;   // loaded plug-ins, messages, menus, notifiers (loader/PluginManager.h)
 
+// Application preferences that host actions change and document operations read.
+struct Preferences {
+    // Layers panel "コピー元のレイヤーにペースト": paste puts art back into the layers it was copied from.
+    bool pasteRemembersLayers = false;
+};
+
 class Host {
 public:
     // Builds a host with every suite registered; it becomes Current() until destroyed.
@@ -29,6 +35,7 @@ public:
     SuiteRegistry& suites() { return *suites_; }
     ActionRegistry& actions() { return *actions_; }
     PluginManager& plugins() { return *plugins_; }
+    Preferences& preferences() { return preferences_; }
 
 private:
     std::unique_ptr<UserInterface> ui_;
@@ -36,6 +43,7 @@ private:
     std::unique_ptr<ActionRegistry> actions_;
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<PluginManager> plugins_;
+    Preferences preferences_;
 };
 
 }  // namespace quiltor::host

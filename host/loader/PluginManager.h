@@ -23,6 +23,8 @@ public:
 
     // Loads the file and finds PluginMain; on failure returns false and fills *error.
     bool load(const std::string& path, std::string* error);
+    // Adds a plug-in whose entry point is linked into this program (for tests); label stands for its path.
+    SPPluginRef attach(const std::string& label, PluginMainProc entry);
     // "SP Interface"/"Startup" to every loaded plug-in, then the application-started notifier.
     // Returns the first start-up error (plug-ins that failed are unloaded from the list).
     AIErr startAll();
@@ -37,10 +39,24 @@ public:
     // "AI Menu"/"AI Go" to the plug-in that owns the item whose text is itemText (UTF-8).
     // kNameNotFoundErr when no item has that text.
     AIErr chooseMenuItem(const std::string& itemText);
+    // kBadParameterErr for an unknown item or one that is a submenu.
+    AIErr chooseMenuItem(AIMenuItemHandle item);
     std::vector<MenuItemInfo> menuItems() const;
 
     std::vector<SPPluginRef> plugins() const;
     std::string pluginName(SPPluginRef plugin) const;  // as set by SetPluginName
+    std::string pluginPath(SPPluginRef plugin) const;
+    // Whether the plug-in's code is in memory (false after an unload that no access reference held).
+    bool isCodeLoaded(SPPluginRef plugin) const;
+    // The globals slot the host keeps for the plug-in.
+    void* globals(SPPluginRef plugin) const;
+
+    struct StartupFailure {
+        std::string path;
+        AIErr error;
+    };
+    // The plug-ins that the last startAll dropped.
+    const std::vector<StartupFailure>& startupFailures() const;
 
 private:
     struct Impl;

@@ -1,0 +1,32 @@
+// A running host with the plug-ins loaded and started, for one command. The plug-ins are shut down
+// and unloaded when the session ends.
+#pragma once
+
+#include <memory>
+
+#include "cli/CommandLine.h"
+#include "core/Host.h"
+
+namespace quiltor::cli {
+
+class Session {
+public:
+    Session();
+    ~Session();
+
+    // Loads the plug-ins the options name and starts them. On failure writes a clear line to standard
+    // error and returns false.
+    bool start(const GlobalOptions& options);
+    host::Host& host() { return *host_; }
+
+    // Lists the plug-ins' menu items on standard error, as help after a mistyped item.
+    void listMenuItems() const;
+
+private:
+    std::unique_ptr<host::Host> host_;
+};
+
+// "quiltor-host: " before a line on standard error.
+void Complain(const std::string& line);
+
+}  // namespace quiltor::cli

@@ -1,0 +1,48 @@
+#include "core/Host.h"
+
+#include <cassert>
+
+#include "core/ActionRegistry.h"
+#include "core/SuiteRegistry.h"
+#include "loader/PluginManager.h"
+#include "model/Workspace.h"
+#include "suites/PathfinderSuite.h"
+#include "ui/UserInterface.h"
+
+namespace quiltor::host {
+namespace {
+Host* gCurrent = nullptr;
+}
+
+Host::Host(std::unique_ptr<UserInterface> ui) : ui_(std::move(ui)) {
+    assert(!gCurrent && "only one host at a time");
+    // Current first: the parts built below may already reach the host through it.
+    gCurrent = this;
+    suites_ = std::make_unique<SuiteRegistry>();
+    actions_ = std::make_unique<ActionRegistry>();
+    workspace_ = std::make_unique<Workspace>();
+    plugins_ = std::make_unique<PluginManager>();
+    RegisterAppSuites(*suites_);
+    RegisterDocumentSuites(*suites_);
+    RegisterPathfinderSuite(*suites_);
+    RegisterHostActions(*actions_);
+}
+
+Host::~Host() {
+    // Plug-ins release their suites and may still call the host while shutting down.
+    plugins_->shutdownAll();
+    plugins_.reset();
+    workspace_.reset();
+    actions_.reset();
+    suites_.reset();
+    gCurrent = nullptr;
+}
+
+Host& Host::Current() {
+    assert(gCurrent && "no host is running");
+    return *gCurrent;
+}
+
+bool Host::Exists() { return gCurrent != nullptr; }
+
+}  // namespace quiltor::host
