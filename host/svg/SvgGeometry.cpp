@@ -214,6 +214,7 @@ std::vector<Subpath> ParsePathData(std::string_view d) {
         } else if (!command || command == 'Z' || command == 'z' || !in.startsNumber()) {
             break;
         }
+        if (previous == 0 && command != 'M' && command != 'm') break;  // path data starts with a move
         const bool relative = command >= 'a' && command <= 'z';
         const Point2 origin = relative ? path.current() : Point2{};
         auto point = [&]() -> std::optional<Point2> {

@@ -471,14 +471,15 @@ private:
             return;
         }
         Art* compound = place(kCompoundPathArt, container);
-        applyIdentity(compound, node, context, hidden);
         // The first subpath ends up topmost, as members are listed top first.
         for (auto it = subpaths.rbegin(); it != subpaths.rend(); ++it) {
             Art* member = place(kPathArt, compound);
             member->segments = hostSegments(*it, context);
             member->closed = it->closed;
-            member->style = compound->style;
         }
+        // Styles last: the first member placed handed its own to the compound path.
+        applyIdentity(compound, node, context, hidden);
+        for (Art* member = compound->firstChild; member; member = member->next) member->style = compound->style;
     }
 
     std::vector<AIPathSegment> hostSegments(const Subpath& subpath, const Context& c) const {

@@ -1,0 +1,98 @@
+// Files that are not readable documents make the open fail with a reason; nothing crashes.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "model/ArtStyle.h"
+#include "model/Document.h"
+#include "svg/Svg.h"
+
+namespace quiltor::host::testing {
+namespace {
+
+struct BadText {
+    const char* name;
+    std::string text;
+};
+
+std::string Nested(int depth) {
+    std::string text = "<svg xmlns=\"http://www.w3.org/2000/svg\"><g>";
+    for (int i = 0; i < depth; ++i) text += "<g>";
+    text += "<path d=\"M0 0 L1 1\"/>";
+    for (int i = 0; i < depth; ++i) text += "</g>";
+    return text + "</g></svg>";
+}
+
+const std::string kHost =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:quiltor=\"urn:quiltor:host\" "
+    "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" quiltor:version=\"1\" ";
+
+class SvgMalformedTest : public ::testing::TestWithParam<BadText> {};
+
+TEST_P(SvgMalformedTest, ReadingFailsWithABadFormat) {
+    StyleTable styles;
+    std::string error;
+    AIErr code = kNoErr;
+    std::unique_ptr<Document> document = ReadSvgText(GetParam().text, styles, &error, &code);
+    EXPECT_FALSE(document);
+    EXPECT_EQ(code, kBadFileFormatErr);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error.find('\n'), std::string::npos) << "one line: " << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SvgMalformedTest,
+    ::testing::Values(
+        BadText{"empty", ""},
+        BadText{"plain words", "this is not a drawing"},
+        BadText{"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11)},
+        BadText{"truncated", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g><path d=\"M0 0"},
+        BadText{"unclosed group", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g></svg>"},
+        BadText{"html", "<html><body><svg/></body></html>"},
+        BadText{"other namespace", "<svg xmlns=\"urn:not-svg\"/>"},
+        BadText{"too deep", Nested(400)},
+        BadText{"bad segments", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"1,2,3\"/></g></svg>"},
+        BadText{"bad style", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"\" "
+                                      "quiltor:style=\"fill=cmyk:1,2\"/></g></svg>"},
+        BadText{"bad options", kHost + "><g inkscape:groupmode=\"layer\" quiltor:options=\"visible=yes\"/></svg>"},
+        BadText{"bad setup", kHost + "quiltor:setup=\"width=wide\"/>"},
+        BadText{"bad UTF-8 title", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g id=\"\xff\xfe\"/></svg>"},
+        BadText{"too many points", [] {
+                    std::string d = "M0 0";
+                    for (int i = 0; i < 33000; ++i) d += " L" + std::to_string(i) + " 1";
+                    return "<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"" + d + "\"/></svg>";
+                }()}),
+    [](const ::testing::TestParamInfo<BadText>& info) {
+        std::string name;
+        for (char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
+
+TEST(SvgFileTest, MissingFilesAndFoldersAreNotFound) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("quiltor_svg_missing_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    StyleTable styles;
+    for (const fs::path& path : {folder / "absent.ai", folder}) {
+        std::string error;
+        AIErr code = kNoErr;
+        EXPECT_FALSE(ReadSvgFile(path.string(), styles, &error, &code));
+        EXPECT_EQ(code, kFileNotFoundErr) << path;
+        EXPECT_FALSE(error.empty());
+    }
+    fs::remove_all(folder);
+}
+
+TEST(SvgFileTest, WritingToAMissingFolderFails) {
+    StyleTable styles;
+    Document document(styles, NewDocumentOptions{});
+    std::string error;
+    EXPECT_FALSE(WriteSvgFile(document, "/nonexistent-quiltor-folder/tile.ai", &error));
+    EXPECT_NE(error.find("/nonexistent-quiltor-folder/tile.ai"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace quiltor::host::testing
