@@ -3,6 +3,10 @@
 add_library(ktr_selectmerge_plugin OBJECT
   KTRPluginSelectMergePlugin.cpp
   KTRPluginSelectMergeMain.cpp
+  SelectMergeHost.cpp
+  TilePlacement.cpp
+  LayerSchemeCheck.cpp
+  Tokyo23Layers.cpp
   KTRPluginSelectMergeSuites.cpp
   SeamWork.cpp
   SeamStyle.cpp

@@ -1,0 +1,59 @@
+#include "SelectMergeHost.h"
+
+#include "IAIUnicodeString.h"
+#include "Suites.h"
+
+namespace {
+
+constexpr std::size_t kEventNameBufferSize = 260;
+
+}  // namespace
+
+void ShowErrorAlert(const char* text) {
+    const ai::UnicodeString message(text);
+    sAIUser->ErrorAlert(message.get());
+}
+
+void ShowMessageAlert(const char* text) {
+    const ai::UnicodeString message(text);
+    sAIUser->MessageAlert(message.get());
+}
+
+int32_t AskYesNo(const char* text) {
+    const ai::UnicodeString message(text);
+    int32_t answer = kAICancelAnswer;
+    if (sAIUser->YesNoAlert(message.get(), &answer) != kNoErr)
+        return kAICancelAnswer;
+    return answer;
+}
+
+ActionParams::ActionParams() {
+    sAIActionManager->AINewActionParamValue(&fParams);
+}
+
+ActionParams::~ActionParams() {
+    if (fParams != nullptr)
+        sAIActionManager->AIDeleteActionParamValue(fParams);
+}
+
+AIErr PlayAction(const char* eventName, int32_t dialogStatus, const ActionParams& params) {
+    char name[kEventNameBufferSize] = {};
+    ai::UnicodeString(eventName).getToBuffer(name, sizeof name, kAIPlatformCharacterEncoding);
+    return sAIActionManager->PlayActionEvent(name, dialogStatus, params.get());
+}
+
+bool ReadLayerTitle(AILayerHandle layer, char* buffer, std::size_t size) {
+    if (buffer == nullptr || size == 0)
+        return false;
+    buffer[0] = '\0';
+    ai::UnicodeString title;
+    if (sAILayer->GetLayerTitle(layer, title.get()) != kNoErr)
+        return false;
+    title.getToBuffer(buffer, size, kAIPlatformCharacterEncoding);
+    return true;
+}
+
+void SetLayerTitleUTF8(AILayerHandle layer, const char* title) {
+    const ai::UnicodeString text = ai::UnicodeString::FromUTF8(title);
+    sAILayer->SetLayerTitle(layer, text.get());
+}

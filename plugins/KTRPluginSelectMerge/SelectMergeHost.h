@@ -1,0 +1,38 @@
+// Small host helpers shared by the parts of the merge run: alerts, action
+// events and layer titles, each one call through the acquired suites.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "AIHost.h"
+
+// Alerts of the run; texts are UTF-8.
+void ShowErrorAlert(const char* text);
+void ShowMessageAlert(const char* text);
+// kAINoAnswer, kAIYesAnswer or kAICancelAnswer; cancel when the host fails.
+int32_t AskYesNo(const char* text);
+
+// An action parameter block, given back to the host on every path.
+class ActionParams {
+public:
+    ActionParams();
+    ~ActionParams();
+    ActionParams(const ActionParams&) = delete;
+    ActionParams& operator=(const ActionParams&) = delete;
+
+    AIActionParamValueRef get() const { return fParams; }
+
+private:
+    AIActionParamValueRef fParams = nullptr;
+};
+
+// Plays the event on the current document; the name goes through a 260-byte
+// platform buffer first. The result is the host's.
+AIErr PlayAction(const char* eventName, int32_t dialogStatus, const ActionParams& params);
+
+// Writes the layer's title, UTF-8, into buffer (cut to fit, zero-terminated).
+// False, with an empty buffer, when the host cannot give the title.
+bool ReadLayerTitle(AILayerHandle layer, char* buffer, std::size_t size);
+// Titles the layer from UTF-8 text.
+void SetLayerTitleUTF8(AILayerHandle layer, const char* title);

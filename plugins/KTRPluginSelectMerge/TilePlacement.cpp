@@ -1,0 +1,260 @@
+// Moving a tile's art into the target: the snapshot of the first tile's
+// layer tree, the target's tree rebuilt from it, the comparison of every
+// later tile with it, and the copy through the host's own editing actions.
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "IAIArtboards.h"
+#include "KTRPluginSelectMergePlugin.h"
+#include "LayerSnapshot.h"
+#include "SelectMergeHost.h"
+#include "SelectionTable.h"
+#include "Suites.h"
+
+LayerRecord* layerFirstAI = nullptr;
+int32_t nMaxLayer = 0;
+int32_t nMaxFloor = 0;
+
+namespace {
+
+constexpr char kRoadTitle[] = "道路";
+
+constexpr AIActionParamKey kKeyHorizontal = AI_ACTION_KEY('h', 'o', 'z', 'n');
+constexpr AIActionParamKey kKeyVertical = AI_ACTION_KEY('v', 't', 'c', 'l');
+
+LayerRecordReallocFunc recordRealloc = nullptr;
+
+void* DefaultRealloc(void* block, std::size_t size) {
+    return std::realloc(block, size);
+}
+
+// A layer tree read from the current document; owns its records.
+struct LayerTree {
+    LayerRecord* records = nullptr;
+    int32_t count = 0;
+    int32_t maxDepth = 0;
+
+    LayerTree() = default;
+    LayerTree(const LayerTree&) = delete;
+    LayerTree& operator=(const LayerTree&) = delete;
+    ~LayerTree() { std::free(records); }
+
+    LayerRecord* release() {
+        LayerRecord* out = records;
+        records = nullptr;
+        count = 0;
+        return out;
+    }
+};
+
+// One record more at the end; on failure the records are left as they were.
+bool Grow(LayerTree& tree) {
+    const LayerRecordReallocFunc grow = recordRealloc != nullptr ? recordRealloc : DefaultRealloc;
+    void* block = grow(tree.records, sizeof(LayerRecord) * (static_cast<std::size_t>(tree.count) + 1));
+    if (block == nullptr)
+        return false;
+    tree.records = static_cast<LayerRecord*>(block);
+    return true;
+}
+
+int32_t DepthOf(AILayerHandle layer) {
+    int32_t depth = 0;
+    AILayerHandle parent = nullptr;
+    sAILayer->GetLayerParent(layer, &parent);
+    while (parent != nullptr) {
+        ++depth;
+        AILayerHandle up = nullptr;
+        sAILayer->GetLayerParent(parent, &up);
+        parent = up;
+    }
+    return depth;
+}
+
+LayerRecord RecordOf(AILayerHandle layer) {
+    LayerRecord record{};
+    ReadLayerTitle(layer, record.title, sizeof record.title);
+    sAILayer->GetLayerDimPlacedImages(layer, &record.dimPlacedImages);
+    sAILayer->GetLayerEditable(layer, &record.editable);
+    sAILayer->GetLayerPreview(layer, &record.preview);
+    sAILayer->GetLayerPrinted(layer, &record.printed);
+    sAILayer->GetLayerIsTemplate(layer, &record.isTemplate);
+    sAILayer->GetLayerVisible(layer, &record.visible);
+    record.depth = DepthOf(layer);
+    return record;
+}
+
+// Reads the current document's tree. False when the records cannot grow; the
+// tree is then left empty.
+bool ReadLayerTree(LayerTree& tree) {
+    AILayerHandle layer = nullptr;
+    sAILayer->GetFirstLayer(&layer);
+    while (layer != nullptr) {
+        if (!Grow(tree)) {
+            std::free(tree.release());
+            tree.maxDepth = 0;
+            return false;
+        }
+        LayerRecord& record = tree.records[tree.count];
+        record = RecordOf(layer);
+        if (record.depth > tree.maxDepth)
+            tree.maxDepth = record.depth;
+        ++tree.count;
+        AILayerHandle next = nullptr;
+        sAILayer->GetNextPreorderLayer(layer, &next);
+        layer = next;
+    }
+    return true;
+}
+
+bool SameRecord(const LayerRecord& a, const LayerRecord& b) {
+    return a.depth == b.depth && a.visible == b.visible && a.preview == b.preview && a.editable == b.editable &&
+           a.printed == b.printed && a.dimPlacedImages == b.dimPlacedImages && a.isTemplate == b.isTemplate &&
+           std::strncmp(a.title, b.title, sizeof a.title) == 0;
+}
+
+void PlayPlain(const char* eventName) {
+    const ActionParams params;
+    PlayAction(eventName, kDialogNone, params);
+}
+
+// The tile's active artboard; all zero when the host has none to give.
+AIRealRect ActiveArtboard() {
+    try {
+        const ai::ArtboardList artboards;
+        return artboards.GetArtboardProperties(artboards.GetActive()).GetPosition();
+    } catch (const ai::Error&) {
+        return AIRealRect{};
+    }
+}
+
+// Opens every layer of the current document for select-all. In a Tokyo-23
+// run the first "道路" (road names) is renamed so that its art lands in the
+// target's "道路注記" and not among the roads.
+void PrepareTileLayers() {
+    bool renamed = !bSelectTokyo23;
+    AILayerHandle layer = nullptr;
+    sAILayer->GetFirstLayer(&layer);
+    while (layer != nullptr) {
+        if (!renamed) {
+            char title[kLayerTitleBufferSize];
+            if (ReadLayerTitle(layer, title, sizeof title) && std::strcmp(title, kRoadTitle) == 0) {
+                SetLayerTitleUTF8(layer, tokyo23RoadNotesTitle);
+                renamed = true;
+            }
+        }
+        sAILayer->SetLayerVisible(layer, true);
+        sAILayer->SetLayerEditable(layer, true);
+        AILayerHandle next = nullptr;
+        sAILayer->GetNextPreorderLayer(layer, &next);
+        layer = next;
+    }
+}
+
+}  // namespace
+
+void FreeLayerSnapshot() {
+    std::free(layerFirstAI);
+    layerFirstAI = nullptr;
+    nMaxLayer = 0;
+    nMaxFloor = 0;
+}
+
+void SetLayerRecordRealloc(LayerRecordReallocFunc func) {
+    recordRealloc = func;
+}
+
+int32_t KTRPluginSelectMergePlugin::read_first_ai_layer() {
+    FreeLayerSnapshot();
+    // A snapshot that could not grow stays empty: no tile then matches it, so
+    // every tile is passed over and none is half placed.
+    LayerTree tree;
+    if (ReadLayerTree(tree)) {
+        nMaxFloor = tree.maxDepth;
+        nMaxLayer = tree.count;
+        layerFirstAI = tree.release();
+    }
+    return 1;
+}
+
+int32_t KTRPluginSelectMergePlugin::write_ai_layer() {
+    if (layerFirstAI == nullptr)
+        return 1;
+    // The layer made for each record. A sublayer goes into the layer made for
+    // the nearest record above it one level up, so that parents with equal
+    // titles keep their own sublayers.
+    std::vector<AILayerHandle> made(static_cast<std::size_t>(nMaxLayer), nullptr);
+
+    bool first = true;
+    for (int32_t i = 0; i < nMaxLayer; ++i) {
+        const LayerRecord& record = layerFirstAI[i];
+        if (record.depth != 0)
+            continue;
+        AILayerHandle layer = nullptr;
+        if (first) {
+            sAILayer->GetFirstLayer(&layer);
+            first = false;
+        } else {
+            sAILayer->InsertLayer(nullptr, kPlaceBelowAll, &layer);
+        }
+        if (layer != nullptr)
+            SetLayerTitleUTF8(layer, record.title);
+        made[static_cast<std::size_t>(i)] = layer;
+    }
+
+    for (int32_t level = 1; level <= nMaxFloor; ++level) {
+        AILayerHandle parent = nullptr;
+        for (int32_t i = 0; i < nMaxLayer; ++i) {
+            const LayerRecord& record = layerFirstAI[i];
+            if (record.depth != level)
+                continue;
+            if (i > 0 && layerFirstAI[i - 1].depth == level - 1)
+                parent = made[static_cast<std::size_t>(i - 1)];
+            AILayerHandle layer = nullptr;
+            if (parent != nullptr)
+                sAILayer->InsertLayer(parent, kPlaceInsideOnBottom, &layer);
+            if (layer != nullptr)
+                SetLayerTitleUTF8(layer, record.title);
+            made[static_cast<std::size_t>(i)] = layer;
+        }
+    }
+    return 1;
+}
+
+bool KTRPluginSelectMergePlugin::check_second_ai_layer() {
+    LayerTree tree;
+    // A tree that cannot be read whole cannot be shown to match.
+    if (!ReadLayerTree(tree) || layerFirstAI == nullptr || tree.count != nMaxLayer)
+        return false;
+    for (int32_t i = 0; i < tree.count; ++i) {
+        if (!SameRecord(tree.records[i], layerFirstAI[i]))
+            return false;
+    }
+    return true;
+}
+
+void KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth,
+                                                float tileHeight, int32_t k, int32_t j, bool /*firstIsTokyo23*/,
+                                                bool /*firstIsMaterial*/) {
+    sAIDocumentList->Activate(tile, true);
+    const AIRealRect artboard = ActiveArtboard();
+    AIBoolean converted = false;
+    sAILegacyTextConversion->ConvertAllToNative(&converted);
+
+    const float rowMove = static_cast<float>(j) * tileHeight;
+    const float columnMove = static_cast<float>(k) * tileWidth;
+
+    PrepareTileLayers();
+    PlayPlain("adobe_selectAll");
+    PlayPlain("adobe_cut");
+
+    sAIDocumentList->Activate(target, true);
+    PlayPlain("adobe_pasteInBack");
+    {
+        const ActionParams move;
+        sAIActionManager->AIActionSetReal(move.get(), kKeyHorizontal, columnMove + artboard.left);
+        sAIActionManager->AIActionSetReal(move.get(), kKeyVertical, rowMove + artboard.bottom);
+        PlayAction("adobe_move", kDialogNoneAndNotify, move);
+    }
+    PlayPlain("adobe_deselectAll");
+}
