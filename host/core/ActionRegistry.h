@@ -39,9 +39,8 @@ private:
     std::vector<Played> history_;
 };
 
-// The events the host itself answers: the Layers-panel option "ai_plugin_Layer" now; the editing
-// events of the document side (select all, cut, paste in back, move, deselect all) join them in
-// RegisterHostActions as they are written.
+// The Layers-panel option "ai_plugin_Layer". The editing events of the document side (select all,
+// cut, paste in back, move, deselect all) are RegisterDocumentActions (suites/DocumentActions.h).
 void RegisterHostActions(ActionRegistry& registry);
 
 }  // namespace quiltor::host

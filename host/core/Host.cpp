@@ -6,6 +6,7 @@
 #include "core/SuiteRegistry.h"
 #include "loader/PluginManager.h"
 #include "model/Workspace.h"
+#include "suites/DocumentActions.h"
 #include "suites/PathfinderSuite.h"
 #include "ui/UserInterface.h"
 
@@ -26,6 +27,7 @@ Host::Host(std::unique_ptr<UserInterface> ui) : ui_(std::move(ui)) {
     RegisterDocumentSuites(*suites_);
     RegisterPathfinderSuite(*suites_);
     RegisterHostActions(*actions_);
+    RegisterDocumentActions(*actions_);
 }
 
 Host::~Host() {

@@ -104,9 +104,8 @@ void RegisterActionSuites(SuiteRegistry& registry) {
 
 void RegisterHostActions(ActionRegistry& registry) {
     registry.add("ai_plugin_Layer", PlayLayersPanelCommand);
-    // The editing events of the document side are added here: "adobe_selectAll", "adobe_cut",
-    // "adobe_pasteInBack" (honouring Preferences::pasteRemembersLayers), "adobe_move",
-    // "adobe_deselectAll".
+    // The editing events of the document side ("adobe_selectAll", "adobe_cut", "adobe_pasteInBack",
+    // "adobe_move", "adobe_deselectAll") are in suites/DocumentActions.cpp.
 }
 
 }  // namespace quiltor::host
