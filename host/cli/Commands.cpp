@@ -3,7 +3,7 @@
 namespace quiltor::cli {
 
 const std::vector<const Command*>& AllCommands() {
-    static const std::vector<const Command*> commands = {&MenusCommand(), &RunCommand()};
+    static const std::vector<const Command*> commands = {&MenusCommand(), &RunCommand(), &MergeCommand(), &AdjustCommand()};
     return commands;
 }
 

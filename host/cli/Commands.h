@@ -20,6 +20,8 @@ struct Command {
 
 const Command& MenusCommand();
 const Command& RunCommand();
+const Command& MergeCommand();
+const Command& AdjustCommand();
 
 const std::vector<const Command*>& AllCommands();
 const Command* FindCommand(const std::string& name);

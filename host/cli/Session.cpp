@@ -19,6 +19,8 @@ void Complain(const std::string& line) { std::cerr << "quiltor-host: " << line <
 
 Session::Session() : host_(std::make_unique<host::Host>(host::ConsoleUserInterface::ForStandardStreams())) {}
 
+Session::Session(std::unique_ptr<host::UserInterface> user) : host_(std::make_unique<host::Host>(std::move(user))) {}
+
 Session::~Session() {
     host_.reset();
     std::cout.flush();

@@ -12,6 +12,8 @@ namespace quiltor::cli {
 class Session {
 public:
     Session();
+    // With a user other than the console on the standard streams.
+    explicit Session(std::unique_ptr<host::UserInterface> user);
     ~Session();
 
     // Loads the plug-ins the options name and starts them. On failure writes a clear line to standard

@@ -1,0 +1,434 @@
+// quiltor-host merge: one whole select-merge run on a new document, answered from a script, then
+// the merged map saved (and drawn as a PNG).
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <pugixml.hpp>
+#include <sstream>
+#include <streambuf>
+
+#include "cli/Commands.h"
+#include "cli/MergeOptions.h"
+#include "cli/Session.h"
+#include "core/HostStrings.h"
+#include "loader/PluginManager.h"
+#include "model/Document.h"
+#include "model/Workspace.h"
+#include "svg/Svg.h"
+#include "ui/ConsoleUserInterface.h"
+
+extern char** environ;
+
+namespace quiltor::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kMergeItem[] = "Quiltor セレクトマージ";
+constexpr char kRunCompleted[] = "作業が完了しました。";
+
+// Writes straight to a file descriptor, so the transcript reaches the real standard output while
+// descriptor 1 takes the dialog's screens.
+class FdBuf : public std::streambuf {
+public:
+    explicit FdBuf(int fd) : fd_(fd) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        if (c == traits_type::eof()) return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        std::streamsize done = 0;
+        while (done < n) {
+            const ssize_t w = ::write(fd_, s + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) break;
+            done += w;
+        }
+        return done;
+    }
+
+private:
+    int fd_;
+};
+
+// The console user with the transcript on `transcript`, noting whether the run told the user it
+// had finished.
+class MergeUser : public host::UserInterface {
+public:
+    explicit MergeUser(std::ostream& transcript) : console_(std::cin, transcript, std::cerr, false) {}
+
+    void errorAlert(const std::string& text) override { console_.errorAlert(text); }
+    void messageAlert(const std::string& text) override {
+        if (text == kRunCompleted) completed_ = true;
+        console_.messageAlert(text);
+    }
+    int yesNoAlert(const std::string& text) override { return console_.yesNoAlert(text); }
+    std::optional<std::string> chooseFolder(const std::string& title) override { return console_.chooseFolder(title); }
+
+    bool completed() const { return completed_; }
+
+private:
+    host::ConsoleUserInterface console_;
+    bool completed_ = false;
+};
+
+// For the length of a run: standard input reads the script, standard output goes to `screens`
+// (the dialog's screens; -1 for nowhere). Both are put back when it ends.
+class ScriptedStreams {
+public:
+    ScriptedStreams(const std::string& script, bool screensToStandardError) {
+        std::fflush(stdout);
+        std::cout.flush();
+        savedIn_ = ::dup(STDIN_FILENO);
+        savedOut_ = ::dup(STDOUT_FILENO);
+        FILE* file = std::tmpfile();
+        if (!file) return;
+        const bool written = std::fwrite(script.data(), 1, script.size(), file) == script.size() &&
+                             std::fflush(file) == 0 && std::fseek(file, 0, SEEK_SET) == 0;
+        if (written && ::dup2(::fileno(file), STDIN_FILENO) >= 0) inReady_ = true;
+        std::fclose(file);
+        const int screens = screensToStandardError ? ::dup(STDERR_FILENO) : ::open("/dev/null", O_WRONLY);
+        if (screens >= 0) {
+            outReady_ = ::dup2(screens, STDOUT_FILENO) >= 0;
+            ::close(screens);
+        }
+        std::clearerr(stdin);
+        std::cin.clear();
+    }
+    ~ScriptedStreams() {
+        std::fflush(stdout);
+        if (savedOut_ >= 0) {
+            ::dup2(savedOut_, STDOUT_FILENO);
+            ::close(savedOut_);
+        }
+        if (savedIn_ >= 0) {
+            ::dup2(savedIn_, STDIN_FILENO);
+            ::close(savedIn_);
+        }
+        std::clearerr(stdin);
+        std::cin.clear();
+    }
+    ScriptedStreams(const ScriptedStreams&) = delete;
+    ScriptedStreams& operator=(const ScriptedStreams&) = delete;
+
+    bool ready() const { return inReady_ && outReady_ && savedOut_ >= 0; }
+    // The standard output the command started with.
+    int transcriptFd() const { return savedOut_; }
+
+private:
+    int savedIn_ = -1;
+    int savedOut_ = -1;
+    bool inReady_ = false;
+    bool outReady_ = false;
+};
+
+// Whether a file can be written at path; otherwise a reason.
+bool CanWrite(const std::string& path, std::string* why) {
+    std::error_code ec;
+    const fs::path file(path);
+    if (fs::is_directory(file, ec)) {
+        *why = path + " is a folder";
+        return false;
+    }
+    const fs::path parent = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    if (!fs::is_directory(parent, ec)) {
+        *why = "there is no folder " + parent.string();
+        return false;
+    }
+    if (fs::exists(file, ec) ? ::access(path.c_str(), W_OK) != 0 : ::access(parent.c_str(), W_OK) != 0) {
+        *why = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> FindProgram(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::istringstream dirs(path ? path : "/usr/bin:/bin");
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+        const std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir.get())) names.emplace_back(entry->d_name);
+    return names;
+}
+
+// The bounds of what shows: art of layers that are visible all the way up.
+bool VisibleArtBounds(const host::Document& document, AIRealRect* bounds) {
+    bool any = false;
+    for (const host::Layer* layer = document.firstLayer(); layer; layer = host::NextLayerInPreorder(layer)) {
+        bool shown = true;
+        for (const host::Layer* l = layer; l; l = l->parent) shown = shown && l->options.visible;
+        AIRealRect r;
+        if (!shown || !host::ArtBounds(layer->group, &r)) continue;
+        if (!any) {
+            *bounds = r;
+            any = true;
+        } else {
+            bounds->left = std::min(bounds->left, r.left);
+            bounds->right = std::max(bounds->right, r.right);
+            bounds->bottom = std::min(bounds->bottom, r.bottom);
+            bounds->top = std::max(bounds->top, r.top);
+        }
+    }
+    return any;
+}
+
+bool RunProgram(const std::vector<std::string>& argv, std::string* why) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = ::posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ);
+    if (spawned != 0) {
+        *why = "cannot start " + argv[0] + ": " + std::strerror(spawned);
+        return false;
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            *why = "lost " + argv[0] + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        *why = argv[0] + " failed" + (WIFEXITED(status) ? " (exit status " + std::to_string(WEXITSTATUS(status)) + ")" : "");
+        return false;
+    }
+    return true;
+}
+
+// Draws the whole merged map, also where it reaches beyond the page, on white, its longer side
+// `pixels` long.
+bool WritePreview(const host::Document& document, const std::string& png, int pixels, std::string* why) {
+    pugi::xml_document xml;
+    const std::string text = host::WriteSvgText(document);
+    if (!xml.load_buffer(text.data(), text.size())) {
+        *why = "cannot read back the merged map";
+        return false;
+    }
+    AIRealRect box{0, document.setup().height, document.setup().width, 0};
+    VisibleArtBounds(document, &box);
+    const double pageHeight = document.setup().height;
+    double width = static_cast<double>(box.right) - box.left;
+    double height = static_cast<double>(box.top) - box.bottom;
+    const double margin = std::max(1.0, std::max(width, height) * 0.01);
+    const double x = box.left - margin;
+    const double y = pageHeight - box.top - margin;  // viewers count y downward from the page top
+    width += 2 * margin;
+    height += 2 * margin;
+    const double scale = pixels / std::max(width, height);
+    const long pixelWidth = std::max(1L, std::lround(width * scale));
+    const long pixelHeight = std::max(1L, std::lround(height * scale));
+
+    pugi::xml_node root = xml.child("svg");
+    std::ostringstream viewBox;
+    viewBox.precision(10);
+    viewBox << x << ' ' << y << ' ' << width << ' ' << height;
+    root.attribute("viewBox").set_value(viewBox.str().c_str());
+    root.attribute("width").set_value((std::to_string(pixelWidth) + "px").c_str());
+    root.attribute("height").set_value((std::to_string(pixelHeight) + "px").c_str());
+
+    std::error_code ec;
+    fs::path scratch = fs::temp_directory_path(ec);
+    if (ec) scratch = ".";
+    std::string svgPath = (scratch / "quiltor-preview-XXXXXX").string();
+    const int fd = ::mkstemp(svgPath.data());
+    if (fd < 0) {
+        *why = "cannot make a scratch file in " + scratch.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    ::close(fd);
+    struct Remove {
+        std::string path;
+        ~Remove() { std::remove(path.c_str()); }
+    } remove{svgPath};
+    if (!xml.save_file(svgPath.c_str(), "", pugi::format_raw)) {
+        *why = "cannot write " + svgPath;
+        return false;
+    }
+    return RunProgram({"rsvg-convert", "--unlimited", "--background-color", "white", "--format", "png", "-o", png,
+                       svgPath},
+                      why);
+}
+
+int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) {
+    std::string error;
+    auto options = ParseMergeArguments(args, &error);
+    if (!options) {
+        Complain("merge: " + error);
+        std::cerr << "Try 'quiltor-host merge --help'." << std::endl;
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::cout << MergeCommand().help;
+        return kExitOk;
+    }
+
+    std::error_code ec;
+    if (!fs::is_directory(options->folder, ec)) {
+        Complain("merge: there is no folder " + options->folder);
+        return kExitFailure;
+    }
+    if (options->folder.find('\n') != std::string::npos) {
+        Complain("merge: a folder name with a line break cannot be answered to the folder chooser");
+        return kExitFailure;
+    }
+    if (!CanWrite(options->output, &error) || (options->preview && !CanWrite(*options->preview, &error))) {
+        Complain("merge: " + error);
+        return kExitFailure;
+    }
+    if (options->preview && !FindProgram("rsvg-convert")) {
+        Complain("merge: --preview needs rsvg-convert (Debian package librsvg2-bin)");
+        return kExitFailure;
+    }
+    std::vector<int> rows;
+    if (!options->tiles.empty()) {
+        const std::vector<std::string> listed = DialogRows(FileNamesIn(options->folder));
+        auto found = RowsOfTiles(listed, options->tiles, &error);
+        if (!found) {
+            Complain("merge: " + error + " " + options->folder);
+            std::cerr << (listed.empty() ? "The folder holds no tile documents.\n" : "The folder holds:\n");
+            for (const std::string& name : listed) std::cerr << "  " << name << "\n";
+            return kExitFailure;
+        }
+        rows = std::move(*found);
+    }
+
+    // The transcript goes to the standard output the command was started with; the descriptor
+    // is opened here so the stream outlives the redirection.
+    std::cout.flush();
+    const int transcriptFd = ::dup(STDOUT_FILENO);
+    if (transcriptFd < 0) {
+        Complain(std::string("merge: cannot hold standard output: ") + std::strerror(errno));
+        return kExitFailure;
+    }
+    struct CloseFd {
+        int fd;
+        ~CloseFd() { ::close(fd); }
+    } closeTranscript{transcriptFd};
+    FdBuf transcriptBuf(transcriptFd);
+    std::ostream transcript(&transcriptBuf);
+
+    auto user = std::make_unique<MergeUser>(transcript);
+    MergeUser& merge = *user;
+    Session session(std::move(user));
+    if (!session.start(global)) return kExitFailure;
+    auto& plugins = session.host().plugins();
+    const auto items = plugins.menuItems();
+    if (std::none_of(items.begin(), items.end(), [](const auto& item) { return item.text == kMergeItem; })) {
+        Complain(std::string("merge: no plug-in added \"") + kMergeItem + "\"");
+        session.listMenuItems();
+        return kExitFailure;
+    }
+
+    host::Workspace& workspace = session.host().workspace();
+    host::NewDocumentOptions page;
+    page.widthPt = static_cast<AIReal>(options->page.widthPt);
+    page.heightPt = static_cast<AIReal>(options->page.heightPt);
+    const AIDocumentHandle target = workspace.newDocument(page);
+
+    AIErr result = kNoErr;
+    {
+        ScriptedStreams streams(MergeScript(options->folder, rows, *options), options->showDialog);
+        if (!streams.ready()) {
+            Complain(std::string("merge: cannot feed the run its answers: ") + std::strerror(errno));
+            return kExitFailure;
+        }
+        result = plugins.chooseMenuItem(kMergeItem);
+    }
+    transcript.flush();
+    if (result != kNoErr) {
+        Complain("merge: the plug-in answered " + host::DescribeError(result));
+        return kExitFailure;
+    }
+    if (!merge.completed()) {
+        Complain("merge: the run stopped before the end (see the messages above); nothing was written");
+        return kExitFailure;
+    }
+    host::Document* merged = workspace.find(target);
+    if (!merged) {
+        Complain("merge: the merged document was closed");
+        return kExitFailure;
+    }
+    if (!workspace.saveFile(target, options->output, &error)) {
+        Complain("merge: cannot save " + options->output + ": " + error);
+        return kExitFailure;
+    }
+    std::cerr << "Merged map: " << options->output << "\n";
+    if (options->preview) {
+        if (!WritePreview(*merged, *options->preview, options->previewPixels, &error)) {
+            Complain("merge: no preview: " + error);
+            return kExitFailure;
+        }
+        std::cerr << "Preview:    " << *options->preview << "\n";
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+const Command& MergeCommand() {
+    static const std::string help =
+        "Usage: quiltor-host [--plugin FILE]... merge FOLDER -o OUT.svg [--page PAPER | --page WIDTH HEIGHT]\n"
+        "                    [--tiles NAME,NAME...] [--no-line-join] [--no-face-join] [--yes | --no]\n"
+        "                    [--preview OUT.png [--preview-size PIXELS]] [--show-dialog]\n"
+        "\n"
+        "Makes a new document of the page size and runs \"Quiltor セレクトマージ\" on it as a person\n"
+        "would: the folder chooser is answered with FOLDER, the tile dialog adds the tiles, sets\n"
+        "its two check boxes and says OK, and the question that comes when the merged map is\n"
+        "larger than the page is answered. The alerts of the run are printed on standard output,\n"
+        "one line each. When the run has finished, the merged document is saved as OUT.svg.\n"
+        "\n"
+        "  -o, --output OUT.svg  where to save the merged map\n"
+        "  --page PAPER          the new document's page: " +
+        PaperNames() +
+        " (B is JIS B),\n"
+        "                        portrait, or with -landscape (A1-landscape); default A4\n"
+        "  --page WIDTH HEIGHT   the page in millimetres (841mm 594mm) or points\n"
+        "  --tiles NAMES         only these tiles (533945_025000.ai or 533945_025000, separated\n"
+        "                        by commas; repeatable); default every tile of the folder\n"
+        "  --no-line-join        untick \"隣接図形（線）の合成を行う。\"\n"
+        "  --no-face-join        untick \"隣接図形（面）の合成を行う。\"\n"
+        "  --yes, --no           the answer to the size question (default --yes); after --no the\n"
+        "                        run ends without merging\n"
+        "  --preview OUT.png     also draw the whole merged map, beyond the page too (rsvg-convert)\n"
+        "  --preview-size PX     the preview's longer side in pixels (default 1600)\n"
+        "  --show-dialog         show the tile dialog's screens on standard error\n"
+        "\n"
+        "Exit status: 0 merged and saved; 1 the folder, the files or the run failed (nothing saved\n"
+        "when the run did not finish); 2 bad arguments.\n"
+        "\n"
+        "Examples:\n"
+        "  quiltor-host merge tiles -o merged.svg --preview merged.png\n"
+        "  quiltor-host merge tiles -o merged.svg --page A0-landscape --tiles 533945_025000,533946_025000\n"
+        "  quiltor-host merge tokyo -o tokyo.svg --page 1200mm 900mm --no-face-join\n";
+    static const Command command{"merge", "merge a folder of tiles into one map with Quiltor セレクトマージ",
+                                 help.c_str(), RunMerge};
+    return command;
+}
+
+}  // namespace quiltor::cli

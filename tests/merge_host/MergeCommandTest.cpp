@@ -1,0 +1,219 @@
+// "quiltor-host merge" end to end on a 3 x 2 block of secondary-mesh tiles at 1/25000.
+#include <fstream>
+
+#include "MergeRunFixture.h"
+#include "svg/Svg.h"
+
+namespace mergehost {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace quiltor::host;
+
+constexpr char kDone[] = "MESSAGE: 作業が完了しました。";
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Path bounds only: a label's box is an estimate and may overhang its tile.
+bool PathBounds(const Document& document, AIRealRect* bounds) {
+    bool any = false;
+    for (const Layer* layer = document.firstLayer(); layer; layer = NextLayerInPreorder(layer)) {
+        for (const Art* a = layer->group->firstChild; a; a = NextInPreorder(a, layer->group)) {
+            if (a->type != kPathArt || a->segments.empty()) continue;
+            AIRealRect r;
+            ArtBounds(a, &r);
+            if (!any) *bounds = r;
+            bounds->left = std::min(bounds->left, r.left);
+            bounds->right = std::max(bounds->right, r.right);
+            bounds->bottom = std::min(bounds->bottom, r.bottom);
+            bounds->top = std::max(bounds->top, r.top);
+            any = true;
+        }
+    }
+    return any;
+}
+
+class MergeCommandTest : public MergeRunTest {
+protected:
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(DrawTiles(MeshKind::Material, 3, 2)); }
+
+    // The rectangle the tile at (k, j) covers in the merged map, with its artboard's corner.
+    AIRealRect Cell(int k, int j, const AIRealRect& artboard) const {
+        const double w = static_cast<float>(block().grid.tileWidth);
+        const double h = static_cast<float>(block().grid.tileHeight);
+        return AIRealRect{static_cast<AIReal>(k * w + artboard.left), static_cast<AIReal>((j + 1) * h + artboard.bottom),
+                          static_cast<AIReal>((k + 1) * w + artboard.left), static_cast<AIReal>(j * h + artboard.bottom)};
+    }
+};
+
+TEST_F(MergeCommandTest, EveryTileAtItsGridOffsetAndNothingLost) {
+    const fs::path out = OutPath("merged.svg");
+    const ProgramRun run = Merge({"-o", out.string(), "--page", "A0-landscape", "--no-line-join", "--no-face-join"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_TRUE(Has(run.out, "FOLDER: Quiltor セレクトマージ - フォルダ選択 -> " + fs::absolute(tileDir()).string()))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, kDone)) << run.out;
+    EXPECT_FALSE(Has(run.out, "ERROR")) << run.out;
+
+    auto merged = Read(out);
+    ASSERT_TRUE(merged);
+    auto first = Read(TilePath(0));
+    EXPECT_EQ(LayerLines(*merged), LayerLines(*first));
+
+    ArtTally in, outTally;
+    const Signatures expected = ExpectedAll({}, &in);
+    EXPECT_TRUE(SameSignatures(expected, Actual(*merged, &outTally)));
+    EXPECT_EQ(outTally.objects, in.objects);
+    EXPECT_EQ(outTally.anchors, in.anchors);
+    EXPECT_GT(in.objects, 6u);
+
+    for (size_t i = 0; i < block().tiles.size(); ++i) {
+        const auto& tile = block().tiles[i];
+        auto document = Read(TilePath(i));
+        AIRealRect art;
+        ASSERT_TRUE(PathBounds(*document, &art)) << tile.name;
+        const AIRealRect cell = Cell(tile.k, tile.j, document->artboard());
+        const AIRealRect local = Cell(0, 0, document->artboard());
+        // Moved by the cell's offset, the tile's art lies in its cell.
+        const float dh = cell.left - local.left;
+        const float dv = cell.bottom - local.bottom;
+        EXPECT_GE(art.left + dh, cell.left - 0.01f) << tile.name;
+        EXPECT_LE(art.right + dh, cell.right + 0.01f) << tile.name;
+        EXPECT_GE(art.bottom + dv, cell.bottom - 0.01f) << tile.name;
+        EXPECT_LE(art.top + dv, cell.top + 0.01f) << tile.name;
+        // Each tile reaches across most of its cell, so a tile put one cell off would show.
+        EXPECT_GT(art.right - art.left, 0.5f * (cell.right - cell.left)) << tile.name;
+    }
+    AIRealRect all;
+    ASSERT_TRUE(PathBounds(*merged, &all));
+    const AIRealRect nw = Cell(0, 0, first->artboard());
+    const AIRealRect se = Cell(2, -1, first->artboard());
+    EXPECT_GE(all.left, nw.left - 0.01f);
+    EXPECT_LE(all.top, nw.top + 0.01f);
+    EXPECT_LE(all.right, se.right + 0.01f);
+    EXPECT_GE(all.bottom, se.bottom - 0.01f);
+}
+
+TEST_F(MergeCommandTest, DefaultRunJoinsSeamsKeepsLabelsAndDrawsAPreview) {
+    const fs::path out = OutPath("merged.svg");
+    const fs::path png = OutPath("merged.png");
+    const ProgramRun run = Merge({"-o", out.string(), "--preview", png.string(), "--preview-size", "400"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    // A4 is smaller than the merged map: the question is asked and answered yes.
+    EXPECT_TRUE(Has(run.out, "QUESTION: アートボードよりも大きいですが合成しますか？")) << run.out;
+    EXPECT_TRUE(Has(run.out, "-> yes")) << run.out;
+    EXPECT_TRUE(Has(run.out, kDone)) << run.out;
+    EXPECT_TRUE(Has(run.err, out.string()));
+    EXPECT_TRUE(Has(run.err, png.string()));
+
+    auto merged = Read(out);
+    ASSERT_TRUE(merged);
+    ArtTally in, outTally;
+    const Signatures expected = ExpectedAll({}, &in);
+    const Signatures actual = Actual(*merged, &outTally);
+    EXPECT_TRUE(SameSignatures(Labels(expected), Labels(actual)));
+    EXPECT_LT(outTally.objects, in.objects) << "pieces cut at the seams are joined";
+    EXPECT_LE(outTally.anchors, in.anchors);
+
+    std::ifstream image(png, std::ios::binary);
+    unsigned char header[24] = {};
+    ASSERT_TRUE(image.read(reinterpret_cast<char*>(header), sizeof header));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(header + 1), 3), "PNG");
+    auto big = [&](int at) { return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3]; };
+    const int width = big(16), height = big(20);
+    EXPECT_EQ(std::max(width, height), 400);
+    // Three tiles across, two down: the preview shows the whole block, not the page.
+    const double tileRatio = block().grid.tileWidth / block().grid.tileHeight;
+    EXPECT_NEAR(static_cast<double>(width) / height, 1.5 * tileRatio, 0.05);
+}
+
+TEST_F(MergeCommandTest, ChosenTilesArePlacedInTheirOwnBox) {
+    const auto& tiles = block().tiles;
+    ASSERT_EQ(tiles[1].k, 1);
+    ASSERT_EQ(tiles[5].k, 2);
+    ASSERT_EQ(tiles[5].j, -1);
+    const fs::path out = OutPath("two.svg");
+    const std::string stem = tiles[5].name.substr(0, tiles[5].name.size() - 3);
+    const ProgramRun run = Merge({"-o", out.string(), "--page", "A0-landscape", "--tiles", tiles[1].name + "," + stem,
+                                  "--no-line-join", "--no-face-join"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_TRUE(Has(run.out, "MESSAGE: 合成後のサイズは下記になります。\\n904.000×740.000[mm]")) << run.out;
+
+    auto merged = Read(out);
+    ASSERT_TRUE(merged);
+    Signatures expected = Expected(1, 0, 0);
+    const Signatures second = Expected(5, 1, -1);
+    expected.insert(second.begin(), second.end());
+    EXPECT_TRUE(SameSignatures(expected, Actual(*merged)));
+}
+
+TEST_F(MergeCommandTest, ATileWithAnotherTreeIsSkippedByName) {
+    // The tile opened first (byte order of names) is the southern row's western one.
+    ASSERT_EQ(block().tiles[3].name, "533935_025000.ai");
+    auto odd = Read(TilePath(1));
+    ASSERT_TRUE(odd);
+    odd->setLayerTitle(odd->insertLayer(nullptr, kPlaceBelowAll), u"余分なレイヤー");
+    std::string error;
+    ASSERT_TRUE(WriteSvgFile(*odd, TilePath(1).string(), &error)) << error;
+
+    const fs::path out = OutPath("merged.svg");
+    const ProgramRun run = Merge({"-o", out.string(), "--page", "A0-landscape", "--no-line-join", "--no-face-join"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_TRUE(Has(run.out, "ERROR: レイヤー構成が異なるため読み飛ばします。\\n" + block().tiles[1].name)) << run.out;
+    EXPECT_TRUE(Has(run.out, kDone));
+    auto merged = Read(out);
+    ASSERT_TRUE(merged);
+    EXPECT_TRUE(SameSignatures(ExpectedAll({1}), Actual(*merged)));
+}
+
+TEST_F(MergeCommandTest, ATileThatDoesNotOpenIsPassedOver) {
+    std::ofstream(TilePath(2), std::ios::trunc) << "not a drawing";
+    const fs::path out = OutPath("merged.svg");
+    const ProgramRun run = Merge({"-o", out.string(), "--page", "A0-landscape", "--no-line-join", "--no-face-join"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_FALSE(Has(run.out, "ERROR")) << run.out;
+    EXPECT_TRUE(Has(run.out, kDone));
+    auto merged = Read(out);
+    ASSERT_TRUE(merged);
+    EXPECT_TRUE(SameSignatures(ExpectedAll({2}), Actual(*merged)));
+}
+
+TEST_F(MergeCommandTest, Refusals) {
+    const fs::path empty = OutPath("empty");
+    fs::create_directories(empty);
+    const fs::path out = OutPath("merged.svg");
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* err;  // part of standard error
+        const char* out;  // part of the transcript
+    };
+    const Case cases[] = {
+        {"no such folder", {"merge", OutPath("none").string(), "-o", out.string()}, 1, "no folder", ""},
+        {"output folder missing", {"merge", tileDir().string(), "-o", OutPath("none/m.svg").string()}, 1,
+         "no folder", ""},
+        {"output is a folder", {"merge", tileDir().string(), "-o", empty.string()}, 1, "is a folder", ""},
+        {"preview folder missing",
+         {"merge", tileDir().string(), "-o", out.string(), "--preview", OutPath("none/m.png").string()}, 1,
+         "no folder", ""},
+        {"unknown tile", {"merge", tileDir().string(), "-o", out.string(), "--tiles", "533999_025000"}, 1,
+         "533945_025000.ai", ""},
+        {"bad option", {"merge", tileDir().string(), "-o", out.string(), "--page", "Z9"}, 2, "Z9", ""},
+        {"no tiles", {"merge", empty.string(), "-o", out.string()}, 1, "stopped",
+         "ERROR: Quiltor セレクトマージに対応した Adobe Illustrator Artwork が見つかりませんでした。"},
+        {"size declined", {"merge", tileDir().string(), "-o", out.string(), "--no"}, 1, "stopped", "-> no"},
+    };
+    for (const Case& c : cases) {
+        fs::remove(out);
+        const ProgramRun run = RunHost(c.args);
+        EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.err;
+        EXPECT_TRUE(Has(run.err, c.err)) << c.name << "\n" << run.err;
+        EXPECT_TRUE(Has(run.out, c.out)) << c.name << "\n" << run.out;
+        EXPECT_FALSE(Has(run.out, kDone)) << c.name;
+        EXPECT_FALSE(fs::exists(out)) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace mergehost
