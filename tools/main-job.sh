@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# The main job on a fresh machine: install what is missing, build, start the plug-ins in the
-# substitute host, list their menus and show each about box.
+# The main job on a fresh machine: install what is missing, build, draw a block of sample tiles and
+# merge them with "Quiltor セレクトマージ" in the substitute host.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake -S . -B build -DQUILTOR_BUILD_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)"
 host=build/host/quiltor-host
-echo "== menus the plug-ins added"
-"$host" menus
-echo "== about boxes"
-"$host" run "Quiltor セレクトマージ ..." --new A4
-"$host" run "Quiltor アジャスト ..." --new A4
+samplemap=build/tools/samplemap/quiltor-samplemap
+out=out/main-job
+rm -rf "$out"
+echo "== sample tiles: 3 x 3 secondary-mesh squares at 1/25000"
+"$samplemap" -o "$out/tiles"
+echo "== merge"
+"$host" merge "$out/tiles" -o "$out/merged.svg" --page A0-landscape --preview "$out/merged.png"
+echo "== done"
+echo "merged map: $out/merged.svg"
+echo "preview:    $out/merged.png"
+echo "the uncut map the tiles were cut from, to compare: $out/tiles/reference.svg"
