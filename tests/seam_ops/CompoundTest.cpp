@@ -168,6 +168,20 @@ TEST_F(CompoundShapeTest, PieceInsideACompoundPathKeepsItsHolesThere)
     EXPECT_TRUE(SameRing(SeamAnchors(result[0].segments), Seam(kJoined)));
 }
 
+TEST_F(CompoundShapeTest, ForwardRunOfThePartnerBeatsItsBackwardRun)
+{
+    const AIRealPoint w = Mm(60, -50), x = Mm(60, -10), a = Mm(100, -10), b = Mm(100, -50);
+    const AIRealPoint c = Mm(140, -50), e = Mm(120, -70), d = Mm(140, -10);
+    Face({w, x, a, b});  // its seam edge runs a -> b
+    // The partner runs a -> b at its start and b -> a further on; spliced at
+    // the forward run it is walked backwards, e before c.
+    Face({a, b, c, e, b, a, d});
+    seamjoin::CompoundShape(layer_, kGrid);
+    const auto result = paths();
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(SeamAnchors(result[0].segments), Seam({w, x, a, b, e, c, b}));
+}
+
 TEST_F(CompoundShapeTest, DifferentAppearancesAreNotMerged)
 {
     for (int other : {int(kFaceEffect), int(kFaceGray), int(kFaceStroked)}) {

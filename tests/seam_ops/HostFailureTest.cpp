@@ -189,6 +189,39 @@ TEST_F(HostFailureTest, FailedSpliceIsTakenBackAndTheNextChanceTaken)
                                          .segments)));
 }
 
+TEST_F(HostFailureTest, AfterAbsorbingAnEarlierPieceTheNextMemberIsTried)
+{
+    // L's splice into M fails and L moves on. M then absorbs L, which was
+    // listed before it, so M's place in the working set passes to R: R
+    // absorbs M rather than M absorbing R.
+    const SeamGrid grid(Pt(100), Pt(80), 2, 2);
+    const AIArtHandle l = Face(Rect(60, -50, 100, -10));
+    const AIArtHandle m = Face(Rect(100, -50, 200, -10));  // its first edge is the one shared with L
+    const AIArtHandle r = Face(Rect(200, -50, 240, -10));
+    RunFailing([&] { seamjoin::CompoundShape(layer_, grid); }, 1);
+    const auto result = paths();
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_FALSE(Alive(l));
+    EXPECT_FALSE(Alive(m));
+    EXPECT_EQ(result[0].art, r);
+    EXPECT_EQ(result[0].segments.size(), 8u);
+}
+
+TEST_F(HostFailureTest, EdgesGainedInAMergeAreFoundByLaterPieces)
+{
+    // L absorbs M (four insertions) and so gains M's edge at x = 200 mm; its
+    // splice of R there fails, and L moves on. R must still find L by the
+    // edge L took over from M.
+    const SeamGrid grid(Pt(100), Pt(80), 2, 2);
+    Face(Rect(60, -50, 100, -10));
+    Face(Rect(100, -50, 200, -10));
+    const AIArtHandle r = Face(Rect(200, -50, 240, -10));
+    RunFailing([&] { seamjoin::CompoundShape(layer_, grid); }, 5);
+    const auto result = paths();
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0].art, r);
+}
+
 TEST_F(HostFailureTest, PolygonIsDeletedOnlyOnceItsCopyExists)
 {
     for (int n = 1; n <= 3; ++n) {

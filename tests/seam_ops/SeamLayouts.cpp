@@ -260,6 +260,14 @@ void AddOutline(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
             if (Chance(rng, 0.05)) {
                 Curve(rng, piece.segments[std::size_t(Uniform(rng, 0, int(piece.segments.size()) - 1))]);
             }
+            if (Chance(rng, 0.06)) {
+                // A there-and-back spur along an edge: the piece then runs along
+                // that edge both ways.
+                const auto k = std::size_t(Uniform(rng, 0, int(piece.segments.size()) - 1));
+                const AIPathSegment here = piece.segments[k];
+                const AIPathSegment next = piece.segments[(k + 1) % piece.segments.size()];
+                piece.segments.insert(piece.segments.begin() + std::ptrdiff_t(k + 1), {next, here});
+            }
             Orient(rng, piece.segments, true);
             Item item{Item::Kind::Path, {piece}};
             if (is[a + 1] - is[a] >= 2 && js[b + 1] - js[b] >= 2 && Chance(rng, 0.3)) {
