@@ -88,7 +88,8 @@ public:
 
     // ---- Art
     // Where paintOrder puts art relative to prep (a live art of this document, or null for the
-    // current layer); nullopt when the order does not fit.
+    // current layer); nullopt when the order does not fit. kPlaceDefault is kPlaceAbove with a
+    // prep and kPlaceAboveAll without one.
     std::optional<Place> placeFor(int16_t paintOrder, Art* prep) const;
     // Whether art may go to the place: groups and layer groups take any art, compound paths take
     // paths only, and nothing goes inside itself.

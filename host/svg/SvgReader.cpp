@@ -168,6 +168,9 @@ public:
         }
         document_ = std::make_unique<Document>(styles_, options, false);
         if (hostFile) readHostRoot(root);
+        for (pugi::xml_node child : root.children()) {
+            if (isQuiltorElement(child, "appearances")) readAppearances(child);
+        }
         context = derive(root, context);
 
         Layer* loose = nullptr;  // a layer for art outside any top-level group
@@ -264,6 +267,28 @@ private:
             if (!n || *n < 0 || *n > INT32_MAX) throw FormatError{"bad quiltor:layersMade"};
             layersMade_ = static_cast<int32_t>(*n);
         }
+    }
+
+    void readAppearances(const pugi::xml_node& table) {
+        for (pugi::xml_node entry : table.children()) {
+            if (!isQuiltorElement(entry, "appearance")) continue;
+            const char* id = qattrOrNull(entry, "id");
+            if (!id || !qattrOrNull(entry, "style")) throw FormatError{"an appearance without id or style"};
+            appearances_[id] = readAppearance(entry);
+        }
+    }
+
+    // An appearance written out in quiltor:style and quiltor:effect.
+    ArtStyle* readAppearance(const pugi::xml_node& node) {
+        auto style = ParsePathStyle(qattr(node, "style"), DefaultPathStyle(document_->colorModel()));
+        if (!style) throw FormatError{"bad quiltor:style"};
+        int32_t effect = 0;
+        if (const char* text = qattrOrNull(node, "effect")) {
+            auto n = ParseInt(text);
+            if (!n || *n < INT32_MIN || *n > INT32_MAX) throw FormatError{"bad quiltor:effect"};
+            effect = static_cast<int32_t>(*n);
+        }
+        return styles_.intern(*style, effect);
     }
 
     std::u16string decodeText(std::string_view utf8, const char* what) const {
@@ -367,25 +392,19 @@ private:
         return s;
     }
 
-    // Style, effect and user attributes: exact from quiltor: attributes, else from the SVG paint.
+    // Appearance and user attributes: exact from quiltor: attributes, else from the SVG paint.
     void applyIdentity(Art* art, const pugi::xml_node& node, const Context& c, bool hidden) {
-        AIPathStyle style;
-        if (const char* text = qattrOrNull(node, "style")) {
-            auto parsed = ParsePathStyle(text, DefaultPathStyle(document_->colorModel()));
-            if (!parsed) throw FormatError{"bad quiltor:style"};
-            style = *parsed;
+        if (const char* id = qattrOrNull(node, "appearance")) {
+            auto found = appearances_.find(id);
+            if (found == appearances_.end()) throw FormatError{std::string("unknown appearance ") + id};
+            art->style = found->second;
+        } else if (qattrOrNull(node, "style")) {
+            art->style = readAppearance(node);
         } else if (art->type == kGroupArt) {
-            style = DefaultPathStyle(document_->colorModel());
+            art->style = styles_.intern(DefaultPathStyle(document_->colorModel()));
         } else {
-            style = pathStyleOf(c);
+            art->style = styles_.intern(pathStyleOf(c));
         }
-        int32_t effect = 0;
-        if (const char* text = qattrOrNull(node, "effect")) {
-            auto n = ParseInt(text);
-            if (!n || *n < INT32_MIN || *n > INT32_MAX) throw FormatError{"bad quiltor:effect"};
-            effect = static_cast<int32_t>(*n);
-        }
-        art->style = styles_.intern(style, effect);
         if (const char* text = qattrOrNull(node, "attr")) art->userAttr = ParseUserAttrs(text);
         else art->userAttr = hidden ? kArtHidden : 0;
     }
@@ -409,7 +428,7 @@ private:
             layer->options.editable = std::string_view(node.attribute(qname(sodipodi_, "insensitive").c_str()).value()) != "true";
         }
         if (qattr(node, "current") == "1") current_ = layer;
-        if (qattrOrNull(node, "style") || qattrOrNull(node, "attr") || qattrOrNull(node, "effect"))
+        if (qattrOrNull(node, "appearance") || qattrOrNull(node, "style") || qattrOrNull(node, "attr"))
             applyIdentity(layer->group, node, context, false);
 
         for (pugi::xml_node child : node.children()) {
@@ -596,6 +615,7 @@ private:
     bool svgDefault_ = true;
     std::string svg_, inkscape_ = "inkscape", sodipodi_ = "sodipodi", quiltor_;
     Layer* current_ = nullptr;
+    std::map<std::string, ArtStyle*, std::less<>> appearances_;
     std::optional<int32_t> layersMade_;
 };
 

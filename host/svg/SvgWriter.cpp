@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <sstream>
 
 #include "core/HostStrings.h"
+#include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
 #include "svg/SvgFormat.h"
@@ -42,6 +44,8 @@ public:
         root.append_attribute("quiltor:artboard") =
             (FormatReal(a.left) + "," + FormatReal(a.top) + "," + FormatReal(a.right) + "," + FormatReal(a.bottom)).c_str();
         root.append_attribute("quiltor:layersMade") = document_.layersMade();
+        // Every appearance once, before the art that refers to it.
+        appearances_ = root.append_child("quiltor:appearances");
         // Bottom layer first: SVG paints later elements on top.
         for (const Layer* layer = document_.lastLayer(); layer; layer = layer->prev) writeLayer(root, layer);
     }
@@ -62,11 +66,22 @@ private:
         for (const Layer* sub = layer->lastChild; sub; sub = sub->prev) writeLayer(g, sub);
     }
 
-    // What only this host reads back: style, effect and user attributes.
+    // What only this host reads back: the appearance and the user attributes.
     void writeIdentity(pugi::xml_node node, const Art* art) {
-        node.append_attribute("quiltor:style") = FormatPathStyle(art->style->pathStyle()).c_str();
-        if (art->style->effect()) node.append_attribute("quiltor:effect") = art->style->effect();
+        node.append_attribute("quiltor:appearance") = appearanceId(art->style).c_str();
         if (art->userAttr) node.append_attribute("quiltor:attr") = FormatUserAttrs(art->userAttr).c_str();
+    }
+
+    // Art that shares an appearance shares its id, so the file shows which art styles are the same.
+    const std::string& appearanceId(const ArtStyle* style) {
+        auto found = appearanceIds_.find(style);
+        if (found != appearanceIds_.end()) return found->second;
+        const std::string id = "a" + std::to_string(appearanceIds_.size() + 1);
+        pugi::xml_node entry = appearances_.append_child("quiltor:appearance");
+        entry.append_attribute("quiltor:id") = id.c_str();
+        entry.append_attribute("quiltor:style") = FormatPathStyle(style->pathStyle()).c_str();
+        if (style->effect()) entry.append_attribute("quiltor:effect") = style->effect();
+        return appearanceIds_.emplace(style, id).first->second;
     }
 
     void writeArt(pugi::xml_node parent, const Art* art) {
@@ -188,6 +203,8 @@ private:
     const Document& document_;
     AIReal pageHeight_;
     int layerNumber_ = 0;
+    pugi::xml_node appearances_;
+    std::map<const ArtStyle*, std::string> appearanceIds_;
 };
 
 }  // namespace

@@ -30,6 +30,8 @@ const std::string kHost =
     "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:quiltor=\"urn:quiltor:host\" "
     "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" quiltor:version=\"1\" ";
 
+void PrintTo(const BadText& bad, std::ostream* out) { *out << bad.name; }
+
 class SvgMalformedTest : public ::testing::TestWithParam<BadText> {};
 
 TEST_P(SvgMalformedTest, ReadingFailsWithABadFormat) {
@@ -57,6 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{"bad segments", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"1,2,3\"/></g></svg>"},
         BadText{"bad style", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"\" "
                                       "quiltor:style=\"fill=cmyk:1,2\"/></g></svg>"},
+        BadText{"unknown appearance", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"\" "
+                                             "quiltor:appearance=\"a9\"/></g></svg>"},
         BadText{"bad options", kHost + "><g inkscape:groupmode=\"layer\" quiltor:options=\"visible=yes\"/></svg>"},
         BadText{"bad setup", kHost + "quiltor:setup=\"width=wide\"/>"},
         BadText{"bad UTF-8 title", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g id=\"\xff\xfe\"/></svg>"},
@@ -70,6 +74,28 @@ INSTANTIATE_TEST_SUITE_P(
         for (char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
         return name;
     });
+
+// A file cut off anywhere (a copy that stopped half way) is refused as a whole, never half read.
+TEST(SvgTruncationTest, EveryCutOfAHostFileIsRefused) {
+    StyleTable styles;
+    Document original(styles, NewDocumentOptions{});
+    Layer* layer = original.insertLayer(original.firstLayer(), kPlaceInsideOnTop);
+    layer->title = u"道路";
+    Art* path = original.newArt(kPathArt, Place{layer->group, nullptr});
+    path->segments = {AIPathSegment{{1, 2}, {1, 2}, {3, 4}, 0}, AIPathSegment{{5, 6}, {5, 6}, {5, 6}, 1}};
+    Art* text = original.newArt(kTextFrameArt, Place{layer->group, nullptr});
+    text->text = u"注記";
+    const std::string full = WriteSvgText(original);
+    const size_t end = full.rfind("</svg>");
+    ASSERT_NE(end, std::string::npos);
+    ASSERT_GT(end, 1000u);
+    for (size_t cut = 0; cut < end; cut += 3) {
+        std::string error;
+        AIErr code = kNoErr;
+        EXPECT_FALSE(ReadSvgText(full.substr(0, cut), styles, &error, &code)) << "cut at " << cut;
+        EXPECT_EQ(code, kBadFileFormatErr) << "cut at " << cut;
+    }
+}
 
 TEST(SvgFileTest, MissingFilesAndFoldersAreNotFound) {
     namespace fs = std::filesystem;

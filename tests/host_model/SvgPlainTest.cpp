@@ -181,6 +181,8 @@ struct PathCase {
     std::vector<bool> closed;
 };
 
+void PrintTo(const PathCase& c, std::ostream* out) { *out << '"' << c.d << '"'; }
+
 class PathDataTest : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(PathDataTest, SubpathsAndSegments) {

@@ -199,6 +199,25 @@ TEST_F(SvgRoundTripTest, ViewersSeeTheDocumentRightSideUp) {
     EXPECT_NE(text.find("style=\"display:none\""), std::string::npos) << "hidden layers are hidden for viewers";
 }
 
+// Art styles the host calls the same are written once and referred to by one id.
+TEST_F(SvgRoundTripTest, SharedAppearancesAreWrittenOnce) {
+    newPath({{0, 0}, {1, 1}}, false);
+    newPath({{2, 2}, {3, 3}}, false);
+    AIArtHandle c = newPath({{4, 4}, {5, 5}}, false);
+    AIPathStyle wide = styleOf(c);
+    wide.stroke.width = 3;
+    pathStyles->SetPathStyle(c, &wide);
+    const std::string text = WriteSvgText(document());
+    auto count = [&](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("<quiltor:appearance "), 2u) << "the default of the layer group and new paths, and the wide one";
+    EXPECT_EQ(count("quiltor:appearance=\"a1\""), 3u) << text;  // the layer group and two paths
+    EXPECT_EQ(count("quiltor:appearance=\"a2\""), 1u);
+}
+
 TEST_F(SvgRoundTripTest, TheTopmostLayerIsPaintedLast) {
     setTitle(firstLayer(), "top");
     AILayerHandle bottom = insert(nullptr, kPlaceBelowAll, "bottom");
