@@ -48,6 +48,13 @@ Art* NextSkippingMembers(const Art* art, const Art* root) {
 bool IsBlocked(const Art* art) { return (art->userAttr & (kArtLocked | kArtHidden)) != 0; }
 bool IsSelected(const Art* art) { return (art->userAttr & kArtSelected) != 0; }
 
+// Writes only what changes: a scan over a large document that leaves most art as it was should
+// not dirty every node.
+void SetSelected(Art* art, bool on) {
+    const int32_t value = on ? (art->userAttr | kSelectedBits) : (art->userAttr & ~kSelectedBits);
+    if (value != art->userAttr) art->userAttr = value;
+}
+
 // Whether a user can select art in the layer: it and every layer above it shown and unlocked.
 // Walked in preorder, so a parent's answer is known before its sublayers are asked.
 class LayerReach {
@@ -68,10 +75,7 @@ private:
 void SelectMembers(Art* root, bool reachable) {
     for (Art* a = root->firstChild; a; a = NextInPreorder(a, root)) {
         const bool containerOn = a->parent == root || IsSelected(a->parent);
-        if (reachable && containerOn && !IsBlocked(a))
-            a->userAttr |= kSelectedBits;
-        else
-            a->userAttr &= ~kSelectedBits;
+        SetSelected(a, reachable && containerOn && !IsBlocked(a));
     }
 }
 
@@ -83,7 +87,7 @@ void SelectPasted(Art* art) {
 
 void DeselectAll(Document& document) {
     for (Layer* layer = document.firstLayer(); layer; layer = NextLayerInPreorder(layer)) {
-        for (Art* a = layer->group->firstChild; a; a = NextInPreorder(a, layer->group)) a->userAttr &= ~kSelectedBits;
+        for (Art* a = layer->group->firstChild; a; a = NextInPreorder(a, layer->group)) SetSelected(a, false);
     }
 }
 
