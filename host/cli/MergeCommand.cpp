@@ -96,12 +96,11 @@ public:
         std::cout.flush();
         savedIn_ = ::dup(STDIN_FILENO);
         savedOut_ = ::dup(STDOUT_FILENO);
-        FILE* file = std::tmpfile();
-        if (!file) return;
-        const bool written = std::fwrite(script.data(), 1, script.size(), file) == script.size() &&
-                             std::fflush(file) == 0 && std::fseek(file, 0, SEEK_SET) == 0;
-        if (written && ::dup2(::fileno(file), STDIN_FILENO) >= 0) inReady_ = true;
-        std::fclose(file);
+        const int scriptFd = ScriptFile(script);
+        if (scriptFd < 0) return;
+        // With standard input closed at start the file may already be descriptor 0.
+        inReady_ = scriptFd == STDIN_FILENO || ::dup2(scriptFd, STDIN_FILENO) >= 0;
+        if (scriptFd != STDIN_FILENO) ::close(scriptFd);
         const int screens = screensToStandardError ? ::dup(STDERR_FILENO) : ::open("/dev/null", O_WRONLY);
         if (screens >= 0) {
             outReady_ = ::dup2(screens, STDOUT_FILENO) >= 0;
@@ -131,11 +130,50 @@ public:
     int transcriptFd() const { return savedOut_; }
 
 private:
+    // An unnamed file holding the script, read from its start; -1 on failure.
+    static int ScriptFile(const std::string& script) {
+        std::error_code ec;
+        const fs::path dir = fs::temp_directory_path(ec);
+        const std::string where = ec ? std::string(".") : dir.string();
+        int fd = ::open(where.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            std::string name = where + "/quiltor-script-XXXXXX";
+            fd = ::mkstemp(name.data());
+            if (fd >= 0) ::unlink(name.c_str());
+        }
+        if (fd < 0) return -1;
+        size_t done = 0;
+        while (done < script.size()) {
+            const ssize_t w = ::write(fd, script.data() + done, script.size() - done);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) break;
+            done += static_cast<size_t>(w);
+        }
+        if (done != script.size() || ::lseek(fd, 0, SEEK_SET) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+
     int savedIn_ = -1;
     int savedOut_ = -1;
     bool inReady_ = false;
     bool outReady_ = false;
 };
+
+// A closed standard descriptor would be handed out again by the next open or dup and then be
+// redirected by mistake; give each closed one /dev/null.
+void OpenStandardDescriptors() {
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (null >= 0 && null != fd) {
+            ::dup2(null, fd);
+            ::close(null);
+        }
+    }
+}
 
 // Whether a file can be written at path; otherwise a reason.
 bool CanWrite(const std::string& path, std::string* why) {
@@ -276,6 +314,7 @@ bool WritePreview(const host::Document& document, const std::string& png, int pi
 }
 
 int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) {
+    OpenStandardDescriptors();
     std::string error;
     auto options = ParseMergeArguments(args, &error);
     if (!options) {

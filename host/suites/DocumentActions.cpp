@@ -261,6 +261,7 @@ AIErr Move(int32_t, const _AIActionParamValue* params) {
     if (!ReadOffset(params, kHorizontalKey, &dh) || !ReadOffset(params, kVerticalKey, &dv)) return kBadParameterErr;
     Document* document = Front();
     if (!document) return kNoDocumentErr;
+    if (dh == 0 && dv == 0) return kNoErr;  // nothing moves, nothing to undo
     const AIRealMatrix shift{1, 0, 0, 1, dh, dv};
     bool changing = false;
     ForEachSelectedRoot(*document, [&](Layer*, Art* art) {

@@ -344,12 +344,18 @@ TEST_F(ActionsTest, MoveRefusesAnOffsetThatIsNoNumber) {
     EXPECT_FLOAT_EQ(text->position.h, 1.0f);
 }
 
-TEST_F(ActionsTest, MoveWithNothingSelectedChangesNothing) {
-    Document& d = NewDocument("L");
-    AddText(d, d.firstLayer()->group, "t");
-    d.purgeUndo();
-    ASSERT_EQ(PlayMove(5, 5), kNoErr);
-    EXPECT_FALSE(d.hasChanges());
+TEST_F(ActionsTest, AMoveThatMovesNothingLeavesNothingToUndo) {
+    for (const bool selected : {false, true}) {
+        Document& d = NewDocument("L");
+        AddText(d, d.firstLayer()->group, "t", {1, 2});
+        if (selected) Play("adobe_selectAll");
+        d.purgeUndo();
+        d.setModified(false);
+        ASSERT_EQ(selected ? PlayMove(0, 0) : PlayMove(5, 5), kNoErr);
+        EXPECT_FALSE(d.hasChanges()) << selected;
+        EXPECT_FALSE(d.modified()) << selected;
+        EXPECT_FLOAT_EQ(d.firstLayer()->group->firstChild->position.h, 1.0f);
+    }
 }
 
 }  // namespace

@@ -178,6 +178,17 @@ TEST_F(MergeCommandTest, ATileThatDoesNotOpenIsPassedOver) {
     EXPECT_TRUE(SameSignatures(ExpectedAll({2}), Actual(*merged)));
 }
 
+TEST_F(MergeCommandTest, RunsWithStandardInputClosed) {
+    // As from a scheduler that starts jobs without standard input: the answers still reach the run.
+    const fs::path out = OutPath("merged.svg");
+    const ProgramRun run =
+        RunHost({"merge", tileDir().string(), "-o", out.string(), "--no-line-join", "--no-face-join"}, true);
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    auto merged = Read(out);
+    ASSERT_TRUE(merged);
+    EXPECT_TRUE(SameSignatures(ExpectedAll(), Actual(*merged)));
+}
+
 TEST_F(MergeCommandTest, Refusals) {
     const fs::path empty = OutPath("empty");
     fs::create_directories(empty);

@@ -91,7 +91,7 @@ Signatures SignaturesOf(const Document& document, ArtTally* tally) {
 
 }  // namespace
 
-ProgramRun RunHost(const std::vector<std::string>& args) {
+ProgramRun RunHost(const std::vector<std::string>& args, bool closeStandardInput) {
     ProgramRun run;
     char outName[] = "/tmp/quiltor-merge-out-XXXXXX";
     char errName[] = "/tmp/quiltor-merge-err-XXXXXX";
@@ -100,7 +100,10 @@ ProgramRun RunHost(const std::vector<std::string>& args) {
     if (outFd < 0 || errFd < 0) return run;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (closeStandardInput)
+        posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
     std::vector<std::string> argv = {QUILTOR_HOST_PROGRAM};

@@ -23,8 +23,8 @@ struct ProgramRun {
     std::string err;
 };
 
-// Runs quiltor-host with the arguments (no shell), standard input empty.
-ProgramRun RunHost(const std::vector<std::string>& args);
+// Runs quiltor-host with the arguments (no shell), standard input empty, or closed.
+ProgramRun RunHost(const std::vector<std::string>& args, bool closeStandardInput = false);
 
 // One top-level object of a layer, as a comparable text: the layer's position path ("9/3"),
 // type, kept attributes, path style and every coordinate bit for bit, members included.
