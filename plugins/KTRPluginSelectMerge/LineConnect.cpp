@@ -1,6 +1,6 @@
 // Open lines whose ends meet on a tile seam become one path again.
+#include <algorithm>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "KTRPluginSelectMergePlugin.h"
@@ -19,20 +19,14 @@ constexpr int kMaxJoinedSegments = 20000;
 
 struct Line {
     AIArtHandle art = nullptr;
-    AIPathStyle pathStyle{};
+    uint32_t pathStyle = 0;  // into the joiner's PathStyles
     AIArtStyleHandle artStyle = nullptr;
     int16_t count = 0;
+    bool alive = true;
     SeamPoint first;
     SeamPoint last;
-    bool alive = true;
-};
-
-// Lines listed under an end point, in working-set order. A line is only ever
-// matched against lines listed after it, so the entries before the one being
-// processed are dropped from the front for good.
-struct EndBucket {
-    std::vector<uint32_t> ids;
-    std::size_t head = 0;
+    uint32_t firstBucket = 0;  // the end buckets of first and last
+    uint32_t lastBucket = 0;
 };
 
 class LineJoiner {
@@ -49,19 +43,29 @@ private:
         LineJoinCase how;
     };
 
+    void IndexEnds();
     std::optional<Partner> FindPartner(uint32_t id);
     bool Fits(const Line& line1, const Line& line2) const;
-    EndBucket* BucketAt(SeamPoint p);
     bool Join(uint32_t id, const Partner& partner);
     void Reread(Line& line);
+    void Rebucket(Line& line, const Line& before1, const Line& before2);
 
     const SeamGrid& grid_;
+    detail::PathStyles styles_;
     std::vector<Line> lines_;
-    std::unordered_map<SeamPoint, EndBucket> ends_;
+    // The lines with an end at each distinct end point, in working-set order:
+    // bucket b holds ids_[start_[b] ... start_[b + 1]). A line is only ever
+    // matched against lines listed after it, so head_[b] moves past the
+    // entries before the one being processed, for good.
+    std::vector<uint32_t> ids_;
+    std::vector<uint32_t> start_;
+    std::vector<uint32_t> head_;
+    std::vector<AIPathSegment> tail_;  // the partner's segments being appended
 };
 
 void LineJoiner::Collect(const std::vector<AIArtHandle>& arts)
 {
+    lines_.reserve(arts.size());
     for (AIArtHandle art : arts) {
         // A compound path answers path queries through its first member, which
         // is in the working set on its own: taking both would splice that
@@ -90,60 +94,109 @@ void LineJoiner::Collect(const std::vector<AIArtHandle>& arts)
         if (!OnSeamLine(grid_, line.first, line.last)) {
             continue;
         }
-        line.pathStyle = detail::ReadPathStyle(art);
+        line.pathStyle = styles_.Add(detail::ReadPathStyle(art));
         line.artStyle = detail::ReadArtStyle(art);
         lines_.push_back(line);
     }
-    lines_.shrink_to_fit();
-    ends_.reserve(lines_.size() * 2);
-    for (uint32_t id = 0; id < lines_.size(); ++id) {
-        ends_[lines_[id].first].ids.push_back(id);
-        if (lines_[id].last != lines_[id].first) {
-            ends_[lines_[id].last].ids.push_back(id);
-        }
-    }
+    IndexEnds();
 }
 
-EndBucket* LineJoiner::BucketAt(SeamPoint p)
+void LineJoiner::IndexEnds()
 {
-    auto it = ends_.find(p);
-    return it == ends_.end() ? nullptr : &it->second;
+    struct End {
+        uint64_t key;  // x, then y
+        uint32_t id;
+        bool last;
+    };
+    auto keyOf = [](SeamPoint p) { return uint64_t(uint32_t(p.x) ^ 0x80000000u) << 32 | (uint32_t(p.y) ^ 0x80000000u); };
+    std::vector<End> ends;
+    ends.reserve(lines_.size() * 2);
+    for (uint32_t id = 0; id < lines_.size(); ++id) {
+        ends.push_back({keyOf(lines_[id].first), id, false});
+        if (lines_[id].last != lines_[id].first) {
+            ends.push_back({keyOf(lines_[id].last), id, true});
+        }
+    }
+    // Ids go in ascending, so a stable sort by point keeps each bucket in
+    // working-set order.
+    std::stable_sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.key < b.key; });
+    ids_.reserve(ends.size());
+    for (std::size_t k = 0; k < ends.size(); ++k) {
+        if (k == 0 || ends[k].key != ends[k - 1].key) {
+            start_.push_back(uint32_t(k));
+        }
+        const auto bucket = uint32_t(start_.size() - 1);
+        Line& line = lines_[ends[k].id];
+        if (ends[k].last) {
+            line.lastBucket = bucket;
+        } else {
+            line.firstBucket = bucket;
+            if (line.last == line.first) {
+                line.lastBucket = bucket;
+            }
+        }
+        ids_.push_back(ends[k].id);
+    }
+    // A last, empty bucket for an end that no line had at the start.
+    start_.push_back(uint32_t(ends.size()));
+    head_.assign(start_.begin(), start_.end());
+    start_.push_back(uint32_t(ends.size()));
+}
+
+// After a join or a failed one a line's ends are ends the two lines had
+// before, perhaps swapped.
+void LineJoiner::Rebucket(Line& line, const Line& before1, const Line& before2)
+{
+    const uint32_t none = uint32_t(head_.size() - 1);
+    auto bucketOf = [&](SeamPoint p) {
+        for (const Line* b : {&before1, &before2}) {
+            if (b->first == p) {
+                return b->firstBucket;
+            }
+            if (b->last == p) {
+                return b->lastBucket;
+            }
+        }
+        return none;
+    };
+    line.firstBucket = bucketOf(line.first);
+    line.lastBucket = bucketOf(line.last);
 }
 
 bool LineJoiner::Fits(const Line& line1, const Line& line2) const
 {
     return int(line1.count) + int(line2.count) <= kMaxJoinedSegments + 1 &&
-           SamePathStyle(line1.pathStyle, line2.pathStyle) && detail::SameArtStyle(line1.artStyle, line2.artStyle);
+           SamePathStyle(styles_[line1.pathStyle], styles_[line2.pathStyle]) &&
+           detail::SameArtStyle(line1.artStyle, line2.artStyle);
 }
 
 std::optional<LineJoiner::Partner> LineJoiner::FindPartner(uint32_t id)
 {
     const Line& line1 = lines_[id];
-    EndBucket* buckets[2] = {BucketAt(line1.first), line1.last == line1.first ? nullptr : BucketAt(line1.last)};
-    for (EndBucket* bucket : buckets) {
-        if (bucket == nullptr) {
-            continue;
+    const uint32_t buckets[2] = {line1.firstBucket, line1.lastBucket};
+    const int count = line1.firstBucket == line1.lastBucket ? 1 : 2;
+    uint32_t at[2] = {0, 0};
+    for (int b = 0; b < count; ++b) {
+        uint32_t& head = head_[buckets[b]];
+        while (head < start_[buckets[b] + 1] && (ids_[head] <= id || !lines_[ids_[head]].alive)) {
+            ++head;
         }
-        while (bucket->head < bucket->ids.size() &&
-               (bucket->ids[bucket->head] <= id || !lines_[bucket->ids[bucket->head]].alive)) {
-            ++bucket->head;
-        }
+        at[b] = head;
     }
     // Walk both buckets in working-set order; the first line that fits wins,
     // whichever of art1's ends it meets.
-    std::size_t at[2] = {buckets[0] ? buckets[0]->head : 0, buckets[1] ? buckets[1]->head : 0};
     for (;;) {
         uint32_t next = UINT32_MAX;
-        for (int b = 0; b < 2; ++b) {
-            if (buckets[b] != nullptr && at[b] < buckets[b]->ids.size()) {
-                next = std::min(next, buckets[b]->ids[at[b]]);
+        for (int b = 0; b < count; ++b) {
+            if (at[b] < start_[buckets[b] + 1]) {
+                next = std::min(next, ids_[at[b]]);
             }
         }
         if (next == UINT32_MAX) {
             return std::nullopt;
         }
-        for (int b = 0; b < 2; ++b) {
-            if (buckets[b] != nullptr && at[b] < buckets[b]->ids.size() && buckets[b]->ids[at[b]] == next) {
+        for (int b = 0; b < count; ++b) {
+            if (at[b] < start_[buckets[b] + 1] && ids_[at[b]] == next) {
                 ++at[b];
             }
         }
@@ -174,6 +227,8 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner)
 {
     Line& line1 = lines_[id];
     Line& line2 = lines_[partner.id];
+    const Line before1 = line1;
+    const Line before2 = line2;
     if (ReversesFirst(partner.how)) {
         sAIPath->ReversePathSegments(line1.art);
     }
@@ -183,10 +238,10 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner)
     const int16_t count1 = line1.count;
     const int16_t count2 = line2.count;
     // art2's first segment duplicates art1's end; art1 keeps its own.
-    std::vector<AIPathSegment> tail(std::size_t(count2 - 1));
-    bool read = sAIPath->GetPathSegments(line2.art, 1, int16_t(count2 - 1), tail.data()) == kNoErr;
+    tail_.resize(std::size_t(count2 - 1));
+    bool read = sAIPath->GetPathSegments(line2.art, 1, int16_t(count2 - 1), tail_.data()) == kNoErr;
     for (int16_t k = 1; read && k < count2; ++k) {
-        sAIPath->SetPathSegments(line1.art, int16_t(count1 + k - 1), 1, &tail[std::size_t(k - 1)]);
+        sAIPath->SetPathSegments(line1.art, int16_t(count1 + k - 1), 1, &tail_[std::size_t(k - 1)]);
     }
     // The partner is deleted only once all of its segments are in art1;
     // otherwise art1 is cut back and both pieces stay.
@@ -197,11 +252,14 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner)
         }
         Reread(line1);
         Reread(line2);
+        Rebucket(line1, before1, before2);
+        Rebucket(line2, before2, before2);
         return false;
     }
     sAIArt->DisposeArt(line2.art);
     line2.alive = false;
     Reread(line1);
+    Rebucket(line1, before1, before2);
     return true;
 }
 

@@ -41,7 +41,7 @@ struct EdgeKeyHash {
 struct Piece {
     AIArtHandle art = nullptr;
     AIArtStyleHandle artStyle = nullptr;
-    AIPathStyle pathStyle{};
+    uint32_t pathStyle = 0;  // into the merger's PathStyles, rings only
     std::vector<SeamPoint> outline;
     bool alive = true;
 };
@@ -92,6 +92,7 @@ private:
 
     const SeamGrid& grid_;
     const OutlineRules& rules_;
+    PathStyles styles_;
     std::vector<Piece> pieces_;
     // Pieces listed under each seam edge of their outlines. Entries go stale
     // when an outline changes; they are checked against the outline and
@@ -101,6 +102,7 @@ private:
 
 void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
 {
+    pieces_.reserve(arts.size());
     for (AIArtHandle art : arts) {
         // Compound paths stay out: faces by rule, and rings because a compound
         // path answers through its first member, which takes part on its own.
@@ -116,7 +118,7 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
         piece.outline = std::move(outline);
         piece.artStyle = ReadArtStyle(art);
         if (rules_.comparePathStyles) {
-            piece.pathStyle = ReadPathStyle(art);
+            piece.pathStyle = styles_.Add(ReadPathStyle(art));
         }
         pieces_.push_back(std::move(piece));
     }
@@ -188,7 +190,7 @@ std::optional<Match> OutlineMerger::FindPartner(uint32_t id, SeamPoint a, SeamPo
         if (int(piece1.outline.size()) + int(piece2.outline.size()) > kMaxSpliceSegments) {
             continue;
         }
-        if (rules_.comparePathStyles && !SamePathStyle(piece1.pathStyle, piece2.pathStyle)) {
+        if (rules_.comparePathStyles && !SamePathStyle(styles_[piece1.pathStyle], styles_[piece2.pathStyle])) {
             continue;
         }
         if (!SameArtStyle(piece1.artStyle, piece2.artStyle)) {

@@ -131,6 +131,18 @@ AIPathStyle ReadPathStyle(AIArtHandle art)
     return style;
 }
 
+uint32_t PathStyles::Add(const AIPathStyle& style)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(&style), sizeof style);
+    if (const auto it = index_.find(bytes); it != index_.end()) {
+        return it->second;
+    }
+    styles_.push_back(style);
+    const auto index = uint32_t(styles_.size() - 1);
+    index_.emplace(std::string_view(reinterpret_cast<const char*>(&styles_.back()), sizeof style), index);
+    return index;
+}
+
 AIArtStyleHandle ReadArtStyle(AIArtHandle art)
 {
     AIArtStyleHandle style = nullptr;

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "AIHost.h"
@@ -38,6 +41,18 @@ std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments);
 bool HasSeamEdge(const SeamGrid& grid, const std::vector<SeamPoint>& outline);
 
 AIPathStyle ReadPathStyle(AIArtHandle art);
+
+// The distinct path styles of a layer's pieces (told apart by their bytes),
+// so that each piece keeps a small index rather than a copy.
+class PathStyles {
+public:
+    uint32_t Add(const AIPathStyle& style);
+    const AIPathStyle& operator[](uint32_t index) const { return styles_[index]; }
+
+private:
+    std::deque<AIPathStyle> styles_;  // stable addresses for the keys below
+    std::unordered_map<std::string_view, uint32_t> index_;
+};
 AIArtStyleHandle ReadArtStyle(AIArtHandle art);
 bool SameArtStyle(AIArtStyleHandle a, AIArtStyleHandle b);
 

@@ -452,15 +452,14 @@ Layout CutFacesLayout(int pieces, uint32_t seed, int style)
     std::vector<Item> items;
     while (int(items.size()) < pieces) {
         // A rectangle around a seam point, cut by the vertical seam, the
-        // horizontal one, or both.
+        // horizontal one, or now and then both.
         const int col = Uniform(rng, 1, kBenchTiles - 1);
         const int row = Uniform(rng, 1, kBenchTiles - 1);
-        const int cut = Uniform(rng, 0, 2);
+        const int cut = Chance(rng, 0.05) ? 2 : Uniform(rng, 0, 1);
         const double cx = cut == 1 ? w * (Uniform(rng, 0, kBenchTiles - 1) + Real(rng, 0.1, 0.9)) : w * col;
         const double cy = cut == 0 ? -h * (Uniform(rng, 0, kBenchTiles - 1) + Real(rng, 0.1, 0.9)) : -h * row;
-        const double half = Real(rng, 1.0, 20.0);
-        std::vector<double> xs{cx - half, cx + Real(rng, 1.0, 20.0)};
-        std::vector<double> ys{cy - half, cy + Real(rng, 1.0, 20.0)};
+        std::vector<double> xs{cx - Real(rng, 1.0, 20.0), cx + Real(rng, 1.0, 20.0)};
+        std::vector<double> ys{cy - Real(rng, 1.0, 20.0), cy + Real(rng, 1.0, 20.0)};
         if (cut != 1) {
             xs.insert(xs.begin() + 1, cx);
         }
