@@ -136,7 +136,7 @@ std::optional<double> UserLength(std::string_view text) {
 
 class Reader {
 public:
-    Reader(StyleTable& styles) : styles_(styles) {}
+    explicit Reader(StyleTable& styles) : styles_(styles) {}
 
     std::unique_ptr<Document> read(const pugi::xml_node& root) {
         readNamespaces(root);
@@ -580,8 +580,7 @@ private:
         std::optional<double> x = UserLength(node.attribute("x").value());
         std::optional<double> y = UserLength(node.attribute("y").value());
         std::vector<pugi::xml_node> pending{node};
-        int visited = 0;
-        while (!pending.empty() && ++visited < 100000) {
+        while (!pending.empty()) {
             pugi::xml_node n = pending.back();
             pending.pop_back();
             if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
