@@ -252,6 +252,25 @@ TEST_F(LineConnectTest, JoinedLineKeepsAtMostTwentyThousandAnchors)
     }
 }
 
+// A compound path answers the path queries through its first member, which
+// is listed on its own right after it. Taken as a candidate, the compound path
+// found that member as its partner, appended it to itself and deleted it.
+TEST_F(LineConnectTest, CompoundPathOfLinesLeavesTheJoiningToItsMembers)
+{
+    AIArtHandle compound = nullptr;
+    sAIArt->NewArt(kCompoundPathArt, kPlaceInsideOnBottom, LayerGroup(layer_), &compound);
+    const AIArtHandle member = AddShape(compound, Polyline({Mm(50, -20), Mm(100, -10)}, false, kLine));
+    AddShape(compound, Polyline({Mm(20, -50), Mm(40, -60)}, false, kLine));
+    ApplyStyle(compound, Palette()[kLine]);
+    Line({Mm(100, -10), Mm(150, -20)});
+    seamjoin::LineConnect(layer_, kGrid);
+    const auto result = paths();
+    ASSERT_EQ(result.size(), 2u);
+    EXPECT_EQ(result[0].art, member);
+    EXPECT_EQ(SeamAnchors(result[0].segments), Seam({Mm(50, -20), Mm(100, -10), Mm(150, -20)}));
+    EXPECT_EQ(SeamAnchors(result[1].segments), Seam({Mm(20, -50), Mm(40, -60)}));
+}
+
 TEST_F(LineConnectTest, EmptyLayerAndLayerWithoutCandidatesAreUnchanged)
 {
     EXPECT_EQ(seamjoin::LineConnect(layer_, kGrid), 1);
