@@ -1,0 +1,403 @@
+// Faults of the adjust run as first described, each mended here, and the run under host
+// failures: nothing crashes, no dead handle reaches the host, nothing inside the range is lost.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "AdjustHost.h"
+#include "HostFaults.h"
+#include "Suites.h"
+
+namespace adjusttest {
+namespace {
+
+using quiltor::host::Art;
+
+const Contour kRange = Rect(100, 100, 200, 200);
+const Contour kTriangle{{100, 100}, {200, 100}, {100, 200}};
+
+std::vector<std::pair<AIReal, AIReal>> Points(const Art* path) {
+    std::vector<std::pair<AIReal, AIReal>> points;
+    for (const AIPathSegment& s : path->segments) points.emplace_back(s.p.h, s.p.v);
+    return points;
+}
+
+std::vector<std::pair<AIReal, AIReal>> Points(const Contour& contour) {
+    std::vector<std::pair<AIReal, AIReal>> points;
+    for (const AIRealPoint& p : contour) points.emplace_back(p.h, p.v);
+    return points;
+}
+
+bool LastMessageIsCompletion(AdjustHost& h) {
+    return !h.ui().alerts().empty() && h.ui().alerts().back().text == "作業が完了しました。";
+}
+
+// A block outline or a boundary ring is a closed path without fill. Cut, its unfilled pieces
+// were never put back, so every such ring was deleted, even one wholly inside the range.
+TEST(Mend, AClosedPathWithoutFillIsKeptWholeOrDeletedNeverCut) {
+    AdjustHost h;
+    AILayerHandle blocks = h.AddLayer("街区線");
+    h.AddClipLayer(kTriangle);
+    AIArtHandle inside = h.AddRing(blocks, Rect(110, 110, 130, 130));
+    AIArtHandle straddling = h.AddRing(blocks, Rect(150, 110, 250, 130));
+    AIArtHandle outsideInBox = h.AddRing(blocks, Rect(180, 180, 195, 195));
+
+    h.Run();
+
+    ASSERT_TRUE(h.Alive(inside));
+    EXPECT_EQ(Points(h.document().findArt(inside)), Points(Rect(110, 110, 130, 130)));
+    ASSERT_TRUE(h.Alive(straddling));
+    EXPECT_EQ(Points(h.document().findArt(straddling)), Points(Rect(150, 110, 250, 130)));
+    EXPECT_FALSE(h.Alive(outsideInBox));
+    EXPECT_EQ(h.Objects(blocks).size(), 2u);
+}
+
+// Judged by its anchors alone, a road whose anchors all lie outside the box lost anchor after
+// anchor, the stretch across the box with them, until the rest lay outside and was deleted.
+TEST(Mend, AStraightStretchAcrossTheBoxIsKept) {
+    AdjustHost h;
+    AILayerHandle roads = h.AddLayer("道路");
+    h.AddClipLayer(kRange);
+    AIArtHandle road = h.AddLine(roads, {{0, 150}, {50, 150}, {250, 152}, {300, 152}});
+    AIArtHandle curve = h.AddLine(roads, {{0, 250}, {50, 250}, {250, 250}});
+    // Its anchors lie above the box, but the curve from the second anchor dips into it.
+    AIPathSegment segments[3];
+    sAIPath->GetPathSegments(curve, 0, 3, segments);
+    segments[1].out = {100, 100};
+    segments[2].in = {200, 100};
+    sAIPath->SetPathSegments(curve, 0, 3, segments);
+
+    h.Run();
+
+    ASSERT_TRUE(h.Alive(road));
+    EXPECT_EQ(Points(h.document().findArt(road)), Points({{50, 150}, {250, 152}}));
+    ASSERT_TRUE(h.Alive(curve));
+    EXPECT_EQ(Points(h.document().findArt(curve)), Points({{50, 250}, {250, 250}}));
+}
+
+// Lines and labels on both sides of the range: with a working host the run keeps the first two
+// and deletes the other two.
+struct KeepTestMap {
+    AIArtHandle lineIn, lineOut, labelIn, labelOut;
+};
+
+KeepTestMap AddKeepTestMap(AdjustHost& h) {
+    AILayerHandle roads = h.AddLayer("道路");
+    AILayerHandle names = h.AddLayer("地名");
+    AILayerHandle labels = h.AddLayer("市区町村名");
+    (void)names;
+    h.AddClipLayer(kTriangle);
+    return {h.AddLine(roads, {{110, 110}, {140, 120}}), h.AddLine(roads, {{180, 180}, {195, 190}}),
+            h.AddText(labels, u"中区", {110, 110}, 10), h.AddText(labels, u"港", {185, 185}, 8)};
+}
+
+// A host failure while the test rectangle or the work object was made used to count as "outside"
+// and deleted the map object. Only an empty result of the clip may delete it.
+TEST(Mend, AFailureBuildingTheTestRectangleKeepsTheObject) {
+    AdjustHost h;
+    KeepTestMap map = AddKeepTestMap(h);
+    Fault<&AIArtSuite::NewArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
+                                        [](int16_t type, int16_t, AIArtHandle prep, AIArtHandle*) {
+                                            int16_t prepType = kUnknownArt;
+                                            sAIArt->GetArtType(prep, &prepType);
+                                            return type == kPathArt && prepType == kCompoundPathArt;
+                                        });
+
+    h.Run();
+
+    EXPECT_TRUE(LastMessageIsCompletion(h));
+    EXPECT_TRUE(h.Alive(map.lineIn));
+    EXPECT_TRUE(h.Alive(map.lineOut));
+    EXPECT_TRUE(h.Alive(map.labelIn));
+    EXPECT_TRUE(h.Alive(map.labelOut));
+}
+
+TEST(Mend, AFailureCopyingTheFrameKeepsEveryObject) {
+    AdjustHost h;
+    KeepTestMap map = AddKeepTestMap(h);
+    AILayerHandle blocks = h.AddLayer("街区");
+    AIArtHandle face = h.AddFace(blocks, {Rect(150, 110, 250, 130)}, Cmyk{0, 1, 0, 0});
+    Fault<&AIArtSuite::DuplicateArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
+                                              [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) {
+                                                  return order == kPlaceAboveAll;
+                                              });
+
+    h.Run();
+
+    EXPECT_TRUE(LastMessageIsCompletion(h));
+    for (AIArtHandle art : {map.lineIn, map.lineOut, map.labelIn, map.labelOut, face}) EXPECT_TRUE(h.Alive(art));
+    EXPECT_EQ(Points(h.document().findArt(face)), Points(Rect(150, 110, 250, 130)));
+}
+
+TEST(Mend, AFailureCopyingTheAreaKeepsItUncut) {
+    AdjustHost h;
+    AILayerHandle blocks = h.AddLayer("街区");
+    h.AddClipLayer(kRange);
+    AIArtHandle face = h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 1, 0, 0});
+    Fault<&AIArtSuite::DuplicateArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
+                                              [](AIArtHandle art, int16_t order, AIArtHandle, AIArtHandle*) {
+                                                  int16_t type = kUnknownArt;
+                                                  sAIArt->GetArtType(art, &type);
+                                                  return order == kPlaceAboveAll && type == kPathArt;
+                                              });
+
+    h.Run();
+
+    ASSERT_TRUE(h.Alive(face));
+    EXPECT_EQ(Points(h.document().findArt(face)), Points(Rect(150, 150, 250, 250)));
+    EXPECT_EQ(h.Objects(blocks).size(), 1u);
+}
+
+TEST(Mend, AFailurePlacingThePiecesKeepsTheAreaAndLeavesNoPiece) {
+    AdjustHost h;
+    AILayerHandle blocks = h.AddLayer("街区");
+    h.AddClipLayer(kRange);
+    AIArtHandle face = h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 1, 0, 0});
+    Fault<&AIArtSuite::DuplicateArt>::Install(
+        Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
+        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
+
+    h.Run();
+
+    ASSERT_TRUE(h.Alive(face));
+    EXPECT_EQ(h.Objects(blocks).size(), 1u);
+}
+
+struct ClipFailure {
+    const char* name;
+    AIErr code;
+    bool deleted;
+};
+
+class ClipResultTest : public ::testing::TestWithParam<ClipFailure> {};
+
+TEST_P(ClipResultTest, OnlyAnEmptyResultDeletes) {
+    AdjustHost h;
+    KeepTestMap map = AddKeepTestMap(h);
+    Fault<&AIPathfinderSuite::DoBackMinusFrontEffect>::Install(
+        Table<AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion),
+        [](AIPathfinderData*) { return true; }, GetParam().code);
+
+    h.Run();
+
+    EXPECT_TRUE(LastMessageIsCompletion(h));
+    for (AIArtHandle art : {map.lineIn, map.lineOut, map.labelIn, map.labelOut})
+        EXPECT_EQ(h.Alive(art), !GetParam().deleted);
+}
+
+const ClipFailure kClipFailures[] = {
+    {"Empty", kEmptyResultErr, true},
+    {"Injected", kInjectedFailureErr, false},
+    {"BadParameter", kBadParameterErr, false},
+    {"OutOfMemory", kOutOfMemoryErr, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Mend, ClipResultTest, ::testing::ValuesIn(kClipFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The layer was run again whenever a line "was shortened", even when the host had not changed
+// it, so a host that refused the change kept the run going for ever.
+struct RefusedTrim {
+    const char* name;
+    AIErr answer;
+    // Which deletions the host refuses, by their first segment.
+    bool (*refuses)(int16_t segNumber);
+    Contour shortened;  // what becomes of the line that only loses anchors at its ends
+};
+
+const Contour kShortened{{0, 140}, {20, 142}, {150, 150}, {300, 156}, {350, 158}};
+
+class RefusedTrimTest : public ::testing::TestWithParam<RefusedTrim> {};
+
+TEST_P(RefusedTrimTest, EndsAndLeavesTheLineWhole) {
+    AdjustHost h;
+    AILayerHandle roads = h.AddLayer("道路");
+    h.AddClipLayer(kRange);
+    const Contour& shortened = kShortened;
+    const Contour split{{150, 150}, {150, 250}, {150, 300}, {160, 300}, {170, 250}, {170, 150}};
+    AIArtHandle a = h.AddLine(roads, shortened);
+    AIArtHandle b = h.AddLine(roads, split);
+    static RefusedTrim param;
+    param = GetParam();
+    Fault<&AIPathSuite::DeletePathSegments>::Install(
+        Table<AIPathSuite>(h, kAIPathSuite, kAIPathSuiteVersion),
+        [](AIArtHandle, int16_t segNumber, int16_t) { return param.refuses(segNumber); }, GetParam().answer);
+    if (GetParam().answer == kNoErr) {
+        // A host that answers success without doing anything.
+        Fault<&AIPathSuite::DeletePathSegments>::real = [](AIArtHandle, int16_t, int16_t) -> AIErr { return kNoErr; };
+        Fault<&AIPathSuite::DeletePathSegments>::fails = [](AIArtHandle, int16_t, int16_t) { return false; };
+    }
+
+    h.Run();
+
+    EXPECT_TRUE(LastMessageIsCompletion(h));
+    const auto objects = h.Objects(roads);
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_EQ(Points(h.document().findArt(a)), Points(GetParam().shortened));
+    EXPECT_EQ(Points(h.document().findArt(b)), Points(split));
+}
+
+const RefusedTrim kRefusedTrims[] = {
+    {"SucceedsWithoutChange", kNoErr, [](int16_t) { return true; }, kShortened},
+    {"FailsEverywhere", kInjectedFailureErr, [](int16_t) { return true; }, kShortened},
+    // The copy of a split gives up its start, the path refuses to give up its end.
+    {"PathRefusesItsEnd", kInjectedFailureErr, [](int16_t segNumber) { return segNumber > 0; },
+     {{20, 142}, {150, 150}, {300, 156}, {350, 158}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Mend, RefusedTrimTest, ::testing::ValuesIn(kRefusedTrims),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Mend, ASplitWithoutItsCopyLeavesTheLineWhole) {
+    AdjustHost h;
+    AILayerHandle roads = h.AddLayer("道路");
+    h.AddClipLayer(kRange);
+    const Contour split{{150, 150}, {150, 250}, {150, 300}, {160, 300}, {170, 250}, {170, 150}};
+    AIArtHandle line = h.AddLine(roads, split);
+    Fault<&AIArtSuite::DuplicateArt>::Install(
+        Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
+        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
+
+    h.Run();
+
+    ASSERT_EQ(h.Objects(roads).size(), 1u);
+    EXPECT_EQ(Points(h.document().findArt(line)), Points(split));
+}
+
+// ---- no dead handle ever reaches the host
+
+// Groups and compound paths wholly outside, nested groups, lines that go in pass 2, areas cut in
+// pass 3, labels on an annotation layer.
+void AddMixedMap(AdjustHost& h) {
+    AILayerHandle roads = h.AddLayer("道路");
+    AIArtHandle outsideGroup = h.AddGroup(roads);
+    h.AddLine(roads, {{300, 300}, {310, 320}}, outsideGroup);
+    AIArtHandle nested = h.AddGroup(roads, outsideGroup);
+    h.AddLine(roads, {{330, 300}, {340, 320}}, nested);
+    h.AddFace(roads, {Rect(300, 330, 320, 350)}, Cmyk{}, nested);
+    h.AddLine(roads, {{0, 150}, {20, 150}, {40, 152}, {150, 151}, {300, 150}, {320, 155}});
+    AIArtHandle straddlingGroup = h.AddGroup(roads);
+    h.AddLine(roads, {{150, 150}, {150, 250}, {150, 300}, {160, 300}, {170, 250}, {170, 150}}, straddlingGroup);
+    h.AddLine(roads, {{300, 150}, {320, 150}, {330, 160}}, straddlingGroup);
+    AILayerHandle blocks = h.AddLayer("街区");
+    h.AddFace(blocks, {Rect(300, 300, 400, 400), Rect(320, 320, 340, 340)}, Cmyk{0, 0, 0, 0.2f});
+    h.AddFace(blocks, {Rect(150, 150, 250, 250), Rect(160, 160, 170, 170)}, Cmyk{0, 0, 0, 0.3f});
+    h.AddFace(blocks, {Rect(120, 120, 130, 130)}, Cmyk{0, 0, 0, 0.4f});
+    h.AddFace(blocks, {Rect(-50, 120, 130, 130)}, Cmyk{0, 0, 0, 0.5f});
+    AILayerHandle labels = h.AddLayer("漢字");
+    AIArtHandle label = h.AddGroup(labels);
+    h.AddText(labels, u"外", {400, 400}, 10);
+    h.AddFace(labels, {Rect(400, 400, 410, 410)}, Cmyk{}, label);
+    h.AddFace(labels, {Rect(150, 90, 160, 98)}, Cmyk{});
+    h.AddClipLayer(kTriangle);
+}
+
+TEST(DeadHandles, NoneReachesTheHost) {
+    AdjustHost h;
+    AddMixedMap(h);
+    WatchDeadHandles(h);
+
+    h.Run();
+
+    EXPECT_TRUE(LastMessageIsCompletion(h));
+    EXPECT_EQ(DeadHandleUses(), 0);
+}
+
+// ---- the run under single host failures
+
+struct Failing {
+    const char* name;
+    void (*install)(AdjustHost& h, int n);
+};
+
+template <auto Field, typename Suite>
+void Nth(AdjustHost& h, const char* name, int32_t version, int n) {
+    Fault<Field>::InstallNth(Table<Suite>(h, name, version), n);
+}
+
+const Failing kFailing[] = {
+    {"NewArt", [](AdjustHost& h, int n) { Nth<&AIArtSuite::NewArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
+    {"DisposeArt",
+     [](AdjustHost& h, int n) { Nth<&AIArtSuite::DisposeArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
+    {"DuplicateArt",
+     [](AdjustHost& h, int n) { Nth<&AIArtSuite::DuplicateArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
+    {"ReorderArt",
+     [](AdjustHost& h, int n) { Nth<&AIArtSuite::ReorderArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
+    {"GetArtBounds",
+     [](AdjustHost& h, int n) { Nth<&AIArtSuite::GetArtBounds, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
+    {"GetArtParent",
+     [](AdjustHost& h, int n) { Nth<&AIArtSuite::GetArtParent, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
+    {"DeletePathSegments",
+     [](AdjustHost& h, int n) {
+         Nth<&AIPathSuite::DeletePathSegments, AIPathSuite>(h, kAIPathSuite, kAIPathSuiteVersion, n);
+     }},
+    {"IndexArtSet",
+     [](AdjustHost& h, int n) {
+         Nth<&AIArtSetSuite::IndexArtSet, AIArtSetSuite>(h, kAIArtSetSuite, kAIArtSetSuiteVersion, n);
+     }},
+    {"CompareArtStyles",
+     [](AdjustHost& h, int n) {
+         Nth<&AIArtStyleSuite::CompareArtStyles, AIArtStyleSuite>(h, kAIArtStyleSuite, kAIArtStyleSuiteVersion, n);
+     }},
+    {"DoBackMinusFrontEffect",
+     [](AdjustHost& h, int n) {
+         Nth<&AIPathfinderSuite::DoBackMinusFrontEffect, AIPathfinderSuite>(h, kAIPathfinderSuite,
+                                                                            kAIPathfinderSuiteVersion, n);
+     }},
+    {"DoExcludeEffect",
+     [](AdjustHost& h, int n) {
+         Nth<&AIPathfinderSuite::DoExcludeEffect, AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion,
+                                                                     n);
+     }},
+    {"InsertLayer",
+     [](AdjustHost& h, int n) { Nth<&AILayerSuite::InsertLayer, AILayerSuite>(h, kAILayerSuite, kAILayerSuiteVersion, n); }},
+};
+
+class FailingCallTest : public ::testing::TestWithParam<Failing> {};
+
+// Whichever call fails, and on whichever use, the run either stops at a check with the document
+// unchanged or finishes; it touches no dead art, and what lay inside the range keeps at least
+// its area there.
+TEST_P(FailingCallTest, LosesNothingInside) {
+    for (int n = 1; n <= 12; ++n) {
+        AdjustHost h;
+        AddMixedMap(h);
+        std::map<const void*, double> inside;  // style -> area inside the range before the run
+        for (AILayerHandle layer : {h.document().firstLayer()->next, h.document().firstLayer()->next->next}) {
+            for (const Art* art : h.Objects(layer)) {
+                if (art->type == kGroupArt) continue;
+                std::vector<Contour> contours;
+                for (const Art* p = art->type == kPathArt ? art : art->firstChild; p; p = art->type == kPathArt ? nullptr : p->next)
+                    contours.push_back(Anchors(p));
+                if (art->style->pathStyle().fillPaint) inside[art->style] += AreaInside(contours, kTriangle);
+            }
+        }
+        const std::string before = h.Svg();
+        WatchDeadHandles(h);
+        GetParam().install(h, n);
+
+        h.Run();
+
+        EXPECT_EQ(DeadHandleUses(), 0) << n;
+        ASSERT_EQ(h.ui().alerts().size(), 1u) << n;
+        if (!LastMessageIsCompletion(h)) {
+            EXPECT_EQ(h.Svg(), before) << n;
+            continue;
+        }
+        std::map<const void*, double> after;
+        for (AILayerHandle layer : {h.document().firstLayer()->next, h.document().firstLayer()->next->next}) {
+            for (const Art* art : h.Objects(layer)) {
+                if (art->type != kGroupArt && art->style->pathStyle().fillPaint) after[art->style] += Area(art);
+            }
+        }
+        for (const auto& [style, area] : inside) EXPECT_GE(after[style], area - 1e-6) << n;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Adjust, FailingCallTest, ::testing::ValuesIn(kFailing),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace adjusttest
