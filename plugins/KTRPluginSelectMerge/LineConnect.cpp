@@ -143,8 +143,8 @@ void LineJoiner::IndexEnds()
     start_.push_back(uint32_t(ends.size()));
 }
 
-// After a join or a failed one a line's ends are ends the two lines had
-// before, perhaps swapped.
+// After a failed join a line's ends are ends the two lines had before,
+// perhaps swapped.
 void LineJoiner::Rebucket(Line& line, const Line& before1, const Line& before2)
 {
     const uint32_t none = uint32_t(head_.size() - 1);
@@ -258,8 +258,12 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner)
     }
     sAIArt->DisposeArt(line2.art);
     line2.alive = false;
-    Reread(line1);
-    Rebucket(line1, before1, before2);
+    // The joined line runs from art1's (reversed) start to art2's (reversed) end.
+    line1.count = joined;
+    line1.first = ReversesFirst(partner.how) ? before1.last : before1.first;
+    line1.firstBucket = ReversesFirst(partner.how) ? before1.lastBucket : before1.firstBucket;
+    line1.last = ReversesSecond(partner.how) ? before2.first : before2.last;
+    line1.lastBucket = ReversesSecond(partner.how) ? before2.firstBucket : before2.lastBucket;
     return true;
 }
 
