@@ -93,6 +93,7 @@ struct ChildRun {
     int status = -1;
     double seconds = 0;
     double peakMiB = 0;
+    double cpuSeconds = 0;
 };
 
 ChildRun RunQuiet(std::vector<std::string> argv) {
@@ -115,6 +116,8 @@ ChildRun RunQuiet(std::vector<std::string> argv) {
         run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.peakMiB = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+        run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
     posix_spawn_file_actions_destroy(&actions);
     return run;
@@ -142,6 +145,7 @@ void BM_FullMerge8x8(benchmark::State& state) {
     state.counters["tiles"] = static_cast<double>(tiles.block.tiles.size());
     state.counters["objects"] = static_cast<double>(tiles.objects);
     state.counters["peak_MiB"] = run.peakMiB;
+    state.counters["cpu_s"] = run.cpuSeconds;
     state.counters["merged_MiB"] = fs::exists(out) ? fs::file_size(out) / 1048576.0 : 0;
     fs::remove(out);
 }
