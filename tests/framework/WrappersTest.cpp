@@ -1,5 +1,6 @@
 // The host string, file-path and artboard wrappers.
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -150,7 +151,7 @@ TEST_F(Wrappers, NoStringSuiteThrows) {
 }
 
 TEST_F(Wrappers, FilePathParts) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "quiltor_framework_path_test";
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quiltor_framework_path_test_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::filesystem::path file = dir / "533945_010000.ai";
     std::ofstream(file) << "tile";

@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -71,7 +72,7 @@ TEST(ConsoleUserInterfaceTest, PersonIsAskedAgainAfterAnUnusableAnswer) {
 
 TEST(ConsoleUserInterfaceTest, FolderChooserTakesExistingFoldersOnly) {
     namespace fs = std::filesystem;
-    fs::path folder = fs::temp_directory_path() / "quiltor host_app 地図 フォルダ";
+    fs::path folder = fs::temp_directory_path() / ("quiltor host_app " + std::to_string(::getpid()) + " 地図 フォルダ");
     fs::create_directories(folder);
     Console c(folder.string() + "/\n" + (folder / "無い").string() + "\n\n");
     EXPECT_EQ(c.ui.chooseFolder("選択"), folder.string());

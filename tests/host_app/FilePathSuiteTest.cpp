@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,7 +21,7 @@ protected:
         ASSERT_NE(strings, nullptr);
         // A tile folder with the names a user gives: Japanese, spaces.
         root = fs::temp_directory_path() /
-               ("quiltor host_app " + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + " 地図");
+               ("quiltor host_app " + std::to_string(::getpid()) + " 地図");
         folder = root / "東京 タイル";
         fs::create_directories(folder);
         file = folder / "533945_025000.ai";

@@ -1,4 +1,5 @@
 // Plug-in files loaded with dlopen: what a broken file does, and unloading code that no lock holds.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,7 +22,7 @@ protected:
 
 TEST_F(LoaderTest, FilesThatAreNoPluginsAreRefusedWithAReason) {
     namespace fs = std::filesystem;
-    fs::path text = fs::temp_directory_path() / "quiltor host_app not a plugin.so";
+    fs::path text = fs::temp_directory_path() / ("quiltor host_app " + std::to_string(::getpid()) + " not a plugin.so");
     std::ofstream(text) << "not a shared library";
     struct Case {
         std::string path;
