@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Preview.h"
 #include "cli/Session.h"
 #include "core/HostStrings.h"
 #include "loader/PluginManager.h"
@@ -183,101 +184,6 @@ const host::Art* FirstClosedPath(const host::Document& document) {
 // The longer side of the preview, in pixels.
 constexpr double kPreviewPixels = 1600;
 
-// The bounds of what shows: art of layers visible all the way up; false when nothing shows.
-bool VisibleArtBounds(const host::Document& document, AIRealRect* bounds) {
-    bool any = false;
-    for (const host::Layer* layer = document.firstLayer(); layer; layer = host::NextLayerInPreorder(layer)) {
-        bool shown = true;
-        for (const host::Layer* l = layer; l; l = l->parent) shown = shown && l->options.visible;
-        AIRealRect r;
-        if (!shown || !host::ArtBounds(layer->group, &r)) continue;
-        if (!any) {
-            *bounds = r;
-            any = true;
-            continue;
-        }
-        bounds->left = std::min(bounds->left, r.left);
-        bounds->right = std::max(bounds->right, r.right);
-        bounds->bottom = std::min(bounds->bottom, r.bottom);
-        bounds->top = std::max(bounds->top, r.top);
-    }
-    return any;
-}
-
-bool RunProgram(std::vector<std::string> words, std::string* error) {
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (int failed = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ)) {
-        *error = "cannot run " + words[0] + ": " + std::strerror(failed);
-        return false;
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            *error = words[0] + ": " + std::strerror(errno);
-            return false;
-        }
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        *error = words[0] + " failed";
-        return false;
-    }
-    return true;
-}
-
-// Draws what is left of the map on white, where it lies beyond the page too (a merged map
-// usually does), with rsvg-convert.
-bool WritePreview(const host::Document& document, const std::string& png, std::string* error) {
-    pugi::xml_document xml;
-    const std::string text = host::WriteSvgText(document);
-    if (!xml.load_buffer(text.data(), text.size())) {
-        *error = "cannot read back the cut map";
-        return false;
-    }
-    const AIDocumentSetup& setup = document.setup();
-    AIRealRect box{0, setup.height, setup.width, 0};
-    VisibleArtBounds(document, &box);
-    double width = static_cast<double>(box.right) - box.left;
-    double height = static_cast<double>(box.top) - box.bottom;
-    const double margin = std::max(1.0, std::max(width, height) * 0.01);
-    const double x = box.left - margin;
-    const double y = setup.height - box.top - margin;  // SVG counts y downward from the page top
-    width += 2 * margin;
-    height += 2 * margin;
-    const double scale = kPreviewPixels / std::max(width, height);
-    pugi::xml_node root = xml.document_element();
-    std::ostringstream viewBox;
-    viewBox.precision(10);
-    viewBox << x << ' ' << y << ' ' << width << ' ' << height;
-    root.attribute("viewBox").set_value(viewBox.str().c_str());
-    root.attribute("width").set_value((std::to_string(std::max(1L, std::lround(width * scale))) + "px").c_str());
-    root.attribute("height").set_value((std::to_string(std::max(1L, std::lround(height * scale))) + "px").c_str());
-
-    std::error_code ec;
-    std::filesystem::path scratch = std::filesystem::temp_directory_path(ec);
-    if (ec) scratch = ".";
-    std::string svgPath = (scratch / "quiltor-adjust-preview-XXXXXX").string();
-    const int fd = mkstemp(svgPath.data());
-    if (fd < 0) {
-        *error = "cannot make a scratch file: " + std::string(std::strerror(errno));
-        return false;
-    }
-    close(fd);
-    struct Remove {
-        std::string path;
-        ~Remove() { std::remove(path.c_str()); }
-    } remove{svgPath};
-    if (!xml.save_file(svgPath.c_str(), "", pugi::format_raw)) {
-        *error = "cannot write " + svgPath;
-        return false;
-    }
-    return RunProgram({"rsvg-convert", "--unlimited", "--background-color", "white", "--format", "png", "-o", png,
-                       svgPath},
-                      error);
-}
-
 int Adjust(const GlobalOptions& global, const std::vector<std::string>& args) {
     std::string error;
     auto options = ParseAdjustArguments(args, &error);
@@ -338,7 +244,7 @@ int Adjust(const GlobalOptions& global, const std::vector<std::string>& args) {
         Complain("cannot save " + options->out + ": " + error);
         return kExitFailure;
     }
-    if (options->preview && !WritePreview(map, *options->preview, &error)) {
+    if (options->preview && !WritePreview(map, *options->preview, static_cast<int>(kPreviewPixels), &error)) {
         Complain("adjust: " + error);
         return kExitFailure;
     }
