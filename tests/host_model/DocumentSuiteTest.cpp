@@ -135,9 +135,9 @@ TEST_F(DocumentSuiteTest, OpenReadsATileByItsContent) {
     AIDocumentHandle tile = nullptr;
     ASSERT_EQ(open(path, &tile), kNoErr);
     EXPECT_EQ(front(), tile);
-    _AIFilePath spec;
-    documents->GetDocumentFileSpecification(&spec);
-    EXPECT_EQ(spec.path, path);
+    _AIFilePath given;
+    documents->GetDocumentFileSpecification(&given);
+    EXPECT_EQ(given.path, path);
     AIBoolean modified = 1;
     documents->GetDocumentModified(&modified);
     EXPECT_EQ(modified, 0);

@@ -182,20 +182,20 @@ void MergeTest::CloseAllDocuments() {
 void MergeTest::BuildTree(const Tree& tree, const std::vector<TileArt>& art) {
     std::vector<AILayerHandle> made;
     std::vector<AILayerHandle> lastAtDepth;
-    for (const LayerSpec& spec : tree) {
+    for (const LayerSpec& wanted : tree) {
         AILayerHandle layer = nullptr;
-        if (spec.depth == 0 && made.empty()) {
+        if (wanted.depth == 0 && made.empty()) {
             sAILayer->GetFirstLayer(&layer);
-        } else if (spec.depth == 0) {
+        } else if (wanted.depth == 0) {
             sAILayer->InsertLayer(nullptr, kPlaceBelowAll, &layer);
         } else {
-            ASSERT_LE(size_t(spec.depth), lastAtDepth.size()) << spec.title;
-            sAILayer->InsertLayer(lastAtDepth[size_t(spec.depth) - 1], kPlaceInsideOnBottom, &layer);
+            ASSERT_LE(size_t(wanted.depth), lastAtDepth.size()) << wanted.title;
+            sAILayer->InsertLayer(lastAtDepth[size_t(wanted.depth) - 1], kPlaceInsideOnBottom, &layer);
         }
-        ASSERT_NE(layer, nullptr) << spec.title;
-        sAILayer->SetLayerTitle(layer, ai::UnicodeString(spec.title).get());
-        lastAtDepth.resize(size_t(spec.depth) + 1);
-        lastAtDepth[size_t(spec.depth)] = layer;
+        ASSERT_NE(layer, nullptr) << wanted.title;
+        sAILayer->SetLayerTitle(layer, ai::UnicodeString(wanted.title).get());
+        lastAtDepth.resize(size_t(wanted.depth) + 1);
+        lastAtDepth[size_t(wanted.depth)] = layer;
         made.push_back(layer);
     }
     for (const TileArt& piece : art) {
@@ -218,13 +218,13 @@ void MergeTest::BuildTree(const Tree& tree, const std::vector<TileArt>& art) {
     }
     // Options last: a locked or hidden layer takes no new art.
     for (size_t i = 0; i < tree.size(); ++i) {
-        const LayerSpec& spec = tree[i];
-        sAILayer->SetLayerVisible(made[i], spec.visible);
-        sAILayer->SetLayerPreview(made[i], spec.preview);
-        sAILayer->SetLayerEditable(made[i], spec.editable);
-        sAILayer->SetLayerPrinted(made[i], spec.printed);
-        sAILayer->SetLayerDimPlacedImages(made[i], spec.dimPlacedImages);
-        sAILayer->SetLayerIsTemplate(made[i], spec.isTemplate);
+        const LayerSpec& wanted = tree[i];
+        sAILayer->SetLayerVisible(made[i], wanted.visible);
+        sAILayer->SetLayerPreview(made[i], wanted.preview);
+        sAILayer->SetLayerEditable(made[i], wanted.editable);
+        sAILayer->SetLayerPrinted(made[i], wanted.printed);
+        sAILayer->SetLayerDimPlacedImages(made[i], wanted.dimPlacedImages);
+        sAILayer->SetLayerIsTemplate(made[i], wanted.isTemplate);
     }
 }
 
@@ -233,30 +233,30 @@ Tree MergeTest::ReadTree() const {
     AILayerHandle layer = nullptr;
     sAILayer->GetFirstLayer(&layer);
     while (layer != nullptr) {
-        LayerSpec spec;
-        spec.title = Utf8Title(layer);
+        LayerSpec wanted;
+        wanted.title = Utf8Title(layer);
         for (AILayerHandle parent = layer;;) {
             AILayerHandle up = nullptr;
             sAILayer->GetLayerParent(parent, &up);
             if (up == nullptr)
                 break;
-            ++spec.depth;
+            ++wanted.depth;
             parent = up;
         }
         AIBoolean value = false;
         sAILayer->GetLayerVisible(layer, &value);
-        spec.visible = value;
+        wanted.visible = value;
         sAILayer->GetLayerPreview(layer, &value);
-        spec.preview = value;
+        wanted.preview = value;
         sAILayer->GetLayerEditable(layer, &value);
-        spec.editable = value;
+        wanted.editable = value;
         sAILayer->GetLayerPrinted(layer, &value);
-        spec.printed = value;
+        wanted.printed = value;
         sAILayer->GetLayerDimPlacedImages(layer, &value);
-        spec.dimPlacedImages = value;
+        wanted.dimPlacedImages = value;
         sAILayer->GetLayerIsTemplate(layer, &value);
-        spec.isTemplate = value;
-        tree.push_back(spec);
+        wanted.isTemplate = value;
+        tree.push_back(wanted);
         AILayerHandle next = nullptr;
         sAILayer->GetNextPreorderLayer(layer, &next);
         layer = next;
