@@ -116,6 +116,10 @@ public:
     Plugin& operator=(const Plugin&) = delete;
 
 protected:
+    // The application classes' Message: Plugin::Message with exceptions turned
+    // into codes, '!MSG' into 0, and any other error reported.
+    AIErr ApplicationMessage(const char* caller, const char* selector, void* message);
+
     // Copies name into fPluginName, cut to fit and terminated.
     void SetPluginName(const char* name);
 

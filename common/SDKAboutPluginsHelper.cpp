@@ -1,3 +1,4 @@
+#include <cstddef>
 #include "SDKAboutPluginsHelper.h"
 
 #include <cstring>
@@ -117,4 +118,36 @@ void SDKAboutPluginsHelper::PopAboutBox(AIMenuMessage*, const char* title, const
     box += text != nullptr ? text : "";
     const ai::UnicodeString message(box);
     fUserSuite->MessageAlert(message.get());
+}
+
+namespace {
+
+constexpr std::size_t kPlatformBufferSize = 260;
+
+struct PlatformText {
+    char bytes[kPlatformBufferSize];
+    explicit PlatformText(const char* text) {
+        ai::UnicodeString(text).getToBuffer(bytes, sizeof bytes, kAIPlatformCharacterEncoding);
+    }
+};
+
+}  // namespace
+
+void AddAboutEntry(SPInterfaceMessage* message, const char* groupName, const char* entryText,
+                   AIMenuItemHandle* menuItem) {
+    try {
+        const PlatformText group(groupName);
+        const PlatformText entry(entryText);
+        SDKAboutPluginsHelper aboutPluginsHelper;
+        aboutPluginsHelper.AddAboutPluginsMenuItem(message, group.bytes, ai::UnicodeString(group.bytes), entry.bytes,
+                                                   menuItem);
+    } catch (const ai::Error&) {
+    }
+}
+
+void ShowAboutBox(AIMenuMessage* message, const char* title, const char* text) {
+    const PlatformText titleText(title);
+    const PlatformText bodyText(text);
+    SDKAboutPluginsHelper aboutPluginsHelper;
+    aboutPluginsHelper.PopAboutBox(message, titleText.bytes, bodyText.bytes);
 }

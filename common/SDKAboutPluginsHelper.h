@@ -36,4 +36,11 @@ private:
     const AIUserSuite* fUserSuite = nullptr;
 };
 
+// What both plug-ins do with the helper: their About entry (a failure never
+// stops the start-up) and their about box. Texts pass through the 260-byte
+// platform buffer on their way to the host.
+void AddAboutEntry(SPInterfaceMessage* message, const char* groupName, const char* entryText,
+                   AIMenuItemHandle* menuItem);
+void ShowAboutBox(AIMenuMessage* message, const char* title, const char* text);
+
 #endif

@@ -1,7 +1,5 @@
 #include "KTRPluginAdjustPlugin.h"
 
-#include <cstddef>
-
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
 #include "SDKAboutPluginsHelper.h"
@@ -22,16 +20,6 @@ constexpr const char* kAboutText =
 
 constexpr const char* kMenuItemName = "SDKObject";
 constexpr const char* kMenuItemText = "Quiltor アジャスト";
-
-// Texts reach the host through a platform buffer of this size.
-constexpr std::size_t kPlatformBufferSize = 260;
-
-struct PlatformText {
-    char bytes[kPlatformBufferSize];
-    explicit PlatformText(const char* text) {
-        ai::UnicodeString(text).getToBuffer(bytes, sizeof bytes, kAIPlatformCharacterEncoding);
-    }
-};
 
 }  // namespace
 
@@ -59,31 +47,11 @@ AIErr KTRPluginAdjustPlugin::ShutdownPlugin(SPInterfaceMessage* message) {
 }
 
 AIErr KTRPluginAdjustPlugin::Message(const char* caller, const char* selector, void* message) {
-    AIErr error = kNoErr;
-    try {
-        error = Plugin::Message(caller, selector, message);
-    } catch (const ai::Error& e) {
-        error = e.GetErr();
-    } catch (...) {
-        error = kCantHappenErr;
-    }
-    if (error == kUnhandledMsgErr)
-        error = kNoErr;
-    if (error != kNoErr)
-        ReportError(error, caller, selector, message);
-    return error;
+    return ApplicationMessage(caller, selector, message);
 }
 
 AIErr KTRPluginAdjustPlugin::AddMenus(SPInterfaceMessage* message) {
-    // A missing About entry must not stop the plug-in from starting.
-    try {
-        const PlatformText groupName(kAboutGroupName);
-        const PlatformText entryText(kAboutEntryText);
-        SDKAboutPluginsHelper aboutPluginsHelper;
-        aboutPluginsHelper.AddAboutPluginsMenuItem(message, groupName.bytes, ai::UnicodeString(groupName.bytes),
-                                                   entryText.bytes, &fAboutPluginMenu);
-    } catch (const ai::Error&) {
-    }
+    AddAboutEntry(message, kAboutGroupName, kAboutEntryText, &fAboutPluginMenu);
 
     const ai::UnicodeString itemText(kMenuItemText);
     return sAIMenu->AddMenuItem(message->d.self, kMenuItemName, kObjectsMenuGroup, itemText.get(), 0,
@@ -94,10 +62,7 @@ AIErr KTRPluginAdjustPlugin::GoMenuItem(AIMenuMessage* message) {
     // A handle that was never set matches nothing, not even a null item.
     const AIMenuItemHandle item = message->menuItem;
     if (item != nullptr && item == fAboutPluginMenu) {
-        const PlatformText title(kAboutTitle);
-        const PlatformText text(kAboutText);
-        SDKAboutPluginsHelper aboutPluginsHelper;
-        aboutPluginsHelper.PopAboutBox(message, title.bytes, text.bytes);
+        ShowAboutBox(message, kAboutTitle, kAboutText);
     } else if (item != nullptr && item == fAdjustMenu) {
         KTRPluginAdjustMain(message);
     }
