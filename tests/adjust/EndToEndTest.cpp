@@ -12,6 +12,9 @@
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
+#include "../support/ShellCommand.h"
+
+using testsupport::ShellQuote;
 
 namespace adjusttest {
 namespace {
@@ -24,15 +27,9 @@ struct Outcome {
     std::string out;
 };
 
-std::string Quote(const std::string& word) {
-    std::string quoted = "'";
-    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 Outcome Host(const std::string& arguments) {
-    const std::string command = "QUILTOR_PLUGIN_DIR=" + Quote(std::string(QUILTOR_BINARY_DIR) + "/plugins") + " " +
-                                Quote(std::string(QUILTOR_BINARY_DIR) + "/host/quiltor-host") + " " + arguments +
+    const std::string command = "QUILTOR_PLUGIN_DIR=" + ShellQuote(std::string(QUILTOR_BINARY_DIR) + "/plugins") + " " +
+                                ShellQuote(std::string(QUILTOR_BINARY_DIR) + "/host/quiltor-host") + " " + arguments +
                                 " 2>/dev/null";
     Outcome outcome;
     FILE* pipe = popen(command.c_str(), "r");
@@ -45,7 +42,7 @@ Outcome Host(const std::string& arguments) {
     return outcome;
 }
 
-std::string Map(const char* name) { return Quote(std::string(QUILTOR_SOURCE_DIR) + "/tests/adjust/maps/" + name); }
+std::string Map(const char* name) { return ShellQuote(std::string(QUILTOR_SOURCE_DIR) + "/tests/adjust/maps/" + name); }
 
 class EndToEnd : public ::testing::Test {
 protected:
@@ -80,8 +77,8 @@ std::vector<const Art*> ArtOf(const quiltor::host::Document& document, const std
 }
 
 TEST_F(EndToEnd, CutsAMapToCornersGivenInItsOwnCoordinates) {
-    const Outcome outcome = Host("adjust " + Map("block-and-road.svg") + " -o " + Quote(File("out.svg")) +
-                                 " --outline '100,20 300,20 300,180 100,180' --preview " + Quote(File("out.png")));
+    const Outcome outcome = Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
+                                 " --outline '100,20 300,20 300,180 100,180' --preview " + ShellQuote(File("out.png")));
 
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, "MESSAGE: 作業が完了しました。\n");
@@ -103,7 +100,7 @@ TEST_F(EndToEnd, CutsAMapToCornersGivenInItsOwnCoordinates) {
 }
 
 TEST_F(EndToEnd, TakesTheFirstClosedPathOfAnOutlineFileCurvesAndAll) {
-    const Outcome outcome = Host("adjust " + Map("block-and-road.svg") + " -o " + Quote(File("out.svg")) +
+    const Outcome outcome = Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
                                  " --outline-file " + Map("circle-range.svg"));
 
     EXPECT_EQ(outcome.status, 0);
@@ -125,7 +122,7 @@ TEST_F(EndToEnd, TakesTheFirstClosedPathOfAnOutlineFileCurvesAndAll) {
 
 TEST_F(EndToEnd, RunsOnAMapWhoseTopLayerHoldsTheSelectedOutline) {
     const Outcome outcome = Host("run 'Quiltor アジャスト' --open " + Map("range-already-selected.svg") + " --save " +
-                                 Quote(File("out.svg")));
+                                 ShellQuote(File("out.svg")));
 
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, "MESSAGE: 作業が完了しました。\n");
@@ -137,15 +134,15 @@ TEST_F(EndToEnd, RunsOnAMapWhoseTopLayerHoldsTheSelectedOutline) {
 }
 
 TEST_F(EndToEnd, RefusesOutlinesThatAreNone) {
-    EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + Quote(File("out.svg")) +
+    EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
                    " --outline-file " + Map("open-range.svg"))
                   .status,
               1);
-    EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + Quote(File("out.svg")) +
+    EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
                    " --outline '100,20 300,20'")
                   .status,
               2);
-    EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + Quote(File("out.svg")) +
+    EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
                    " --outline '100,20 300,x 1,2'")
                   .status,
               2);

@@ -18,6 +18,10 @@
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
+#include "../support/ShellCommand.h"
+
+using testsupport::ShellQuote;
+using testsupport::RunQuiet;
 
 namespace adjusttest {
 namespace {
@@ -26,17 +30,6 @@ namespace fs = std::filesystem;
 using quiltor::host::Art;
 using quiltor::host::Document;
 using quiltor::host::Layer;
-
-std::string Quote(const std::string& word) {
-    std::string quoted = "'";
-    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-int Shell(const std::string& command) {
-    const int status = std::system((command + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // What an art object is, whatever document it sits in: its layer's titles and its paint.
 std::string KeyOf(const Layer* layer, const Art* art) {
@@ -94,11 +87,11 @@ TEST_P(MergedMapTest, KeepsExactlyWhatReachesTheOutline) {
     const fs::path dir = fs::temp_directory_path() / ("quiltor-adjust-merged-" + std::to_string(GetParam()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const std::string host = "QUILTOR_PLUGIN_DIR=" + Quote(bin + "/plugins") + " " + Quote(bin + "/host/quiltor-host");
-    ASSERT_EQ(Shell(Quote(samplemap) + " --seed " + std::to_string(GetParam()) + " --density 4 -o " +
-                  Quote((dir / "tiles").string())),
+    const std::string host = "QUILTOR_PLUGIN_DIR=" + ShellQuote(bin + "/plugins") + " " + ShellQuote(bin + "/host/quiltor-host");
+    ASSERT_EQ(RunQuiet(ShellQuote(samplemap) + " --seed " + std::to_string(GetParam()) + " --density 4 -o " +
+                  ShellQuote((dir / "tiles").string())),
               0);
-    ASSERT_EQ(Shell(host + " merge " + Quote((dir / "tiles").string()) + " -o " + Quote((dir / "merged.svg").string()) +
+    ASSERT_EQ(RunQuiet(host + " merge " + ShellQuote((dir / "tiles").string()) + " -o " + ShellQuote((dir / "merged.svg").string()) +
                   " --page A0-landscape"),
               0);
 
@@ -139,8 +132,8 @@ TEST_P(MergedMapTest, KeepsExactlyWhatReachesTheOutline) {
         corner << h << ',' << pageHeight - v << ' ';
         cornersArg += corner.str();
     }
-    ASSERT_EQ(Shell(host + " adjust " + Quote((dir / "merged.svg").string()) + " -o " +
-                  Quote((dir / "adjusted.svg").string()) + " --outline " + Quote(cornersArg)),
+    ASSERT_EQ(RunQuiet(host + " adjust " + ShellQuote((dir / "merged.svg").string()) + " -o " +
+                  ShellQuote((dir / "adjusted.svg").string()) + " --outline " + ShellQuote(cornersArg)),
               0);
     auto adjusted = quiltor::host::ReadSvgFile((dir / "adjusted.svg").string(), styles, &error, &code);
     ASSERT_NE(adjusted, nullptr) << error;

@@ -10,6 +10,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "../support/ShellCommand.h"
+
+using testsupport::ShellQuote;
 
 namespace {
 
@@ -31,12 +34,6 @@ struct Outcome {
     }
 };
 
-std::string Quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -46,10 +43,10 @@ Outcome RunHost(const std::vector<std::string>& args, const std::string& input =
     fs::path dir = fs::temp_directory_path() / ("quiltor-host-e2e-" + std::to_string(getpid()));
     fs::create_directories(dir);
     std::ofstream(dir / "in") << input;
-    std::string command = "QUILTOR_PLUGIN_DIR=" + Quoted(kPluginDir.string()) + " " + Quoted(kProgram.string());
-    for (const auto& arg : args) command += " " + Quoted(arg);
-    command += " <" + Quoted((dir / "in").string()) + " >" + Quoted((dir / "out").string()) + " 2>" +
-               Quoted((dir / "err").string());
+    std::string command = "QUILTOR_PLUGIN_DIR=" + ShellQuote(kPluginDir.string()) + " " + ShellQuote(kProgram.string());
+    for (const auto& arg : args) command += " " + ShellQuote(arg);
+    command += " <" + ShellQuote((dir / "in").string()) + " >" + ShellQuote((dir / "out").string()) + " 2>" +
+               ShellQuote((dir / "err").string());
     Outcome outcome;
     int raw = std::system(command.c_str());
     outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

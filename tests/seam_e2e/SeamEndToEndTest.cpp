@@ -22,6 +22,10 @@
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
+#include "../support/ShellCommand.h"
+
+using testsupport::ShellQuote;
+using testsupport::RunQuiet;
 
 namespace seame2e {
 namespace {
@@ -30,17 +34,6 @@ namespace fs = std::filesystem;
 using quiltor::host::Art;
 using quiltor::host::Document;
 using quiltor::host::Layer;
-
-std::string Quote(const std::string& word) {
-    std::string quoted = "'";
-    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-int Shell(const std::string& command) {
-    const int status = std::system((command + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // Hundredths of a millimetre, rounded half away from zero as the joins round.
 int64_t Hundredths(double pt) {
@@ -278,13 +271,13 @@ TEST_P(SeamEndToEndTest, MergedTilesGiveBackTheUncutMap) {
                          ("quiltor-seam-e2e-" + std::string(sample.name) + "-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const std::string host = "QUILTOR_PLUGIN_DIR=" + Quote(std::string(QUILTOR_BINARY_DIR) + "/plugins") + " " +
-                             Quote(QUILTOR_HOST_PROGRAM);
-    ASSERT_EQ(Shell(Quote(QUILTOR_SAMPLEMAP_PROGRAM) + " --kind " + sample.kind + " --seed " +
-                    std::to_string(sample.seed) + " -o " + Quote((dir / "tiles").string())),
+    const std::string host = "QUILTOR_PLUGIN_DIR=" + ShellQuote(std::string(QUILTOR_BINARY_DIR) + "/plugins") + " " +
+                             ShellQuote(QUILTOR_HOST_PROGRAM);
+    ASSERT_EQ(RunQuiet(ShellQuote(QUILTOR_SAMPLEMAP_PROGRAM) + " --kind " + sample.kind + " --seed " +
+                    std::to_string(sample.seed) + " -o " + ShellQuote((dir / "tiles").string())),
               0);
     // The reference and manifest share the folder with the tiles; the merge takes only tiles.
-    ASSERT_EQ(Shell(host + " merge " + Quote((dir / "tiles").string()) + " -o " + Quote((dir / "merged.svg").string()) +
+    ASSERT_EQ(RunQuiet(host + " merge " + ShellQuote((dir / "tiles").string()) + " -o " + ShellQuote((dir / "merged.svg").string()) +
                     " --page A0-landscape"),
               0);
 
