@@ -2,6 +2,7 @@
 // to these nodes (as their empty handle bases), so a handle needs no table to be turned back.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,21 +24,22 @@ constexpr size_t kMaxPathSegments = 32767;
 
 // One art object. Members are kept top to bottom in an intrusive doubly linked list, so that
 // unlinking, relinking and walking siblings take constant time.
-struct Art : _AIArt {
+// The fields the path queries read come first and a node starts a cache line, so that a query
+// on a large document costs one cache miss.
+struct alignas(64) Art : _AIArt {
+    uint64_t home = 0;  // the document content holding the node; 0 when dead (see ArtArena)
     int16_t type = kGroupArt;  // kGroupArt, kPathArt, kCompoundPathArt or kTextFrameArt
+    bool closed = false;        // paths
     int32_t userAttr = 0;
     ArtStyle* style = nullptr;  // never null for live art
-
+    std::vector<AIPathSegment> segments;  // paths
     Art* parent = nullptr;      // null for a layer's own group
+    Art* firstChild = nullptr;  // topmost member
+
     Art* prev = nullptr;        // the member above
     Art* next = nullptr;        // the member below
-    Art* firstChild = nullptr;  // topmost member
     Art* lastChild = nullptr;   // bottommost member
     Layer* ownerLayer = nullptr;  // set on a layer's own group only
-
-    // Paths.
-    std::vector<AIPathSegment> segments;
-    bool closed = false;
 
     // Text frames: the text, the baseline start of its first line and the font size in points.
     std::u16string text;

@@ -2,15 +2,27 @@
 
 #include <algorithm>
 
+#include "model/ArtArena.h"
+
 namespace quiltor::host {
 
 namespace {
 
-Art* NewArtNode(DocumentContent& content) {
-    auto node = std::make_unique<Art>();
-    Art* raw = node.get();
-    content.arts.emplace(raw, std::move(node));
-    return raw;
+Art* NewArtNode(DocumentContent& content) { return ArtArena::Shared().make(content.home); }
+
+std::unique_ptr<DocumentContent> NewContent() {
+    auto content = std::make_unique<DocumentContent>();
+    content->home = ArtArena::Shared().newHome();
+    return content;
+}
+
+// Every art node of the content, layer groups included.
+std::vector<Art*> ArtNodes(const DocumentContent& content) {
+    std::vector<Art*> nodes;
+    for (const Layer* layer = content.firstLayer; layer; layer = NextLayerInPreorder(layer)) {
+        for (Art* a = layer->group; a; a = NextInPreorder(a, layer->group)) nodes.push_back(a);
+    }
+    return nodes;
 }
 
 Layer* NewLayerNode(DocumentContent& content) {
@@ -71,7 +83,7 @@ Art* CloneTree(const Art* source, DocumentContent& content) {
 }
 
 std::unique_ptr<DocumentContent> CloneContent(const DocumentContent& source) {
-    auto copy = std::make_unique<DocumentContent>();
+    auto copy = NewContent();
     copy->setup = source.setup;
     copy->artboard = source.artboard;
     copy->colorModel = source.colorModel;
@@ -136,7 +148,7 @@ bool SameSegment(const AIPathSegment& a, const AIPathSegment& b) {
 }  // namespace
 
 Document::Document(StyleTable& styles, const NewDocumentOptions& options, bool withFirstLayer)
-    : styles_(styles), title_(options.title), content_(std::make_unique<DocumentContent>()) {
+    : styles_(styles), title_(options.title), content_(NewContent()) {
     AIDocumentSetup& setup = content_->setup;
     setup.width = options.widthPt;
     setup.height = options.heightPt;
@@ -156,7 +168,16 @@ Document::Document(StyleTable& styles, const NewDocumentOptions& options, bool w
     }
 }
 
-Document::~Document() = default;
+Document::~Document() {
+    ArtArena& arena = ArtArena::Shared();
+    for (const DocumentContent* content : {content_.get(), mark_.get()}) {
+        if (!content) continue;
+        for (Art* art : ArtNodes(*content)) arena.release(art);
+    }
+    flushGraveyard();
+}
+
+size_t Document::artCount() const { return ArtNodes(*content_).size(); }
 
 void Document::setSetup(const AIDocumentSetup& setup) {
     willChange();
@@ -179,8 +200,8 @@ Layer* Document::findLayer(const _AILayer* handle) const {
 }
 
 Art* Document::findArt(const _AIArt* handle) const {
-    auto found = content_->arts.find(handle);
-    return found == content_->arts.end() ? nullptr : found->second.get();
+    Art* art = ArtArena::Shared().node(handle);
+    return art && holds(art) ? art : nullptr;
 }
 
 Art* Document::makeArt(int16_t type) {
@@ -367,10 +388,7 @@ bool Document::MoveArt(Document& from, Art* art, Document& to, const Place& plac
     if (&to != &from) to.willChange();
     from.unlinkArt(art);
     if (&to != &from) {
-        for (Art* a = art; a; a = NextInPreorder(a, art)) {
-            auto node = from.content_->arts.extract(a);
-            to.content_->arts.insert(std::move(node));
-        }
+        for (Art* a = art; a; a = NextInPreorder(a, art)) a->home = to.content_->home;
     }
     to.linkArt(art, place);
     return true;
@@ -404,15 +422,13 @@ void Document::willChange() {
 void Document::buryArt(Art* root) {
     std::vector<Art*> nodes;
     for (Art* a = root; a; a = NextInPreorder(a, root)) nodes.push_back(a);
-    for (Art* a : nodes) {
-        auto node = content_->arts.extract(a);
-        if (node.empty()) continue;
-        std::unique_ptr<Art> dead = std::move(node.mapped());
+    for (Art* dead : nodes) {
+        dead->home = 0;
         dead->segments = {};
         dead->text = {};
         dead->parent = dead->prev = dead->next = dead->firstChild = dead->lastChild = nullptr;
         dead->ownerLayer = nullptr;
-        deadArts_.push_back(std::move(dead));
+        deadArts_.push_back(dead);
     }
 }
 
@@ -440,7 +456,10 @@ void Document::undoChanges() {
     if (!mark_) return;
     std::unique_ptr<DocumentContent> changed = std::move(content_);
     content_ = std::move(mark_);
-    for (auto& [handle, art] : changed->arts) deadArts_.push_back(std::move(art));
+    for (Art* art : ArtNodes(*changed)) {
+        art->home = 0;
+        deadArts_.push_back(art);
+    }
     for (auto& [handle, layer] : changed->layers) deadLayers_.push_back(std::move(layer));
 }
 
@@ -450,6 +469,8 @@ void Document::purgeUndo() {
 }
 
 void Document::flushGraveyard() {
+    ArtArena& arena = ArtArena::Shared();
+    for (Art* art : deadArts_) arena.release(art);
     deadArts_.clear();
     deadLayers_.clear();
 }

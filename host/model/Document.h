@@ -23,11 +23,12 @@ struct Place {
     Art* next = nullptr;
 };
 
-// Everything of a document that undo brings back. The owning maps are also the registry of the
-// live handles: a handle is live exactly when it is a key here.
+// Everything of a document that undo brings back. The layer map is also the registry of the live
+// layer handles; an art handle is live when its node's home is this content's (see ArtArena), and
+// every live art node hangs in the layer trees.
 struct DocumentContent {
     std::unordered_map<const _AILayer*, std::unique_ptr<Layer>> layers;
-    std::unordered_map<const _AIArt*, std::unique_ptr<Art>> arts;
+    uint64_t home = 0;
     Layer* firstLayer = nullptr;
     Layer* lastLayer = nullptr;
     Layer* currentLayer = nullptr;
@@ -68,8 +69,10 @@ public:
     // Null unless the handle names a live layer / art of this document.
     Layer* findLayer(const _AILayer* handle) const;
     Art* findArt(const _AIArt* handle) const;
+    // Whether the node (one of ArtArena's) is live art of this document.
+    bool holds(const Art* node) const { return node->home == content_->home; }
     size_t layerCount() const { return content_->layers.size(); }
-    size_t artCount() const { return content_->arts.size(); }
+    size_t artCount() const;
 
     // ---- Layers
     Layer* firstLayer() const { return content_->firstLayer; }
@@ -141,9 +144,9 @@ private:
     std::string filePath_;
     std::unique_ptr<DocumentContent> content_;
     std::unique_ptr<DocumentContent> mark_;  // the state undo goes back to; null while unchanged
-    // Dead nodes stay allocated until the next purge or close, so that a dead handle is never
+    // Dead nodes stay out of reuse until the next purge or close, so that a dead handle is never
     // mistaken for a new object at the same address.
-    std::vector<std::unique_ptr<Art>> deadArts_;
+    std::vector<Art*> deadArts_;
     std::vector<std::unique_ptr<Layer>> deadLayers_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/ArtArena.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "model/Handles.h"
@@ -104,9 +105,10 @@ Document* Workspace::currentDocument() const {
 }
 
 Art* Workspace::findArt(AIArtHandle handle, Document** owner) const {
-    if (!handle) return nullptr;
+    Art* art = ArtArena::Shared().node(handle);
+    if (!art || art->home == 0) return nullptr;
     for (const auto& d : impl_->documents) {
-        if (Art* art = d->findArt(handle)) {
+        if (d->holds(art)) {
             if (owner) *owner = d.get();
             return art;
         }
