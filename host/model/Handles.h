@@ -17,7 +17,11 @@ namespace quiltor::host {
 // Ordered art handles; members are not owned and may die while in the set.
 struct ArtSet : _AIArtSet {
     std::vector<AIArtHandle> items;
-    std::unordered_map<AIArtHandle, int32_t> occurrences;  // for constant-time membership checks
+    // How often each handle is in `items`, for constant-time membership checks. Built on the first
+    // check only: most sets are filled, read by index and disposed, and a map of a large layer's
+    // art would cost more than all of that.
+    std::unordered_map<AIArtHandle, int32_t> occurrences;
+    bool counted = false;
 };
 
 struct ArtboardList : _AIArtboardList {

@@ -16,7 +16,16 @@ ArtSet* FindSet(AIArtSet handle) {
 
 void Append(ArtSet* set, AIArtHandle art) {
     set->items.push_back(art);
-    ++set->occurrences[art];
+    if (set->counted) ++set->occurrences[art];
+}
+
+std::unordered_map<AIArtHandle, int32_t>& Occurrences(ArtSet* set) {
+    if (!set->counted) {
+        set->occurrences.reserve(set->items.size());
+        for (AIArtHandle art : set->items) ++set->occurrences[art];
+        set->counted = true;
+    }
+    return set->occurrences;
 }
 
 AIErr NewArtSet(AIArtSet* artSet) {
@@ -103,10 +112,11 @@ AIErr RemoveArtFromArtSet(AIArtSet handle, AIArtHandle art) {
     return Guard([&]() -> AIErr {
         ArtSet* set = FindSet(handle);
         if (!set) return kBadParameterErr;
-        auto found = set->occurrences.find(art);
-        if (found == set->occurrences.end()) return kNoErr;
+        auto& occurrences = Occurrences(set);
+        auto found = occurrences.find(art);
+        if (found == occurrences.end()) return kNoErr;
         set->items.erase(std::find(set->items.begin(), set->items.end(), art));
-        if (--found->second == 0) set->occurrences.erase(found);
+        if (--found->second == 0) occurrences.erase(found);
         return kNoErr;
     });
 }
@@ -115,7 +125,7 @@ AIErr AddArtToArtSet(AIArtSet handle, AIArtHandle art) {
     return Guard([&]() -> AIErr {
         ArtSet* set = FindSet(handle);
         if (!set || !FindArt(art)) return kBadParameterErr;
-        if (!set->occurrences.count(art)) Append(set, art);
+        if (!Occurrences(set).count(art)) Append(set, art);
         return kNoErr;
     });
 }
