@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "SeamEdgeIndex.h"
 #include "SeamJoin.h"
 #include "SeamWork.h"
 #include "Suites.h"
@@ -17,26 +18,20 @@ namespace {
 // once the two doubled ones are gone, inside the host's 16-bit counts.
 constexpr int kMaxSpliceSegments = 20002;
 
-// A seam edge without its direction.
-struct EdgeKey {
-    SeamPoint low;
-    SeamPoint high;
-    friend bool operator==(const EdgeKey&, const EdgeKey&) = default;
-};
-
-EdgeKey KeyOf(SeamPoint a, SeamPoint b)
+// Calls use(a, b) for each edge of the closed outline that is on a seam by
+// the splice test.
+template <class Use>
+void ForEachSpliceEdge(const SeamGrid& grid, const std::vector<SeamPoint>& outline, Use use)
 {
-    const bool aFirst = a.x < b.x || (a.x == b.x && a.y <= b.y);
-    return aFirst ? EdgeKey{a, b} : EdgeKey{b, a};
-}
-
-struct EdgeKeyHash {
-    std::size_t operator()(const EdgeKey& key) const noexcept
-    {
-        const std::size_t h = std::hash<SeamPoint>()(key.low);
-        return h ^ (std::hash<SeamPoint>()(key.high) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
+    const std::size_t count = outline.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        const SeamPoint a = outline[k];
+        const SeamPoint b = outline[(k + 1) % count];
+        if (OnSeamEdgeSplice(grid, a, b)) {
+            use(a, b);
+        }
     }
-};
+}
 
 struct Piece {
     AIArtHandle art = nullptr;
@@ -87,17 +82,25 @@ private:
     std::optional<Match> MatchOn(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b) const;
     std::optional<Match> FindPartner(uint32_t id, SeamPoint a, SeamPoint b);
     bool Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, const Match& match);
-    void Index(uint32_t id, bool fresh);
-    void Reread(uint32_t id);
+    uint32_t Holder(uint32_t id);
+    // Reads the outline again and lists the piece under those of its edges
+    // that no entry may hold: all of them after a failed merge (the host may
+    // have left anything), the zero-length ones after a merge.
+    enum class Fresh { ZeroLengthEdges, AllEdges };
+    void Reread(uint32_t id, Fresh fresh);
 
     const SeamGrid& grid_;
     const OutlineRules& rules_;
     PathStyles styles_;
     std::vector<Piece> pieces_;
-    // Pieces listed under each seam edge of their outlines. Entries go stale
-    // when an outline changes; they are checked against the outline and
-    // dropped when met.
-    std::unordered_map<EdgeKey, std::vector<uint32_t>, EdgeKeyHash> edges_;
+    // Pieces listed under the seam edges of their first outlines. A merged
+    // outline has no edge that neither piece had, but for zero-length ones
+    // (RemoveDoubledPoints stopping at three anchors), so a piece merged away
+    // is still found through its entries: Holder() leads to the piece that
+    // has its outline now. Entries go stale when an outline loses the edge;
+    // they are checked against the outline and dropped when met.
+    SeamEdgeIndex edges_;
+    std::vector<uint32_t> absorber_;  // the piece merged into, itself while alive
 };
 
 void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
@@ -122,30 +125,24 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
         }
         pieces_.push_back(std::move(piece));
     }
-    edges_.reserve(pieces_.size() * 2);
+    std::vector<SeamEdgeIndex::Entry> entries;
     for (uint32_t id = 0; id < pieces_.size(); ++id) {
-        Index(id, true);
+        ForEachSpliceEdge(grid_, pieces_[id].outline, [&](SeamPoint a, SeamPoint b) { entries.emplace_back(KeyOf(a, b), id); });
+        absorber_.push_back(id);
     }
+    edges_ = SeamEdgeIndex(entries);
 }
 
-void OutlineMerger::Index(uint32_t id, bool fresh)
+uint32_t OutlineMerger::Holder(uint32_t id)
 {
-    const std::vector<SeamPoint>& outline = pieces_[id].outline;
-    const std::size_t count = outline.size();
-    for (std::size_t k = 0; k < count; ++k) {
-        const SeamPoint a = outline[k];
-        const SeamPoint b = outline[(k + 1) % count];
-        if (!OnSeamEdgeSplice(grid_, a, b)) {
-            continue;
-        }
-        std::vector<uint32_t>& ids = edges_[KeyOf(a, b)];
-        // While the index is built, a piece's entries are the last ones made.
-        const bool listed = fresh ? (!ids.empty() && ids.back() == id)
-                                  : std::find(ids.begin(), ids.end(), id) != ids.end();
-        if (!listed) {
-            ids.push_back(id);
-        }
+    uint32_t holder = id;
+    while (absorber_[holder] != holder) {
+        holder = absorber_[holder];
     }
+    while (absorber_[id] != holder) {
+        id = std::exchange(absorber_[id], holder);
+    }
+    return holder;
 }
 
 std::optional<Match> OutlineMerger::MatchOn(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b) const
@@ -164,48 +161,44 @@ std::optional<Match> OutlineMerger::MatchOn(const std::vector<SeamPoint>& outlin
 
 std::optional<Match> OutlineMerger::FindPartner(uint32_t id, SeamPoint a, SeamPoint b)
 {
-    const auto it = edges_.find(KeyOf(a, b));
-    if (it == edges_.end()) {
-        return std::nullopt;
-    }
-    std::vector<uint32_t>& ids = it->second;
     const Piece& piece1 = pieces_[id];
     std::optional<Match> best;
     // Any other member may be the partner, before or after art1: the one
     // first in working-set order wins.
-    for (std::size_t k = 0; k < ids.size();) {
-        const uint32_t q = ids[k];
-        const Piece& piece2 = pieces_[q];
+    edges_.Visit(KeyOf(a, b), [&](uint32_t entry) {
+        const uint32_t q = Holder(entry);
         if (q == id || (best && q >= best->partner)) {
-            ++k;
-            continue;
+            return true;
         }
-        std::optional<Match> match = piece2.alive ? MatchOn(piece2.outline, a, b) : std::nullopt;
+        const Piece& piece2 = pieces_[q];
+        std::optional<Match> match = MatchOn(piece2.outline, a, b);
         if (!match) {
-            ids[k] = ids.back();
-            ids.pop_back();
-            continue;
+            return false;
         }
-        ++k;
         if (int(piece1.outline.size()) + int(piece2.outline.size()) > kMaxSpliceSegments) {
-            continue;
+            return true;
         }
         if (rules_.comparePathStyles && !SamePathStyle(styles_[piece1.pathStyle], styles_[piece2.pathStyle])) {
-            continue;
+            return true;
         }
         if (!SameArtStyle(piece1.artStyle, piece2.artStyle)) {
-            continue;
+            return true;
         }
         match->partner = q;
         best = match;
-    }
+        return true;
+    });
     return best;
 }
 
-void OutlineMerger::Reread(uint32_t id)
+void OutlineMerger::Reread(uint32_t id, Fresh fresh)
 {
     pieces_[id].outline = Outline(ReadSegments(pieces_[id].art));
-    Index(id, false);
+    ForEachSpliceEdge(grid_, pieces_[id].outline, [&](SeamPoint a, SeamPoint b) {
+        if (fresh == Fresh::AllEdges || a == b) {
+            edges_.Add(KeyOf(a, b), id);
+        }
+    });
 }
 
 // Moves the other members of art2's compound path (its holes) into art1's,
@@ -278,7 +271,7 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
             sAIPath->DeletePathSegments(piece1.art, int16_t(n + 1), int16_t(merged - count1));
         }
         piece2.outline = std::move(outline2);
-        Reread(id);
+        Reread(id, Fresh::AllEdges);
         return false;
     }
     if (rules_.carryHoles) {
@@ -287,8 +280,9 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
     sAIArt->DisposeArt(piece2.art);
     piece2.alive = false;
     piece2.outline = {};
+    absorber_[found.partner] = id;
     RemoveDoubledPoints(piece1.art);
-    Reread(id);
+    Reread(id, Fresh::ZeroLengthEdges);
     return true;
 }
 
