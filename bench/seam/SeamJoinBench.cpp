@@ -1,5 +1,7 @@
 // Time and peak memory of the seam joins on one layer of a 4 x 4 grid with
 // 1k, 10k and 100k cut pieces; the pairwise loops at 1k and 10k beside them.
+// The pieces are listed tile by tile, as a merge leaves a layer, or shuffled
+// (the second argument, 1), which puts every partner far away in memory.
 // Peak memory is the process's: run one benchmark per process
 // (--benchmark_filter) for a figure of its own.
 #include <benchmark/benchmark.h>
@@ -13,6 +15,7 @@
 namespace {
 
 using seamtest::Layout;
+using seamtest::Listing;
 using JoinFn = int (*)(AILayerHandle, const SeamGrid&);
 
 seamtest::SeamHost& Host()
@@ -49,25 +52,38 @@ void RunJoin(benchmark::State& state, const Layout& layout, JoinFn join)
     state.counters["peak_MB"] = PeakMegabytes();
 }
 
+Listing ListingOf(const benchmark::State& state)
+{
+    return state.range(1) != 0 ? Listing::Shuffled : Listing::ByTile;
+}
+
 void Lines(benchmark::State& state, JoinFn join)
 {
-    RunJoin(state, seamtest::CutLinesLayout(int(state.range(0)), 7), join);
+    RunJoin(state, seamtest::CutLinesLayout(int(state.range(0)), 7, ListingOf(state)), join);
 }
 
 void Faces(benchmark::State& state, JoinFn join)
 {
-    RunJoin(state, seamtest::CutFacesLayout(int(state.range(0)), 7), join);
+    RunJoin(state, seamtest::CutFacesLayout(int(state.range(0)), 7, seamtest::kFace, ListingOf(state)), join);
+}
+
+void Indexed(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"pieces", "shuffled"})->ArgsProduct({{1000, 10000, 100000}, {0, 1}});
+    b->Unit(benchmark::kMillisecond);
+}
+
+void Plain(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"pieces", "shuffled"})->ArgsProduct({{1000, 10000}, {0}});
+    b->Unit(benchmark::kMillisecond)->Iterations(1);
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(Lines, indexed, seamjoin::LineConnect)
-    ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_CAPTURE(Lines, plain, plainseam::LineConnect)
-    ->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(Faces, indexed, seamjoin::CompoundShape)
-    ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_CAPTURE(Faces, plain, plainseam::CompoundShape)
-    ->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(Lines, indexed, seamjoin::LineConnect)->Apply(Indexed);
+BENCHMARK_CAPTURE(Lines, plain, plainseam::LineConnect)->Apply(Plain);
+BENCHMARK_CAPTURE(Faces, indexed, seamjoin::CompoundShape)->Apply(Indexed);
+BENCHMARK_CAPTURE(Faces, plain, plainseam::CompoundShape)->Apply(Plain);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 #include "SeamLayouts.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -391,9 +392,46 @@ AIRealPoint Inside(Rng& rng, int col, int row)
             float(-h * (row + std::uniform_real_distribution<double>(0.02, 0.98)(rng)))};
 }
 
+// Every piece lies in one tile: the mean of its anchors is inside it.
+void ListByTile(Layout& layout)
+{
+    auto tileOf = [&](const Item& item) {
+        double h = 0;
+        double v = 0;
+        const std::vector<AIPathSegment>& segments = item.shapes.front().segments;
+        for (const AIPathSegment& s : segments) {
+            h += s.p.h;
+            v += s.p.v;
+        }
+        const auto column = int(std::floor(h / double(segments.size()) / layout.tileWidth));
+        const auto row = int(std::floor(-v / double(segments.size()) / layout.tileHeight));
+        return row * (layout.lastColumn + 1) + column;
+    };
+    std::vector<std::pair<int, std::size_t>> order;
+    for (std::size_t k = 0; k < layout.items.size(); ++k) {
+        order.emplace_back(layout.items[k].shapes.empty() ? -1 : tileOf(layout.items[k]), k);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Item> items;
+    items.reserve(order.size());
+    for (const auto& entry : order) {
+        items.push_back(std::move(layout.items[entry.second]));
+    }
+    layout.items = std::move(items);
+}
+
+void List(Layout& layout, Listing listing, Rng& rng)
+{
+    if (listing == Listing::ByTile) {
+        ListByTile(layout);
+    } else {
+        std::shuffle(layout.items.begin(), layout.items.end(), rng);
+    }
+}
+
 }  // namespace
 
-Layout CutLinesLayout(int pieces, uint32_t seed)
+Layout CutLinesLayout(int pieces, uint32_t seed, Listing listing)
 {
     Rng rng(seed);
     Layout layout;
@@ -434,12 +472,12 @@ Layout CutLinesLayout(int pieces, uint32_t seed)
             items.push_back(Item{Item::Kind::Path, {shape}});
         }
     }
-    std::shuffle(items.begin(), items.end(), rng);
     layout.items = std::move(items);
+    List(layout, listing, rng);
     return layout;
 }
 
-Layout CutFacesLayout(int pieces, uint32_t seed, int style)
+Layout CutFacesLayout(int pieces, uint32_t seed, int style, Listing listing)
 {
     Rng rng(seed);
     Layout layout;
@@ -478,8 +516,8 @@ Layout CutFacesLayout(int pieces, uint32_t seed, int style)
             }
         }
     }
-    std::shuffle(items.begin(), items.end(), rng);
     layout.items = std::move(items);
+    List(layout, listing, rng);
     return layout;
 }
 

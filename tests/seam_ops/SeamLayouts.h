@@ -70,9 +70,14 @@ Item PathItem(const std::vector<AIRealPoint>& anchors, bool closed, int style);
 // points, curves, mixed styles and orientations, listed in random order.
 Layout RandomLayout(uint32_t seed);
 
+// How the pieces of a cut layout are listed: in random order, or tile by
+// tile, row by row, each tile's pieces in the order of the uncut map (as a
+// merge leaves a layer).
+enum class Listing { Shuffled, ByTile };
+
 // One layer on a 4 x 4 grid with about `pieces` pieces of lines cut at the
-// seams (or of cut rectangles, drawn in `style`), shuffled.
-Layout CutLinesLayout(int pieces, uint32_t seed);
-Layout CutFacesLayout(int pieces, uint32_t seed, int style = kFace);
+// seams (or of cut rectangles, drawn in `style`).
+Layout CutLinesLayout(int pieces, uint32_t seed, Listing listing = Listing::Shuffled);
+Layout CutFacesLayout(int pieces, uint32_t seed, int style = kFace, Listing listing = Listing::Shuffled);
 
 }  // namespace seamtest
