@@ -256,7 +256,7 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner)
         Rebucket(line2, before2, before2);
         return false;
     }
-    sAIArt->DisposeArt(line2.art);
+    detail::DisposePiece(line2.art);
     line2.alive = false;
     // The joined line runs from art1's (reversed) start to art2's (reversed) end.
     line1.count = joined;

@@ -277,7 +277,7 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
     if (rules_.carryHoles) {
         CarryHoles(piece1.art, piece2.art);
     }
-    sAIArt->DisposeArt(piece2.art);
+    DisposePiece(piece2.art);
     piece2.alive = false;
     piece2.outline = {};
     absorber_[found.partner] = id;

@@ -143,6 +143,21 @@ uint32_t PathStyles::Add(const AIPathStyle& style)
     return index;
 }
 
+void DisposePiece(AIArtHandle art)
+{
+    AIArtHandle parent = nullptr;
+    if (sAIArt->GetArtParent(art, &parent) != kNoErr || ArtType(parent) != kCompoundPathArt) {
+        parent = nullptr;
+    }
+    if (sAIArt->DisposeArt(art) != kNoErr || parent == nullptr) {
+        return;
+    }
+    AIArtHandle member = nullptr;
+    if (sAIArt->GetArtFirstChild(parent, &member) == kNoErr && member == nullptr) {
+        sAIArt->DisposeArt(parent);
+    }
+}
+
 AIArtStyleHandle ReadArtStyle(AIArtHandle art)
 {
     AIArtStyleHandle style = nullptr;

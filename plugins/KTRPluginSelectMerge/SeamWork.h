@@ -53,6 +53,11 @@ private:
     std::deque<AIPathStyle> styles_;  // stable addresses for the keys below
     std::unordered_map<std::string_view, uint32_t> index_;
 };
+// Deletes a partner piece that is now part of another path, and the compound
+// path it leaves without members, which would stay in the layer as an object
+// with no outline.
+void DisposePiece(AIArtHandle art);
+
 AIArtStyleHandle ReadArtStyle(AIArtHandle art);
 bool SameArtStyle(AIArtStyleHandle a, AIArtStyleHandle b);
 

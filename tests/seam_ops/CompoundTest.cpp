@@ -151,7 +151,10 @@ TEST_F(CompoundShapeTest, HolesOfTheAbsorbedPieceMoveIntoArtOnesCompoundPath)
     AIArtHandle top = nullptr;
     sAIArt->GetArtFirstChild(LayerGroup(layer_), &top);
     EXPECT_EQ(top, made);
-    // The emptied compound path is left to the host; no path is lost.
+    // The compound path the right piece left empty went with it; no path is lost.
+    AIBoolean valid = 1;
+    sAIArt->ValidArt(compound, &valid);
+    EXPECT_EQ(valid, 0);
     EXPECT_EQ(paths().size(), 2u);
 }
 

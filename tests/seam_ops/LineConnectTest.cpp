@@ -271,6 +271,30 @@ TEST_F(LineConnectTest, CompoundPathOfLinesLeavesTheJoiningToItsMembers)
     EXPECT_EQ(SeamAnchors(result[1].segments), Seam({Mm(20, -50), Mm(40, -60)}));
 }
 
+// A partner that was the last member of a compound path takes the emptied
+// compound path with it; one that still has siblings leaves them in place.
+TEST_F(LineConnectTest, PartnerLeavingACompoundPathEmptyTakesItAlong)
+{
+    for (const bool sibling : {false, true}) {
+        SCOPED_TRACE(sibling);
+        Fresh();
+        const AIArtHandle art1 = Line({Mm(50, -20), Mm(100, -10)});
+        AIArtHandle compound = nullptr;
+        sAIArt->NewArt(kCompoundPathArt, kPlaceInsideOnBottom, LayerGroup(layer_), &compound);
+        AddShape(compound, Polyline({Mm(100, -10), Mm(150, -20)}, false, kLine));
+        if (sibling) {
+            AddShape(compound, Polyline({Mm(20, -50), Mm(40, -60)}, false, kLine));
+        }
+        ApplyStyle(compound, Palette()[kLine]);
+        seamjoin::LineConnect(layer_, kGrid);
+        const auto result = paths();
+        ASSERT_EQ(result.size(), sibling ? 2u : 1u);
+        EXPECT_EQ(result[0].art, art1);
+        EXPECT_EQ(SeamAnchors(result[0].segments), Seam({Mm(50, -20), Mm(100, -10), Mm(150, -20)}));
+        EXPECT_EQ(Alive(compound), sibling);
+    }
+}
+
 TEST_F(LineConnectTest, EmptyLayerAndLayerWithoutCandidatesAreUnchanged)
 {
     EXPECT_EQ(seamjoin::LineConnect(layer_, kGrid), 1);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "SeamJoin.h"
+#include "SeamWork.h"
 #include "Suites.h"
 
 namespace plainseam {
@@ -250,7 +251,7 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
                         CarryHoles(art1, art2);
                     }
                     sAIArtSet->RemoveArtFromArtSet(set, art2);
-                    sAIArt->DisposeArt(art2);
+                    seamjoin::detail::DisposePiece(art2);
                     merged = true;
                     break;
                 }
@@ -379,7 +380,7 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             }
             if (Segments(art1) == count1 + count2 - 1) {
                 sAIArtSet->RemoveArtFromArtSet(set, art2);
-                sAIArt->DisposeArt(art2);
+                seamjoin::detail::DisposePiece(art2);
                 joined = true;
             }
             break;
