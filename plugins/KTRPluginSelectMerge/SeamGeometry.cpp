@@ -137,7 +137,7 @@ LineJoinCase SelectLineJoinCase(SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPo
     return LineJoinCase::None;
 }
 
-std::optional<std::size_t> FindForwardEdge(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b)
+std::optional<std::size_t> FindForwardEdge(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b)
 {
     const std::size_t count = outline.size();
     for (std::size_t m = 0; m < count; ++m) {
@@ -148,7 +148,7 @@ std::optional<std::size_t> FindForwardEdge(const std::vector<SeamPoint>& outline
     return std::nullopt;
 }
 
-std::optional<std::size_t> FindBackwardAnchor(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b)
+std::optional<std::size_t> FindBackwardAnchor(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b)
 {
     const std::size_t count = outline.size();
     for (std::size_t t = count; t-- > 0;) {
@@ -195,35 +195,32 @@ std::vector<std::size_t> BackwardSpliceOrder(std::size_t count2, std::size_t t)
 std::vector<std::size_t> RemoveDoubledPointsIndices(std::vector<SeamPoint>& outline)
 {
     // After deleting anchor h the scan resumes at h - 1, so it only ever
-    // steps back by one. A gap buffer makes that O(1): `kept` holds anchors
-    // 0 ... h - 1, rest[r ...] anchors h ... len - 1.
+    // steps back by one. A gap buffer in place makes that O(1): outline[0, k)
+    // holds anchors 0 ... h - 1 and outline[r, end) anchors h ... len - 1,
+    // with k <= r throughout.
     std::vector<std::size_t> deleted;
-    std::vector<SeamPoint> rest = std::move(outline);
-    std::vector<SeamPoint> kept;
-    kept.reserve(rest.size());
+    const std::size_t end = outline.size();
+    std::size_t k = 0;
     std::size_t r = 0;
-    while (r < rest.size()) {
-        const std::size_t len = kept.size() + (rest.size() - r);
-        if (len <= kMinOutlineAnchors) {
+    while (r < end) {
+        if (k + (end - r) <= kMinOutlineAnchors) {
             break;
         }
-        const SeamPoint here = rest[r];
-        const SeamPoint follower = r + 1 < rest.size() ? rest[r + 1] : kept.front();
-        const SeamPoint predecessor = kept.empty() ? rest.back() : kept.back();
+        const SeamPoint here = outline[r];
+        const SeamPoint follower = r + 1 < end ? outline[r + 1] : outline[0];
+        const SeamPoint predecessor = k == 0 ? outline[end - 1] : outline[k - 1];
         if (here == follower || predecessor == follower) {
-            deleted.push_back(kept.size());
-            if (kept.empty()) {
+            deleted.push_back(k);
+            if (k == 0) {
                 ++r;
             } else {
-                rest[r] = kept.back();
-                kept.pop_back();
+                outline[r] = outline[--k];
             }
         } else {
-            kept.push_back(here);
+            outline[k++] = here;
             ++r;
         }
     }
-    kept.insert(kept.end(), rest.begin() + std::ptrdiff_t(r), rest.end());
-    outline = std::move(kept);
+    outline.erase(outline.begin() + std::ptrdiff_t(k), outline.begin() + std::ptrdiff_t(r));
     return deleted;
 }

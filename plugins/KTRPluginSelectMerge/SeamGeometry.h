@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <unordered_set>
 #include <vector>
@@ -119,11 +120,11 @@ constexpr bool ReversesSecond(LineJoinCase c)
 
 // First edge m of a closed outline running from a to b (anchor m = a,
 // anchor m + 1 = b, wrapping).
-std::optional<std::size_t> FindForwardEdge(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b);
+std::optional<std::size_t> FindForwardEdge(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b);
 
 // Last anchor t (searching from the end) with anchor t = a and its
 // predecessor = b, wrapping: the outline runs from b to a.
-std::optional<std::size_t> FindBackwardAnchor(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b);
+std::optional<std::size_t> FindBackwardAnchor(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b);
 
 // Indices of art2's segments in the order they are inserted, each directly
 // after anchor n of art1: m + 1 ... count2 - 1, then 0 ... m.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -21,7 +22,7 @@ constexpr int kMaxSpliceSegments = 20002;
 // Calls use(a, b) for each edge of the closed outline that is on a seam by
 // the splice test.
 template <class Use>
-void ForEachSpliceEdge(const SeamGrid& grid, const std::vector<SeamPoint>& outline, Use use)
+void ForEachSpliceEdge(const SeamGrid& grid, std::span<const SeamPoint> outline, Use use)
 {
     const std::size_t count = outline.size();
     for (std::size_t k = 0; k < count; ++k) {
@@ -37,7 +38,8 @@ struct Piece {
     AIArtHandle art = nullptr;
     AIArtStyleHandle artStyle = nullptr;
     uint32_t pathStyle = 0;  // into the merger's PathStyles, rings only
-    std::vector<SeamPoint> outline;
+    uint32_t first = 0;      // the outline: the merger's points [first, first + count)
+    uint32_t count = 0;
     bool alive = true;
 };
 
@@ -54,7 +56,7 @@ struct Match {
 };
 
 // The first edge of a ring running a -> b or b -> a, whichever comes first.
-std::optional<Match> FirstSharedEdge(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b)
+std::optional<Match> FirstSharedEdge(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b)
 {
     const std::size_t count = outline.size();
     for (std::size_t m = 0; m < count; ++m) {
@@ -79,20 +81,35 @@ public:
     void Run();
 
 private:
-    std::optional<Match> MatchOn(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b) const;
+    std::optional<Match> MatchOn(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) const;
+    // Valid until the next SetOutline.
+    std::span<const SeamPoint> OutlineOf(uint32_t id) const
+    {
+        return {points_.data() + pieces_[id].first, pieces_[id].count};
+    }
+    // `outline` must not be a view of the merger's own points.
+    void SetOutline(uint32_t id, const std::vector<SeamPoint>& outline);
     std::optional<Match> FindPartner(uint32_t id, SeamPoint a, SeamPoint b);
     bool Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, const Match& match);
     uint32_t Holder(uint32_t id);
-    // Reads the outline again and lists the piece under those of its edges
-    // that no entry may hold: all of them after a failed merge (the host may
-    // have left anything), the zero-length ones after a merge.
+    // Lists the piece under those edges of its outline that no entry may
+    // hold: all of them after a failed merge (the host may have left
+    // anything), the zero-length ones after a merge.
     enum class Fresh { ZeroLengthEdges, AllEdges };
-    void Reread(uint32_t id, Fresh fresh);
+    void Relist(uint32_t id, Fresh fresh);
+    void Reread(uint32_t id);
 
     const SeamGrid& grid_;
     const OutlineRules& rules_;
     PathStyles styles_;
     std::vector<Piece> pieces_;
+    // Every outline side by side, so that a large layer does not cost an
+    // allocation per piece and merge. A grown outline moves to the end.
+    std::vector<SeamPoint> points_;
+    // Reused from merge to merge.
+    std::vector<AIPathSegment> segments_;
+    std::vector<SeamPoint> outline_;
+    std::vector<SeamPoint> spliced_;
     // Pieces listed under the seam edges of their first outlines. A merged
     // outline has no edge that neither piece had, but for zero-length ones
     // (RemoveDoubledPoints stopping at three anchors), so a piece merged away
@@ -112,13 +129,17 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
         if (ArtType(art) != kPathArt || !IsClosed(art) || HasFill(art) != rules_.filled) {
             continue;
         }
-        std::vector<SeamPoint> outline = Outline(ReadSegments(art));
-        if (!HasSeamEdge(grid_, outline)) {
+        ReadSegments(art, segments_);
+        const auto first = uint32_t(points_.size());
+        AppendOutline(segments_, points_);
+        if (!HasSeamEdge(grid_, std::span<const SeamPoint>(points_).subspan(first))) {
+            points_.resize(first);
             continue;
         }
         Piece piece;
         piece.art = art;
-        piece.outline = std::move(outline);
+        piece.first = first;
+        piece.count = uint32_t(points_.size() - first);
         piece.artStyle = ReadArtStyle(art);
         if (rules_.comparePathStyles) {
             piece.pathStyle = styles_.Add(ReadPathStyle(art));
@@ -127,10 +148,22 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
     }
     std::vector<SeamEdgeIndex::Entry> entries;
     for (uint32_t id = 0; id < pieces_.size(); ++id) {
-        ForEachSpliceEdge(grid_, pieces_[id].outline, [&](SeamPoint a, SeamPoint b) { entries.emplace_back(KeyOf(a, b), id); });
+        ForEachSpliceEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) { entries.emplace_back(KeyOf(a, b), id); });
         absorber_.push_back(id);
     }
     edges_ = SeamEdgeIndex(entries);
+}
+
+void OutlineMerger::SetOutline(uint32_t id, const std::vector<SeamPoint>& outline)
+{
+    Piece& piece = pieces_[id];
+    if (outline.size() > piece.count) {
+        piece.first = uint32_t(points_.size());
+        points_.insert(points_.end(), outline.begin(), outline.end());
+    } else {
+        std::copy(outline.begin(), outline.end(), points_.begin() + piece.first);
+    }
+    piece.count = uint32_t(outline.size());
 }
 
 uint32_t OutlineMerger::Holder(uint32_t id)
@@ -145,7 +178,7 @@ uint32_t OutlineMerger::Holder(uint32_t id)
     return holder;
 }
 
-std::optional<Match> OutlineMerger::MatchOn(const std::vector<SeamPoint>& outline, SeamPoint a, SeamPoint b) const
+std::optional<Match> OutlineMerger::MatchOn(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) const
 {
     if (rules_.reversePartner) {
         return FirstSharedEdge(outline, a, b);
@@ -171,11 +204,11 @@ std::optional<Match> OutlineMerger::FindPartner(uint32_t id, SeamPoint a, SeamPo
             return true;
         }
         const Piece& piece2 = pieces_[q];
-        std::optional<Match> match = MatchOn(piece2.outline, a, b);
+        std::optional<Match> match = MatchOn(OutlineOf(q), a, b);
         if (!match) {
             return false;
         }
-        if (int(piece1.outline.size()) + int(piece2.outline.size()) > kMaxSpliceSegments) {
+        if (int(piece1.count) + int(piece2.count) > kMaxSpliceSegments) {
             return true;
         }
         if (rules_.comparePathStyles && !SamePathStyle(styles_[piece1.pathStyle], styles_[piece2.pathStyle])) {
@@ -191,10 +224,18 @@ std::optional<Match> OutlineMerger::FindPartner(uint32_t id, SeamPoint a, SeamPo
     return best;
 }
 
-void OutlineMerger::Reread(uint32_t id, Fresh fresh)
+void OutlineMerger::Reread(uint32_t id)
 {
-    pieces_[id].outline = Outline(ReadSegments(pieces_[id].art));
-    ForEachSpliceEdge(grid_, pieces_[id].outline, [&](SeamPoint a, SeamPoint b) {
+    ReadSegments(pieces_[id].art, segments_);
+    outline_.clear();
+    AppendOutline(segments_, outline_);
+    SetOutline(id, outline_);
+    Relist(id, Fresh::AllEdges);
+}
+
+void OutlineMerger::Relist(uint32_t id, Fresh fresh)
+{
+    ForEachSpliceEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) {
         if (fresh == Fresh::AllEdges || a == b) {
             edges_.Add(KeyOf(a, b), id);
         }
@@ -238,51 +279,67 @@ void CarryHoles(AIArtHandle art1, AIArtHandle art2)
 
 bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, const Match& found)
 {
-    Piece& piece1 = pieces_[id];
-    Piece& piece2 = pieces_[found.partner];
-    std::vector<AIPathSegment> segments2 = ReadSegments(piece2.art);
-    std::vector<SeamPoint> outline2 = Outline(segments2);
-    std::optional<Match> match = MatchOn(outline2, a, b);
+    const uint32_t partner = found.partner;
+    auto readPartner = [&] {
+        ReadSegments(pieces_[partner].art, segments_);
+        outline_.clear();
+        AppendOutline(segments_, outline_);
+    };
+    readPartner();
+    std::optional<Match> match = MatchOn(outline_, a, b);
     if (match && match->along == Along::Reverse) {
-        sAIPath->ReversePathSegments(piece2.art);
-        segments2 = ReadSegments(piece2.art);
-        outline2 = Outline(segments2);
+        sAIPath->ReversePathSegments(pieces_[partner].art);
+        readPartner();
         // Only the forward run counts now: a ring that has the edge both ways
         // would otherwise be reversed back and forth for ever.
-        const auto m = FindForwardEdge(outline2, a, b);
-        match = m ? std::optional<Match>(Match{found.partner, Along::Forward, *m}) : std::nullopt;
+        const auto m = FindForwardEdge(outline_, a, b);
+        match = m ? std::optional<Match>(Match{partner, Along::Forward, *m}) : std::nullopt;
     }
     if (!match) {
-        piece2.outline = std::move(outline2);
+        SetOutline(partner, outline_);
         return false;
     }
-    const std::size_t count1 = piece1.outline.size();
-    const std::size_t count2 = segments2.size();
+    const AIArtHandle art1 = pieces_[id].art;
+    const AIArtHandle art2 = pieces_[partner].art;
+    const std::size_t count1 = pieces_[id].count;
+    const std::size_t count2 = segments_.size();
     const std::vector<std::size_t> order = match->along == Along::Forward ? ForwardSpliceOrder(count2, match->at)
                                                                          : BackwardSpliceOrder(count2, match->at);
     for (std::size_t k : order) {
-        sAIPath->InsertPathSegments(piece1.art, int16_t(n), 1, &segments2[k]);
+        sAIPath->InsertPathSegments(art1, int16_t(n), 1, &segments_[k]);
     }
     // The partner goes only once all of its segments are in art1; otherwise
     // whatever was inserted is taken out again and both pieces stay.
-    const std::size_t merged = std::size_t(SegmentCount(piece1.art));
+    const std::size_t merged = std::size_t(SegmentCount(art1));
     if (merged != count1 + count2) {
         if (merged > count1) {
-            sAIPath->DeletePathSegments(piece1.art, int16_t(n + 1), int16_t(merged - count1));
+            sAIPath->DeletePathSegments(art1, int16_t(n + 1), int16_t(merged - count1));
         }
-        piece2.outline = std::move(outline2);
-        Reread(id, Fresh::AllEdges);
+        SetOutline(partner, outline_);
+        Reread(id);
         return false;
     }
     if (rules_.carryHoles) {
-        CarryHoles(piece1.art, piece2.art);
+        CarryHoles(art1, art2);
     }
-    DisposePiece(piece2.art);
-    piece2.alive = false;
-    piece2.outline = {};
-    absorber_[found.partner] = id;
-    RemoveDoubledPoints(piece1.art);
-    Reread(id, Fresh::ZeroLengthEdges);
+    DisposePiece(art2);
+    pieces_[partner].alive = false;
+    pieces_[partner].count = 0;
+    absorber_[partner] = id;
+    // art1's outline is known without asking the host again; the count tells
+    // whether the host did all that was asked.
+    const std::span<const SeamPoint> outline1 = OutlineOf(id);
+    spliced_.assign(outline1.begin(), outline1.begin() + std::ptrdiff_t(n + 1));
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        spliced_.push_back(outline_[*it]);
+    }
+    spliced_.insert(spliced_.end(), outline1.begin() + std::ptrdiff_t(n + 1), outline1.end());
+    if (RemoveDoubledPoints(art1, spliced_) && std::size_t(SegmentCount(art1)) == spliced_.size()) {
+        SetOutline(id, spliced_);
+        Relist(id, Fresh::ZeroLengthEdges);
+    } else {
+        Reread(id);
+    }
     return true;
 }
 
@@ -296,10 +353,10 @@ void OutlineMerger::Run()
         }
         bool merged = false;
         bool partnerBefore = false;
-        const std::size_t count1 = pieces_[id].outline.size();
+        const std::size_t count1 = pieces_[id].count;
         for (std::size_t n = 0; n < count1; ++n) {
-            const SeamPoint a = pieces_[id].outline[n];
-            const SeamPoint b = pieces_[id].outline[(n + 1) % count1];
+            const SeamPoint a = OutlineOf(id)[n];
+            const SeamPoint b = OutlineOf(id)[(n + 1) % count1];
             if (!OnSeamEdgeSplice(grid_, a, b)) {
                 continue;
             }

@@ -76,14 +76,24 @@ bool SamePathStyle(const AIPathStyle& a, const AIPathStyle& b)
 void RemoveDoubledPoints(AIArtHandle path)
 {
     std::vector<SeamPoint> outline = detail::Outline(detail::ReadSegments(path));
-    // The scan works on a copy; the host path gets the same deletions in the
+    detail::RemoveDoubledPoints(path, outline);
+}
+
+namespace detail {
+
+bool RemoveDoubledPoints(AIArtHandle path, std::vector<SeamPoint>& outline)
+{
+    // The scan works on the copy; the host path gets the same deletions in the
     // same order, each index valid at the moment it is made.
     for (std::size_t index : RemoveDoubledPointsIndices(outline)) {
         if (sAIPath->DeletePathSegments(path, int16_t(index), 1) != kNoErr) {
-            return;
+            return false;
         }
     }
+    return true;
 }
+
+}  // namespace detail
 
 }  // namespace seamjoin
 

@@ -88,12 +88,18 @@ int16_t SegmentCount(AIArtHandle art)
 
 std::vector<AIPathSegment> ReadSegments(AIArtHandle art)
 {
-    std::vector<AIPathSegment> segments(std::size_t(SegmentCount(art)));
+    std::vector<AIPathSegment> segments;
+    ReadSegments(art, segments);
+    return segments;
+}
+
+void ReadSegments(AIArtHandle art, std::vector<AIPathSegment>& segments)
+{
+    segments.resize(std::size_t(SegmentCount(art)));
     if (!segments.empty() &&
         sAIPath->GetPathSegments(art, 0, int16_t(segments.size()), segments.data()) != kNoErr) {
         segments.clear();
     }
-    return segments;
 }
 
 bool ReadSegment(AIArtHandle art, int16_t index, AIPathSegment* segment)
@@ -104,14 +110,18 @@ bool ReadSegment(AIArtHandle art, int16_t index, AIPathSegment* segment)
 std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments)
 {
     std::vector<SeamPoint> outline;
-    outline.reserve(segments.size());
-    for (const AIPathSegment& segment : segments) {
-        outline.push_back(Anchor(segment));
-    }
+    AppendOutline(segments, outline);
     return outline;
 }
 
-bool HasSeamEdge(const SeamGrid& grid, const std::vector<SeamPoint>& outline)
+void AppendOutline(const std::vector<AIPathSegment>& segments, std::vector<SeamPoint>& outline)
+{
+    for (const AIPathSegment& segment : segments) {
+        outline.push_back(Anchor(segment));
+    }
+}
+
+bool HasSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline)
 {
     const std::size_t count = outline.size();
     for (std::size_t k = 0; k < count; ++k) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -26,6 +27,8 @@ int16_t SegmentCount(AIArtHandle art);
 
 // All segments; empty when the host cannot hand them out.
 std::vector<AIPathSegment> ReadSegments(AIArtHandle art);
+// The same into a buffer that is reused.
+void ReadSegments(AIArtHandle art, std::vector<AIPathSegment>& segments);
 // One segment; false when the host cannot hand it out.
 bool ReadSegment(AIArtHandle art, int16_t index, AIPathSegment* segment);
 
@@ -35,10 +38,11 @@ inline SeamPoint Anchor(const AIPathSegment& segment)
 }
 
 std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments);
+void AppendOutline(const std::vector<AIPathSegment>& segments, std::vector<SeamPoint>& outline);
 
 // Whether any edge of the closed outline (wrapping) is on a seam by the
 // candidate test.
-bool HasSeamEdge(const SeamGrid& grid, const std::vector<SeamPoint>& outline);
+bool HasSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline);
 
 AIPathStyle ReadPathStyle(AIArtHandle art);
 
@@ -53,6 +57,11 @@ private:
     std::deque<AIPathStyle> styles_;  // stable addresses for the keys below
     std::unordered_map<std::string_view, uint32_t> index_;
 };
+// RemoveDoubledPoints on a path whose outline the caller holds: the outline
+// gets the deletions too. False when the host refused one; the outline is
+// then no longer the path's.
+bool RemoveDoubledPoints(AIArtHandle path, std::vector<SeamPoint>& outline);
+
 // Deletes a partner piece that is now part of another path, and the compound
 // path it leaves without members, which would stay in the layer as an object
 // with no outline.

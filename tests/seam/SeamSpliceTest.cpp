@@ -57,22 +57,22 @@ TEST(SeamLineJoin, EndsRoundingToTheSameHundredthMeet)
 TEST(SeamForwardMatch, FirstEdgeFromAToB)
 {
     const SeamPoint a{1, 1}, b{2, 2}, c{3, 3};
-    EXPECT_EQ(FindForwardEdge({c, a, b, c}, a, b), std::optional<std::size_t>(1));
-    EXPECT_EQ(FindForwardEdge({b, c, c, a}, a, b), std::optional<std::size_t>(3));  // wraps
-    EXPECT_EQ(FindForwardEdge({a, b, a, b}, a, b), std::optional<std::size_t>(0));
-    EXPECT_EQ(FindForwardEdge({b, a, c}, a, b), std::nullopt);  // only b to a
-    EXPECT_EQ(FindForwardEdge({}, a, b), std::nullopt);
-    EXPECT_EQ(FindForwardEdge({a}, a, a), std::optional<std::size_t>(0));
+    EXPECT_EQ(FindForwardEdge(Outline{c, a, b, c}, a, b), std::optional<std::size_t>(1));
+    EXPECT_EQ(FindForwardEdge(Outline{b, c, c, a}, a, b), std::optional<std::size_t>(3));  // wraps
+    EXPECT_EQ(FindForwardEdge(Outline{a, b, a, b}, a, b), std::optional<std::size_t>(0));
+    EXPECT_EQ(FindForwardEdge(Outline{b, a, c}, a, b), std::nullopt);  // only b to a
+    EXPECT_EQ(FindForwardEdge(Outline{}, a, b), std::nullopt);
+    EXPECT_EQ(FindForwardEdge(Outline{a}, a, a), std::optional<std::size_t>(0));
 }
 
 TEST(SeamBackwardMatch, LastAnchorAPrecededByB)
 {
     const SeamPoint a{1, 1}, b{2, 2}, c{3, 3};
-    EXPECT_EQ(FindBackwardAnchor({c, b, a, c}, a, b), std::optional<std::size_t>(2));
-    EXPECT_EQ(FindBackwardAnchor({a, c, c, b}, a, b), std::optional<std::size_t>(0));  // wraps
-    EXPECT_EQ(FindBackwardAnchor({b, a, b, a}, a, b), std::optional<std::size_t>(3));
-    EXPECT_EQ(FindBackwardAnchor({a, b, c}, a, b), std::nullopt);  // only a to b
-    EXPECT_EQ(FindBackwardAnchor({}, a, b), std::nullopt);
+    EXPECT_EQ(FindBackwardAnchor(Outline{c, b, a, c}, a, b), std::optional<std::size_t>(2));
+    EXPECT_EQ(FindBackwardAnchor(Outline{a, c, c, b}, a, b), std::optional<std::size_t>(0));  // wraps
+    EXPECT_EQ(FindBackwardAnchor(Outline{b, a, b, a}, a, b), std::optional<std::size_t>(3));
+    EXPECT_EQ(FindBackwardAnchor(Outline{a, b, c}, a, b), std::nullopt);  // only a to b
+    EXPECT_EQ(FindBackwardAnchor(Outline{}, a, b), std::nullopt);
 }
 
 TEST(SeamSpliceOrder, IndexSequences)

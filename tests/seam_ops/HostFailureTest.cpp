@@ -38,6 +38,8 @@ struct Injection {
 decltype(AIPathSuite::SetPathSegments) gSetPathSegments = nullptr;
 decltype(AIPathSuite::InsertPathSegments) gInsertPathSegments = nullptr;
 decltype(AIArtSuite::DuplicateArt) gDuplicateArt = nullptr;
+decltype(AIPathSuite::DeletePathSegments) gDeletePathSegments = nullptr;
+bool gDeletesFail = false;
 
 AIErr FailingSetPathSegments(AIArtHandle path, int16_t index, int16_t count, const AIPathSegment* segments)
 {
@@ -47,6 +49,11 @@ AIErr FailingSetPathSegments(AIArtHandle path, int16_t index, int16_t count, con
 AIErr FailingInsertPathSegments(AIArtHandle path, int16_t index, int16_t count, const AIPathSegment* segments)
 {
     return Injection::Fails() ? kInjectedFailureErr : gInsertPathSegments(path, index, count, segments);
+}
+
+AIErr FailingDeletePathSegments(AIArtHandle path, int16_t index, int16_t count)
+{
+    return gDeletesFail ? kInjectedFailureErr : gDeletePathSegments(path, index, count);
 }
 
 AIErr FailingDuplicateArt(AIArtHandle art, int16_t order, AIArtHandle prep, AIArtHandle* copy)
@@ -71,6 +78,9 @@ protected:
         gSetPathSegments = path->SetPathSegments;
         gInsertPathSegments = path->InsertPathSegments;
         gDuplicateArt = art->DuplicateArt;
+        gDeletePathSegments = path->DeletePathSegments;
+        path->DeletePathSegments = FailingDeletePathSegments;
+        gDeletesFail = false;
         path->SetPathSegments = FailingSetPathSegments;
         path->InsertPathSegments = FailingInsertPathSegments;
         art->DuplicateArt = FailingDuplicateArt;
@@ -79,6 +89,7 @@ protected:
     void TearDown() override
     {
         Injection::Disarm();
+        gDeletesFail = false;
         host_.host().suites().restoreAll();
     }
 
@@ -220,6 +231,23 @@ TEST_F(HostFailureTest, EdgesGainedInAMergeAreFoundByLaterPieces)
     const auto result = paths();
     ASSERT_EQ(result.size(), 1u);
     EXPECT_EQ(result[0].art, r);
+}
+
+TEST_F(HostFailureTest, OutlineIsReadAgainWhenItsDoubledPointsCouldNotBeRemoved)
+{
+    // L absorbs M but keeps the doubled anchors; what L holds now is read
+    // back, so it still finds R by the edge it took over from M.
+    const SeamGrid grid(Pt(100), Pt(80), 2, 2);
+    const AIArtHandle l = Face(Rect(60, -50, 100, -10));
+    Face(Rect(100, -50, 200, -10));
+    Face(Rect(200, -50, 240, -10));
+    gDeletesFail = true;
+    seamjoin::CompoundShape(layer_, grid);
+    gDeletesFail = false;
+    const auto result = paths();
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0].art, l);
+    EXPECT_EQ(result[0].segments.size(), 12u);
 }
 
 TEST_F(HostFailureTest, PolygonIsDeletedOnlyOnceItsCopyExists)
