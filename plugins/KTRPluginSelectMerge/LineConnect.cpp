@@ -1,5 +1,6 @@
 // Open lines whose ends meet on a tile seam become one path again.
 #include <algorithm>
+#include <bit>
 #include <optional>
 #include <vector>
 
@@ -103,44 +104,48 @@ void LineJoiner::Collect(const std::vector<AIArtHandle>& arts)
 
 void LineJoiner::IndexEnds()
 {
-    struct End {
-        uint64_t key;  // x, then y
-        uint32_t id;
-        bool last;
+    // Each distinct end point gets a bucket, numbered as first met, through a
+    // small open-addressing table: no pass over all ends more than twice.
+    auto keyOf = [](SeamPoint p) { return uint64_t(uint32_t(p.x)) << 32 | uint32_t(p.y); };
+    constexpr uint32_t kNoBucket = UINT32_MAX;
+    std::vector<uint32_t> slots(std::bit_ceil(std::max<std::size_t>(lines_.size() * 4, 16)), kNoBucket);
+    const std::size_t mask = slots.size() - 1;
+    std::vector<uint64_t> keys;  // of each bucket
+    std::vector<uint32_t> counts;
+    auto bucketOf = [&](SeamPoint p) {
+        const uint64_t key = keyOf(p);
+        std::size_t s = std::hash<SeamPoint>()(p) & mask;
+        while (slots[s] != kNoBucket && keys[slots[s]] != key) {
+            s = (s + 1) & mask;
+        }
+        if (slots[s] == kNoBucket) {
+            slots[s] = uint32_t(keys.size());
+            keys.push_back(key);
+            counts.push_back(0);
+        }
+        ++counts[slots[s]];
+        return slots[s];
     };
-    auto keyOf = [](SeamPoint p) { return uint64_t(uint32_t(p.x) ^ 0x80000000u) << 32 | (uint32_t(p.y) ^ 0x80000000u); };
-    std::vector<End> ends;
-    ends.reserve(lines_.size() * 2);
+    for (Line& line : lines_) {
+        line.firstBucket = bucketOf(line.first);
+        line.lastBucket = line.last == line.first ? line.firstBucket : bucketOf(line.last);
+    }
+    // Buckets side by side, each in working-set order; a last, empty bucket
+    // for an end that no line had at the start.
+    start_.assign(counts.size() + 2, 0);
+    for (std::size_t b = 0; b < counts.size(); ++b) {
+        start_[b + 1] = start_[b] + counts[b];
+    }
+    start_[counts.size() + 1] = start_[counts.size()];
+    head_.assign(start_.begin(), start_.end() - 1);
+    ids_.resize(start_.back());
+    std::vector<uint32_t> fill(start_.begin(), start_.end() - 2);
     for (uint32_t id = 0; id < lines_.size(); ++id) {
-        ends.push_back({keyOf(lines_[id].first), id, false});
-        if (lines_[id].last != lines_[id].first) {
-            ends.push_back({keyOf(lines_[id].last), id, true});
+        ids_[fill[lines_[id].firstBucket]++] = id;
+        if (lines_[id].lastBucket != lines_[id].firstBucket) {
+            ids_[fill[lines_[id].lastBucket]++] = id;
         }
     }
-    // Ids go in ascending, so a stable sort by point keeps each bucket in
-    // working-set order.
-    std::stable_sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.key < b.key; });
-    ids_.reserve(ends.size());
-    for (std::size_t k = 0; k < ends.size(); ++k) {
-        if (k == 0 || ends[k].key != ends[k - 1].key) {
-            start_.push_back(uint32_t(k));
-        }
-        const auto bucket = uint32_t(start_.size() - 1);
-        Line& line = lines_[ends[k].id];
-        if (ends[k].last) {
-            line.lastBucket = bucket;
-        } else {
-            line.firstBucket = bucket;
-            if (line.last == line.first) {
-                line.lastBucket = bucket;
-            }
-        }
-        ids_.push_back(ends[k].id);
-    }
-    // A last, empty bucket for an end that no line had at the start.
-    start_.push_back(uint32_t(ends.size()));
-    head_.assign(start_.begin(), start_.end());
-    start_.push_back(uint32_t(ends.size()));
 }
 
 // After a failed join a line's ends are ends the two lines had before,

@@ -20,31 +20,33 @@ SeamEdgeIndex::SeamEdgeIndex(const std::vector<Entry>& entries)
     // At most half full, so probes stay short.
     slots_.resize(std::bit_ceil(std::max<std::size_t>(entries.size() * 2, 16)));
     const std::size_t mask = slots_.size() - 1;
-    std::vector<Slot*> slotOf;
-    slotOf.reserve(entries.size());
-    // First the sizes of the buckets (in end), then their places.
+    std::vector<uint32_t> bucketOf;
+    bucketOf.reserve(entries.size());
+    // First the buckets and their sizes (in end), then their places.
     for (const Entry& entry : entries) {
-        std::size_t s = EdgeKeyHash()(entry.first) & mask;
-        while (slots_[s].start != kFree && !(slots_[s].key == entry.first)) {
+        const std::size_t hash = EdgeKeyHash()(entry.first);
+        std::size_t s = hash & mask;
+        while (slots_[s].bucket != kFree &&
+               !(slots_[s].hash == uint32_t(hash >> 32) && buckets_[slots_[s].bucket].key == entry.first)) {
             s = (s + 1) & mask;
         }
-        slots_[s].key = entry.first;
-        slots_[s].start = 0;
-        ++slots_[s].end;
-        slotOf.push_back(&slots_[s]);
+        if (slots_[s].bucket == kFree) {
+            slots_[s] = Slot{uint32_t(hash >> 32), uint32_t(buckets_.size())};
+            buckets_.push_back(Bucket{entry.first, 0, 0});
+        }
+        ++buckets_[slots_[s].bucket].end;
+        bucketOf.push_back(slots_[s].bucket);
     }
     uint32_t sum = 0;
-    for (Slot& slot : slots_) {
-        if (slot.start != kFree) {
-            const uint32_t count = slot.end;
-            slot.start = sum;
-            slot.end = sum;  // the fill position, and the end once filled
-            sum += count;
-        }
+    for (Bucket& bucket : buckets_) {
+        const uint32_t count = bucket.end;
+        bucket.start = sum;
+        bucket.end = sum;  // the fill position, and the end once filled
+        sum += count;
     }
     ids_.resize(entries.size());
     for (std::size_t k = 0; k < entries.size(); ++k) {
-        ids_[slotOf[k]->end++] = entries[k].second;
+        ids_[buckets_[bucketOf[k]].end++] = entries[k].second;
     }
 }
 
@@ -56,18 +58,19 @@ void SeamEdgeIndex::Add(EdgeKey key, uint32_t id)
     }
 }
 
-SeamEdgeIndex::Slot* SeamEdgeIndex::SlotOf(const EdgeKey& key)
+SeamEdgeIndex::Bucket* SeamEdgeIndex::BucketOf(const EdgeKey& key)
 {
     if (slots_.empty()) {
         return nullptr;
     }
+    const std::size_t hash = EdgeKeyHash()(key);
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t s = EdgeKeyHash()(key) & mask;; s = (s + 1) & mask) {
-        if (slots_[s].start == kFree) {
+    for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+        if (slots_[s].bucket == kFree) {
             return nullptr;
         }
-        if (slots_[s].key == key) {
-            return &slots_[s];
+        if (slots_[s].hash == uint32_t(hash >> 32) && buckets_[slots_[s].bucket].key == key) {
+            return &buckets_[slots_[s].bucket];
         }
     }
 }

@@ -40,12 +40,12 @@ public:
     template <class Keep>
     void Visit(EdgeKey key, Keep keep)
     {
-        if (Slot* slot = SlotOf(key); slot != nullptr) {
-            for (uint32_t k = slot->start; k < slot->end;) {
+        if (Bucket* bucket = BucketOf(key); bucket != nullptr) {
+            for (uint32_t k = bucket->start; k < bucket->end;) {
                 if (keep(ids_[k])) {
                     ++k;
                 } else {
-                    ids_[k] = ids_[--slot->end];
+                    ids_[k] = ids_[--bucket->end];
                 }
             }
         }
@@ -68,16 +68,24 @@ public:
 private:
     static constexpr uint32_t kFree = UINT32_MAX;
 
-    // An edge and its bucket, ids_[start, end).
-    struct Slot {
+    // An edge and its ids, ids_[start, end).
+    struct Bucket {
         EdgeKey key;
-        uint32_t start = kFree;
+        uint32_t start = 0;
         uint32_t end = 0;
     };
+    // The table holds only part of each hash and a bucket number, so that it
+    // stays small enough for the cache on a large layer; the buckets lie in
+    // the order they were made.
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t bucket = kFree;
+    };
 
-    Slot* SlotOf(const EdgeKey& key);
+    Bucket* BucketOf(const EdgeKey& key);
 
     std::vector<Slot> slots_;  // open addressing, a power of two long
+    std::vector<Bucket> buckets_;
     std::vector<uint32_t> ids_;
     std::unordered_map<EdgeKey, std::vector<uint32_t>, EdgeKeyHash> extra_;
 };

@@ -146,6 +146,8 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
         }
         pieces_.push_back(std::move(piece));
     }
+    // Merged outlines go to the end; room for them now saves copying all.
+    points_.reserve(points_.size() * 3);
     std::vector<SeamEdgeIndex::Entry> entries;
     for (uint32_t id = 0; id < pieces_.size(); ++id) {
         ForEachSpliceEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) { entries.emplace_back(KeyOf(a, b), id); });
