@@ -149,6 +149,8 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
     // Merged outlines go to the end; room for them now saves copying all.
     points_.reserve(points_.size() * 3);
     std::vector<SeamEdgeIndex::Entry> entries;
+    entries.reserve(pieces_.size() * 2);
+    absorber_.reserve(pieces_.size());
     for (uint32_t id = 0; id < pieces_.size(); ++id) {
         ForEachSpliceEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) { entries.emplace_back(KeyOf(a, b), id); });
         absorber_.push_back(id);
