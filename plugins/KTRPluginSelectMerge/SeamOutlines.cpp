@@ -40,6 +40,7 @@ struct Piece {
     uint32_t pathStyle = 0;  // into the merger's PathStyles, rings only
     uint32_t first = 0;      // the outline: the merger's points [first, first + count)
     uint32_t count = 0;
+    uint32_t absorber = 0;   // the piece merged into, itself while alive
     bool alive = true;
 };
 
@@ -117,7 +118,6 @@ private:
     // has its outline now. Entries go stale when an outline loses the edge;
     // they are checked against the outline and dropped when met.
     SeamEdgeIndex edges_;
-    std::vector<uint32_t> absorber_;  // the piece merged into, itself while alive
 };
 
 void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
@@ -150,10 +150,9 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
     points_.reserve(points_.size() * 3);
     std::vector<SeamEdgeIndex::Entry> entries;
     entries.reserve(pieces_.size() * 2);
-    absorber_.reserve(pieces_.size());
     for (uint32_t id = 0; id < pieces_.size(); ++id) {
         ForEachSpliceEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) { entries.emplace_back(KeyOf(a, b), id); });
-        absorber_.push_back(id);
+        pieces_[id].absorber = id;
     }
     edges_ = SeamEdgeIndex(entries);
 }
@@ -173,11 +172,11 @@ void OutlineMerger::SetOutline(uint32_t id, const std::vector<SeamPoint>& outlin
 uint32_t OutlineMerger::Holder(uint32_t id)
 {
     uint32_t holder = id;
-    while (absorber_[holder] != holder) {
-        holder = absorber_[holder];
+    while (pieces_[holder].absorber != holder) {
+        holder = pieces_[holder].absorber;
     }
-    while (absorber_[id] != holder) {
-        id = std::exchange(absorber_[id], holder);
+    while (pieces_[id].absorber != holder) {
+        id = std::exchange(pieces_[id].absorber, holder);
     }
     return holder;
 }
@@ -329,7 +328,7 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
     DisposePiece(art2);
     pieces_[partner].alive = false;
     pieces_[partner].count = 0;
-    absorber_[partner] = id;
+    pieces_[partner].absorber = id;
     // art1's outline is known without asking the host again; the count tells
     // whether the host did all that was asked.
     const std::span<const SeamPoint> outline1 = OutlineOf(id);
