@@ -23,9 +23,8 @@ constexpr int32_t kKnownUserAttrs = kArtSelected | kArtLocked | kArtHidden | kAr
 constexpr size_t kMaxPathSegments = 32767;
 
 // One art object. Members are kept top to bottom in an intrusive doubly linked list, so that
-// unlinking, relinking and walking siblings take constant time.
-// The fields the path queries read come first and a node starts a cache line, so that a query
-// on a large document costs one cache miss.
+// unlinking, relinking and walking siblings take constant time. The fields the path queries read
+// come first and a node starts a cache line, so that a query on a large document costs one miss.
 struct alignas(64) Art : _AIArt {
     uint64_t home = 0;  // the document content holding the node; 0 when dead (see ArtArena)
     int16_t type = kGroupArt;  // kGroupArt, kPathArt, kCompoundPathArt or kTextFrameArt

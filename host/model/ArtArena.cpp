@@ -14,8 +14,9 @@ constexpr size_t kLargestChunk = size_t{1} << 16;
 }  // namespace
 
 ArtArena& ArtArena::Shared() {
-    static ArtArena arena;
-    return arena;
+    // Never destroyed: documents held by other statics give their nodes back during exit.
+    static ArtArena* const arena = new ArtArena;
+    return *arena;
 }
 
 Art* ArtArena::make(uint64_t home) {

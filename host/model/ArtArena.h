@@ -1,7 +1,8 @@
 // Storage for the art nodes of every document in the process. Nodes sit in chunks that live as
 // long as the process, so telling whether a handle names a node never reads freed memory and
 // costs a search over a few chunk ranges instead of a hash lookup per suite call. A node's
-// `home` says which document content holds it (0: none, the node is dead or free).
+// `home` says which document content holds it (0: none, the node is dead or free). Like the rest
+// of the model it is used from the host's one thread only.
 #pragma once
 
 #include <cstdint>

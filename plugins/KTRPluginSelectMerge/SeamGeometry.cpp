@@ -192,6 +192,22 @@ std::vector<std::size_t> BackwardSpliceOrder(std::size_t count2, std::size_t t)
     return order;
 }
 
+void SpliceAfter(std::span<const SeamPoint> art1, std::size_t n, std::span<const SeamPoint> art2,
+                 const std::vector<std::size_t>& order, std::vector<SeamPoint>& out)
+{
+    if (n >= art1.size()) {
+        throw std::out_of_range("SpliceAfter: anchor outside art1");
+    }
+    out.assign(art1.begin(), art1.begin() + std::ptrdiff_t(n + 1));
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (*it >= art2.size()) {
+            throw std::out_of_range("SpliceAfter: segment outside art2");
+        }
+        out.push_back(art2[*it]);
+    }
+    out.insert(out.end(), art1.begin() + std::ptrdiff_t(n + 1), art1.end());
+}
+
 std::vector<std::size_t> RemoveDoubledPointsIndices(std::vector<SeamPoint>& outline)
 {
     // After deleting anchor h the scan resumes at h - 1, so it only ever

@@ -135,21 +135,16 @@ std::vector<std::size_t> BackwardSpliceOrder(std::size_t count2, std::size_t t);
 
 // Replays the insertions of a splice order on art1: every element goes in
 // directly after index n, so the last inserted ends up next to anchor n.
+// The result replaces what `out` held; it must not be art1 or art2.
 // Throws std::out_of_range when n or an order index lies outside its path.
-template <typename T>
-std::vector<T> SpliceAfter(const std::vector<T>& art1, std::size_t n, const std::vector<T>& art2,
-                           const std::vector<std::size_t>& order)
+void SpliceAfter(std::span<const SeamPoint> art1, std::size_t n, std::span<const SeamPoint> art2,
+                 const std::vector<std::size_t>& order, std::vector<SeamPoint>& out);
+
+inline std::vector<SeamPoint> SpliceAfter(std::span<const SeamPoint> art1, std::size_t n,
+                                          std::span<const SeamPoint> art2, const std::vector<std::size_t>& order)
 {
-    if (n >= art1.size()) {
-        throw std::out_of_range("SpliceAfter: anchor outside art1");
-    }
-    std::vector<T> out;
-    out.reserve(art1.size() + order.size());
-    out.insert(out.end(), art1.begin(), art1.begin() + std::ptrdiff_t(n + 1));
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        out.push_back(art2.at(*it));
-    }
-    out.insert(out.end(), art1.begin() + std::ptrdiff_t(n + 1), art1.end());
+    std::vector<SeamPoint> out;
+    SpliceAfter(art1, n, art2, order, out);
     return out;
 }
 

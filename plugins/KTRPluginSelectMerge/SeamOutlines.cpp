@@ -331,12 +331,7 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
     pieces_[partner].absorber = id;
     // art1's outline is known without asking the host again; the count tells
     // whether the host did all that was asked.
-    const std::span<const SeamPoint> outline1 = OutlineOf(id);
-    spliced_.assign(outline1.begin(), outline1.begin() + std::ptrdiff_t(n + 1));
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        spliced_.push_back(outline_[*it]);
-    }
-    spliced_.insert(spliced_.end(), outline1.begin() + std::ptrdiff_t(n + 1), outline1.end());
+    SpliceAfter(OutlineOf(id), n, outline_, order, spliced_);
     if (RemoveDoubledPoints(art1, spliced_) && std::size_t(SegmentCount(art1)) == spliced_.size()) {
         SetOutline(id, spliced_);
         Relist(id, Fresh::ZeroLengthEdges);
