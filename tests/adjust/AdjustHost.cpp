@@ -285,6 +285,28 @@ std::vector<AIRealPoint> Anchors(const Art* path) {
     return anchors;
 }
 
+std::vector<std::pair<AIReal, AIReal>> Points(const Art* path) {
+    std::vector<std::pair<AIReal, AIReal>> points;
+    for (const AIPathSegment& s : path->segments) points.emplace_back(s.p.h, s.p.v);
+    return points;
+}
+
+std::vector<std::pair<AIReal, AIReal>> Points(const Contour& contour) {
+    std::vector<std::pair<AIReal, AIReal>> points;
+    for (const AIRealPoint& p : contour) points.emplace_back(p.h, p.v);
+    return points;
+}
+
+bool Inside(const Contour& outline, const AIRealPoint& p) {
+    bool inside = false;
+    for (size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
+        const auto& a = outline[i];
+        const auto& b = outline[j];
+        if ((a.v > p.v) != (b.v > p.v) && p.h < (b.h - a.h) * (p.v - a.v) / (b.v - a.v) + a.h) inside = !inside;
+    }
+    return inside;
+}
+
 Contour Rect(AIReal left, AIReal bottom, AIReal right, AIReal top) {
     return {{left, bottom}, {right, bottom}, {right, top}, {left, top}};
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AIHost.h"
@@ -86,6 +87,11 @@ double AreaOutside(const quiltor::host::Art* art, const Contour& outline);
 AIRealRect BoundsOf(const Contour& contour);
 AIRealRect BoundsOf(const quiltor::host::Art* art);
 std::vector<AIRealPoint> Anchors(const quiltor::host::Art* path);
+// Anchors as pairs, for comparing with EXPECT_EQ.
+std::vector<std::pair<AIReal, AIReal>> Points(const quiltor::host::Art* path);
+std::vector<std::pair<AIReal, AIReal>> Points(const Contour& contour);
+// Whether the point lies inside the outline (even-odd).
+bool Inside(const Contour& outline, const AIRealPoint& p);
 
 // A rectangle as a contour, counter-clockwise from the bottom left.
 Contour Rect(AIReal left, AIReal bottom, AIReal right, AIReal top);

@@ -49,16 +49,6 @@ bool BoxesMeet(const AIRealRect& a, const AIRealRect& b) {
     return !(a.bottom > b.top || b.bottom > a.top || a.left > b.right || b.left > a.right);
 }
 
-bool InsideOutline(const Contour& outline, const AIRealPoint& p) {
-    bool inside = false;
-    for (size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
-        const auto& a = outline[i];
-        const auto& b = outline[j];
-        if ((a.v > p.v) != (b.v > p.v) && p.h < (b.h - a.h) * (p.v - a.v) / (b.v - a.v) + a.h) inside = !inside;
-    }
-    return inside;
-}
-
 class RandomMapTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(RandomMapTest, KeepsOnlyWhatReachesTheRangeAndCutsAreasExactly) {
@@ -133,7 +123,7 @@ TEST_P(RandomMapTest, KeepsOnlyWhatReachesTheRangeAndCutsAreasExactly) {
     // A line whose anchors all lie inside the range is kept as it was.
     for (const LineRecord& line : lines) {
         bool allInside = true;
-        for (const AIRealPoint& p : line.points) allInside &= InsideOutline(outline, p);
+        for (const AIRealPoint& p : line.points) allInside &= Inside(outline, p);
         if (!allInside) continue;
         ASSERT_TRUE(h.Alive(line.handle));
         EXPECT_EQ(Anchors(h.document().findArt(line.handle)).size(), line.points.size());

@@ -18,18 +18,6 @@ using quiltor::host::Art;
 const Contour kRange = Rect(100, 100, 200, 200);
 const Contour kTriangle{{100, 100}, {200, 100}, {100, 200}};
 
-std::vector<std::pair<AIReal, AIReal>> Points(const Art* path) {
-    std::vector<std::pair<AIReal, AIReal>> points;
-    for (const AIPathSegment& s : path->segments) points.emplace_back(s.p.h, s.p.v);
-    return points;
-}
-
-std::vector<std::pair<AIReal, AIReal>> Points(const Contour& contour) {
-    std::vector<std::pair<AIReal, AIReal>> points;
-    for (const AIRealPoint& p : contour) points.emplace_back(p.h, p.v);
-    return points;
-}
-
 bool LastMessageIsCompletion(AdjustHost& h) {
     return !h.ui().alerts().empty() && h.ui().alerts().back().text == "作業が完了しました。";
 }

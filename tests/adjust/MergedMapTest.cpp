@@ -59,16 +59,6 @@ bool Straight(const Art* art) {
     return true;
 }
 
-bool Inside(const Contour& outline, const AIRealPoint& p) {
-    bool inside = false;
-    for (size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
-        const auto& a = outline[i];
-        const auto& b = outline[j];
-        if ((a.v > p.v) != (b.v > p.v) && p.h < (b.h - a.h) * (p.v - a.v) / (b.v - a.v) + a.h) inside = !inside;
-    }
-    return inside;
-}
-
 template <typename Visit>
 void ForEachObject(const Document& document, Visit visit) {
     for (const Layer* layer = document.firstLayer(); layer; layer = quiltor::host::NextLayerInPreorder(layer)) {

@@ -19,18 +19,6 @@ using quiltor::host::Art;
 
 const Contour kRange = Rect(100, 100, 200, 200);
 
-std::vector<std::pair<AIReal, AIReal>> Points(const Art* path) {
-    std::vector<std::pair<AIReal, AIReal>> points;
-    for (const AIPathSegment& s : path->segments) points.emplace_back(s.p.h, s.p.v);
-    return points;
-}
-
-std::vector<std::pair<AIReal, AIReal>> Points(const Contour& contour) {
-    std::vector<std::pair<AIReal, AIReal>> points;
-    for (const AIRealPoint& p : contour) points.emplace_back(p.h, p.v);
-    return points;
-}
-
 TEST(AdjustRun, EndsWithTheCompletionMessageAndLeavesNoWorkBehind) {
     AdjustHost h;
     AILayerHandle roads = h.AddLayer("道路");
