@@ -113,23 +113,13 @@ INSTANTIATE_TEST_SUITE_P(
                       TreeChange{"OneLess", [](Tree& t) { t.pop_back(); }, false}),
     [](const ::testing::TestParamInfo<TreeChange>& info) { return info.param.name; });
 
-int reallocCalls = 0;
-int reallocFailsAt = 0;
-
-void* FailingRealloc(void* block, size_t size) {
-    if (++reallocCalls == reallocFailsAt)
-        return nullptr;
-    return std::realloc(block, size);
-}
-
 // No path of the run handles a snapshot that cannot grow. It is left empty,
 // so that no tile matches and none is half placed; a tile whose own tree
 // cannot be read whole does not match either.
 TEST_F(LayerTree, RecordsThatCannotGrowMatchNothing) {
     NewDocument();
     BuildTree(kThreeLevels);
-    reallocCalls = 0;
-    reallocFailsAt = 4;
+    ArmFailingRealloc(4);
     SetLayerRecordRealloc(FailingRealloc);
     plugin().read_first_ai_layer();
     EXPECT_EQ(layerFirstAI, nullptr);
@@ -142,8 +132,7 @@ TEST_F(LayerTree, RecordsThatCannotGrowMatchNothing) {
     SetLayerRecordRealloc(nullptr);
     plugin().read_first_ai_layer();
     ASSERT_EQ(nMaxLayer, int32_t(kThreeLevels.size()));
-    reallocCalls = 0;
-    reallocFailsAt = 9;
+    ArmFailingRealloc(9);
     SetLayerRecordRealloc(FailingRealloc);
     EXPECT_FALSE(plugin().check_second_ai_layer());
 }

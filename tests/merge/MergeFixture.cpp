@@ -1,6 +1,7 @@
 #include "MergeFixture.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <ostream>
 #include <unistd.h>
 
@@ -290,6 +291,21 @@ void MergeTest::Run() {
     ASSERT_NE(in_, nullptr);
     ASSERT_NE(out_, nullptr);
     plugin_->KTRPluginSelectMergeMain(nullptr);
+}
+
+namespace {
+int reallocCalls = 0;
+int reallocFailsAt = 0;
+}  // namespace
+
+void ArmFailingRealloc(int failAt) {
+    reallocCalls = 0;
+    reallocFailsAt = failAt;
+}
+
+void* FailingRealloc(void* block, size_t size) {
+    if (++reallocCalls == reallocFailsAt) return nullptr;
+    return std::realloc(block, size);
 }
 
 }  // namespace mergetest

@@ -233,15 +233,6 @@ TEST_F(MergeTest, ClosedDialogWithRefusedSizeEndsTheRun) {
     EXPECT_EQ(showings()[1].result, DialogResult::Closed);
 }
 
-int reallocCalls = 0;
-int reallocFailsAt = 0;
-
-void* FailingRealloc(void* block, size_t size) {
-    if (++reallocCalls == reallocFailsAt)
-        return nullptr;
-    return std::realloc(block, size);
-}
-
 // One Material tile: the scan grows three arrays, each rebuild five per row.
 TEST_F(MergeTest, ExhaustedMemoryEndsTheRunCleanly) {
     struct Case {
@@ -261,8 +252,7 @@ TEST_F(MergeTest, ExhaustedMemoryEndsTheRunCleanly) {
         NewTarget();
         AnswerTileFolder();
         ScriptDialog("add 1\nok\n");
-        reallocCalls = 0;
-        reallocFailsAt = c.failAt;
+        ArmFailingRealloc(c.failAt);
         SetMeshRealloc(FailingRealloc);
         Run();
         SetMeshRealloc(nullptr);
