@@ -318,6 +318,7 @@ TEST(SeamTests, AgreeWithLoopDefinitions)
             default: break;
             }
             ASSERT_EQ(OnSeamLine(g, a, b), LoopOnSeamLine(g, a, b));
+            ASSERT_EQ(OnSeam(g, a), LoopOnSeamLine(g, a, a));
             ASSERT_EQ(OnSeamEdgeCandidate(g, a, b), LoopCandidate(g, a, b));
             ASSERT_EQ(OnSeamEdgeSplice(g, a, b), LoopSplice(g, a, b));
         }

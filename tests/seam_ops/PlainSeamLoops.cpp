@@ -43,7 +43,7 @@ bool OnHorizontalSeam(const SeamGrid& grid, int32_t y)
     return false;
 }
 
-bool OnSeam(const SeamGrid& grid, SeamPoint p)
+bool OnAnySeam(const SeamGrid& grid, SeamPoint p)
 {
     return OnVerticalSeam(grid, p.x) || OnHorizontalSeam(grid, p.y);
 }
@@ -391,7 +391,7 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             const AIPathSegment first = One(art, 0);
             const AIPathSegment last = One(art, int16_t(count - 1));
             drop = count < 1 || (first.p.h == last.p.h && first.p.v == last.p.v) ||
-                   !(OnSeam(grid, SeamOf(first)) || OnSeam(grid, SeamOf(last)));
+                   !(OnAnySeam(grid, SeamOf(first)) || OnAnySeam(grid, SeamOf(last)));
         }
         if (drop) {
             sAIArtSet->RemoveArtFromArtSet(set, art);
@@ -430,12 +430,13 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             const SeamPoint l2 = SeamOf(One(art2, int16_t(count2 - 1)));
             bool reverse1 = false;
             bool reverse2 = false;
-            if (l1 == f2) {
-            } else if (f1 == l2) {
+            // Only a meeting point on a seam counts.
+            if (l1 == f2 && OnAnySeam(grid, l1)) {
+            } else if (f1 == l2 && OnAnySeam(grid, f1)) {
                 reverse1 = reverse2 = true;
-            } else if (l1 == l2) {
+            } else if (l1 == l2 && OnAnySeam(grid, l1)) {
                 reverse2 = true;
-            } else if (f1 == f2) {
+            } else if (f1 == f2 && OnAnySeam(grid, f1)) {
                 reverse1 = true;
             } else {
                 continue;
@@ -462,7 +463,7 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             continue;
         }
         const int16_t count = Segments(art1);
-        if (!OnSeam(grid, SeamOf(One(art1, 0))) && !OnSeam(grid, SeamOf(One(art1, int16_t(count - 1))))) {
+        if (!OnAnySeam(grid, SeamOf(One(art1, 0))) && !OnAnySeam(grid, SeamOf(One(art1, int16_t(count - 1))))) {
             sAIArtSet->RemoveArtFromArtSet(set, art1);
         }
     }
