@@ -94,30 +94,11 @@ bool OnSeamLine(const SeamGrid& grid, SeamPoint first, SeamPoint last)
     return OnSeam(grid, first) || OnSeam(grid, last);
 }
 
-bool OnSeamEdgeCandidate(const SeamGrid& grid, SeamPoint start, SeamPoint end)
+bool OnSeamEdge(const SeamGrid& grid, SeamPoint start, SeamPoint end)
 {
-    if (start.x == end.x && grid.LastColumn() >= 0 &&
-        (grid.IsColumnPosition(start.x) || (grid.OnColumnModulus(start.x) && grid.OnColumnModulus(end.x)))) {
-        return true;
-    }
-    return start.y == end.y && grid.LastRow() >= 0 &&
-           (grid.IsRowPosition(start.y) || (grid.OnRowModulus(start.y) && grid.OnRowModulus(end.y)));
-}
-
-bool OnSeamEdgeSplice(const SeamGrid& grid, SeamPoint start, SeamPoint end)
-{
-    if (start.x != end.x && start.y != end.y) {
-        return false;
-    }
-    // Positions need both ends on the same seam; the moduli only need each
-    // end on some seam, whatever the edge's direction.
-    if (grid.LastColumn() >= 0 &&
-        ((start.x == end.x && grid.IsColumnPosition(start.x)) ||
-         (grid.OnColumnModulus(start.x) && grid.OnColumnModulus(end.x)))) {
-        return true;
-    }
-    return grid.LastRow() >= 0 && ((start.y == end.y && grid.IsRowPosition(start.y)) ||
-                                   (grid.OnRowModulus(start.y) && grid.OnRowModulus(end.y)));
+    return (start.x == end.x && grid.LastColumn() >= 0 &&
+            (grid.OnColumnModulus(start.x) || grid.IsColumnPosition(start.x))) ||
+           (start.y == end.y && grid.LastRow() >= 0 && (grid.OnRowModulus(start.y) || grid.IsRowPosition(start.y)));
 }
 
 LineJoinCase SelectLineJoinCase(const SeamGrid& grid, SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2)

@@ -90,14 +90,11 @@ bool OnSeam(const SeamGrid& grid, SeamPoint p);
 // anchors.
 bool OnSeamLine(const SeamGrid& grid, SeamPoint first, SeamPoint last);
 
-// Picks candidate faces: a vertical edge on a column seam or a horizontal
-// edge on a row seam.
-bool OnSeamEdgeCandidate(const SeamGrid& grid, SeamPoint start, SeamPoint end);
-
-// Picks the edge to splice at. Looser than the candidate test: the column
-// modulus is applied to horizontal edges too, and the row modulus to
-// vertical ones, so an edge running from one seam line to the next counts.
-bool OnSeamEdgeSplice(const SeamGrid& grid, SeamPoint start, SeamPoint end);
+// Whether an edge of a closed outline lies along a seam line: a vertical edge
+// on a vertical seam or a horizontal edge on a horizontal one. Faces and rings
+// are candidates when they have such an edge and are spliced only there; an
+// edge that merely runs from one seam to the next is an inland border.
+bool OnSeamEdge(const SeamGrid& grid, SeamPoint start, SeamPoint end);
 
 // How two open lines meet, tried in this order; a case counts only when the
 // point where they meet lies on a seam, so that lines meeting inland (at a

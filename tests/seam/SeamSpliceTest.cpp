@@ -182,7 +182,7 @@ std::vector<Outline> MergeFaces(const SeamGrid& grid, std::vector<Outline> faces
         Outline art1 = faces[i];
         for (std::size_t n = 0; n < art1.size() && !merged; ++n) {
             const SeamPoint a = art1[n], b = art1[(n + 1) % art1.size()];
-            if (!OnSeamEdgeSplice(grid, a, b)) {
+            if (!OnSeamEdge(grid, a, b)) {
                 continue;
             }
             for (std::size_t j = 0; j < faces.size() && !merged; ++j) {

@@ -246,7 +246,7 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
         for (int16_t n = 0; n < count1 && !merged && !stop; ++n) {
             const SeamPoint a = SeamOf(segs1[std::size_t(n)]);
             const SeamPoint b = SeamOf(segs1[std::size_t((n + 1) % count1)]);
-            if (!OnSeamEdgeSplice(grid, a, b)) {
+            if (!AlongSeam(grid, a, b)) {
                 continue;
             }
             for (int32_t j = 0; j < Count(set); ++j) {
