@@ -10,8 +10,8 @@ namespace plainseam {
 
 namespace {
 
-// Units and seam tests of their own, written down as the rules read, so that
-// a fault in the plug-in's faster versions shows as a difference.
+// Units and seam tests (below) of their own, written down as the rules read,
+// so that a fault in the plug-in's faster versions shows as a difference.
 int32_t Hundredths(double pt)
 {
     const double v = pt * 25.4 / 72.0 * 100.0;
@@ -21,38 +21,6 @@ int32_t Hundredths(double pt)
 SeamPoint SeamOf(const AIPathSegment& s)
 {
     return {Hundredths(s.p.h), Hundredths(s.p.v)};
-}
-
-bool OnVerticalSeam(const SeamGrid& grid, int32_t x)
-{
-    for (int k = 0; k <= grid.LastColumn(); ++k) {
-        if (x == grid.X(k) || x == -grid.X(k) || (grid.Nx() != 0 && x % grid.Nx() == 0)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool OnHorizontalSeam(const SeamGrid& grid, int32_t y)
-{
-    for (int k = 0; k <= grid.LastRow(); ++k) {
-        if (y == grid.Y(k) || y == -grid.Y(k) || (grid.Ny() != 0 && y % grid.Ny() == 0)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool OnAnySeam(const SeamGrid& grid, SeamPoint p)
-{
-    return OnVerticalSeam(grid, p.x) || OnHorizontalSeam(grid, p.y);
-}
-
-// Along a seam line: a vertical edge on a vertical seam, or a horizontal one
-// on a horizontal seam.
-bool AlongSeam(const SeamGrid& grid, SeamPoint a, SeamPoint b)
-{
-    return (a.x == b.x && OnVerticalSeam(grid, a.x)) || (a.y == b.y && OnHorizontalSeam(grid, a.y));
 }
 
 int32_t Count(AIArtSet set)
@@ -343,6 +311,36 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
 }
 
 }  // namespace
+
+bool OnVerticalSeam(const SeamGrid& grid, int32_t x)
+{
+    for (int k = 0; k <= grid.LastColumn(); ++k) {
+        if (x == grid.X(k) || x == -grid.X(k) || (grid.Nx() != 0 && x % grid.Nx() == 0)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool OnHorizontalSeam(const SeamGrid& grid, int32_t y)
+{
+    for (int k = 0; k <= grid.LastRow(); ++k) {
+        if (y == grid.Y(k) || y == -grid.Y(k) || (grid.Ny() != 0 && y % grid.Ny() == 0)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool OnAnySeam(const SeamGrid& grid, SeamPoint p)
+{
+    return OnVerticalSeam(grid, p.x) || OnHorizontalSeam(grid, p.y);
+}
+
+bool AlongSeam(const SeamGrid& grid, SeamPoint a, SeamPoint b)
+{
+    return (a.x == b.x && OnVerticalSeam(grid, a.x)) || (a.y == b.y && OnHorizontalSeam(grid, a.y));
+}
 
 void RemoveDoubledPoints(AIArtHandle path)
 {
