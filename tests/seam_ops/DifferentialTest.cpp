@@ -53,7 +53,8 @@ bool LinesMeetInland(const std::vector<PathRecord>& paths, const SeamGrid& grid)
         }
         const SeamPoint both[2] = {SeamOf(r.segments.front()), SeamOf(r.segments.back())};
         const bool candidate = plainseam::OnAnySeam(grid, both[0]) || plainseam::OnAnySeam(grid, both[1]);
-        for (const SeamPoint& p : both) {
+        for (int e = both[0] == both[1] ? 1 : 0; e < 2; ++e) {
+            const SeamPoint p = both[e];
             if (!plainseam::OnAnySeam(grid, p)) {
                 auto& [count, any] = ends[{p.x, p.y}];
                 ++count;
