@@ -36,10 +36,11 @@ constexpr char kMsgMergedSize[] = "合成後のサイズは下記になります
 constexpr char kMsgLargerThanPage[] =
     "アートボードよりも大きいですが合成しますか？\nアートボード： %.3f×%.3f[mm]\n合成後： %.3f×%.3f[mm]";
 constexpr char kMsgTileSkipped[] = "レイヤー構成が異なるため読み飛ばします。\n%s";
+constexpr char kMsgTileNotOpened[] = "ファイルを開けないため読み飛ばします。\n%s";
 constexpr char kMsgDone[] = "作業が完了しました。";
 
 constexpr std::size_t kSizeMessageBufferSize = 512;
-constexpr std::size_t kSkipMessageBufferSize = 1024;
+constexpr std::size_t kTileMessageBufferSize = 1024;
 
 // The Layers-panel option "paste remembers layers".
 constexpr char kLayersPanelEvent[] = "ai_plugin_Layer";
@@ -338,8 +339,10 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
         placement.tileSizeKnown = true;
 
         const AIDocumentHandle document = OpenTile(path, name);
-        if (document == nullptr)
+        if (document == nullptr) {
+            ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileNotOpened, name.c_str()).c_str());
             continue;
+        }
 
         if (openedCount == 0) {
             placement.firstIsTokyo23 = plugin.check_tokyo23_layer();
@@ -364,7 +367,7 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
             sAIDocumentList->Close(document);
         } else {
             sAIDocumentList->Close(document);
-            ShowErrorAlert(Format(kSkipMessageBufferSize, kMsgTileSkipped, name.c_str()).c_str());
+            ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileSkipped, name.c_str()).c_str());
         }
     }
     return placement;

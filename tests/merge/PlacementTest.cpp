@@ -125,7 +125,9 @@ TEST_F(MergeTest, TileWithAnotherTreeIsPassedOverByName) {
     EXPECT_EQ(host().workspace().documents().size(), 1u);
 }
 
-// The first tile that opens is the reference, whichever row it is.
+// The first tile that opens is the reference, whichever row it is. A tile
+// that did not open used to be left out without a word, and the run still
+// reported completion: now its name is shown and the others go on.
 TEST_F(MergeTest, FirstTileThatOpensIsTheReference) {
     NewTarget(kLargePage, kLargePage);
     {
@@ -140,6 +142,7 @@ TEST_F(MergeTest, FirstTileThatOpensIsTheReference) {
     ScriptDialog("add all\nok\n");
     Run();
     EXPECT_EQ(Alerts(), (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n678.000×185.000[mm]"),
+                                                  ErrorLine("ファイルを開けないため読み飛ばします。\n533945_050000.ai"),
                                                   ErrorLine("レイヤー構成が異なるため読み飛ばします。\n533947_050000.ai"),
                                                   MessageLine(kDone)}));
     EXPECT_EQ(PlayedNames(host()), Events(1));
