@@ -9,7 +9,6 @@
 #include "KTRPluginSelectMergePlugin.h"
 #include "LayerSnapshot.h"
 #include "SelectMergeHost.h"
-#include "SelectionTable.h"
 #include "Suites.h"
 
 LayerRecord* layerFirstAI = nullptr;
@@ -128,11 +127,12 @@ AIRealRect ActiveArtboard() {
     }
 }
 
-// Opens every layer of the current document for select-all. In a Tokyo-23
-// run the first "道路" (road names) is renamed so that its art lands in the
-// target's "道路注記" and not among the roads.
-void PrepareTileLayers() {
-    bool renamed = !bSelectTokyo23;
+// Opens every layer of the current document for select-all. When the target
+// was built as the Tokyo-23 tree, the first "道路" (road names) is renamed so
+// that its art lands in the target's "道路注記" and not among the roads. The
+// target's tree decides, not the kind of tile names: the two can differ.
+void PrepareTileLayers(bool targetIsTokyo23) {
+    bool renamed = !targetIsTokyo23;
     AILayerHandle layer = nullptr;
     sAILayer->GetFirstLayer(&layer);
     while (layer != nullptr) {
@@ -234,7 +234,7 @@ bool KTRPluginSelectMergePlugin::check_second_ai_layer() {
 }
 
 void KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth,
-                                                float tileHeight, int32_t k, int32_t j, bool /*firstIsTokyo23*/,
+                                                float tileHeight, int32_t k, int32_t j, bool firstIsTokyo23,
                                                 bool /*firstIsMaterial*/) {
     sAIDocumentList->Activate(tile, true);
     const AIRealRect artboard = ActiveArtboard();
@@ -244,7 +244,7 @@ void KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumen
     const float rowMove = static_cast<float>(j) * tileHeight;
     const float columnMove = static_cast<float>(k) * tileWidth;
 
-    PrepareTileLayers();
+    PrepareTileLayers(firstIsTokyo23);
     PlayPlain("adobe_selectAll");
     PlayPlain("adobe_cut");
 

@@ -373,5 +373,62 @@ TEST_F(WholeRun, Tokyo23RoadNamesAndRoadsLandApart) {
     ExpectSameRects(ArtIn(secondRoadSub), {road, {road.left + width, road.top, road.right + width, road.bottom}});
 }
 
+// Preorder positions of the sublayers under the two top-level "道路" layers
+// of a Tokyo-23 tree: road names first, roads second.
+std::pair<size_t, size_t> RoadSublayers(const Tree& tree) {
+    std::vector<size_t> firsts;
+    for (size_t i = 0; i + 1 < tree.size(); ++i)
+        if (tree[i].title == "道路" && tree[i].depth == 0)
+            firsts.push_back(i + 1);
+    EXPECT_EQ(firsts.size(), 2u);
+    return firsts.size() == 2 ? std::pair{firsts[0], firsts[1]} : std::pair<size_t, size_t>{};
+}
+
+// The road names used to be renamed by the kind of the tile names, while the
+// target's tree follows the first tile's own tree. Secondary-mesh names with
+// the Tokyo-23 tree put the road names among the roads (into a "道路" made
+// for them there); the target's "道路注記" stayed empty.
+TEST_F(WholeRun, Tokyo23TreeUnderOtherNamesKeepsRoadNamesApart) {
+    NewTarget(kLargePage, kLargePage);
+    const Tree tree = Tokyo23Tree();
+    const auto [names, roads] = RoadSublayers(tree);
+    const AIRealRect label{10, 20, 30, 10};
+    const AIRealRect road{40, 60, 80, 50};
+    WriteTile("533945_025000.ai", tree, {{names, label}, {roads, road}});
+    WriteTile("533946_025000.ai", tree, {{names, label}, {roads, road}});
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    Tree merged = tree;
+    for (LayerSpec& layer : merged)
+        if (layer.title == "スケールバー" || layer.title == "方位記号")
+            layer.visible = false;
+    EXPECT_EQ(ReadTree(), merged);
+    const float width = MeshTileSize(MeshKind::Material, 25000).widthPt;
+    ExpectSameRects(ArtIn(names), {label, {label.left + width, label.top, label.right + width, label.bottom}});
+    ExpectSameRects(ArtIn(roads), {road, {road.left + width, road.top, road.right + width, road.bottom}});
+}
+
+// And the other way round: Tokyo-23 names whose tree fails the Tokyo-23 check
+// (one layer more) got the target copied from their tree, yet their road
+// names were renamed "道路注記" and landed in a layer made for them.
+TEST_F(WholeRun, Tokyo23NamesWithAnotherTreeRenameNothing) {
+    NewTarget(kLargePage, kLargePage);
+    Tree tree = Tokyo23Tree();
+    tree.push_back({"余白", 0});
+    const size_t names = RoadSublayers(tree).first;
+    const AIRealRect label{10, 20, 30, 10};
+    WriteTile("53394500_02500.ai", tree, {{names, label}});
+    WriteTile("53394501_02500.ai", tree, {{names, label}});
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    EXPECT_EQ(ReadTree(), tree);
+    const float width = MeshTileSize(MeshKind::Tokyo23, 2500).widthPt;
+    ExpectSameRects(ArtIn(names), {label, {label.left + width, label.top, label.right + width, label.bottom}});
+}
+
 }  // namespace
 }  // namespace mergetest
