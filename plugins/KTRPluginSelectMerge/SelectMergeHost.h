@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "AIHost.h"
 
@@ -31,8 +32,9 @@ private:
 // platform buffer first. The result is the host's.
 AIErr PlayAction(const char* eventName, int32_t dialogStatus, const ActionParams& params);
 
-// Writes the layer's title, UTF-8, into buffer (cut to fit, zero-terminated).
-// False, with an empty buffer, when the host cannot give the title.
-bool ReadLayerTitle(AILayerHandle layer, char* buffer, std::size_t size);
+// The layer's whole title, UTF-8: a cut title could be taken for another
+// layer's, or name a layer the target does not have. False, with an empty
+// title, when the host cannot give it.
+bool ReadLayerTitle(AILayerHandle layer, std::string& title);
 // Titles the layer from UTF-8 text.
 void SetLayerTitleUTF8(AILayerHandle layer, const char* title);

@@ -3,10 +3,12 @@
 // later tile with it, and the copy through the host's own editing actions.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "IAIArtboards.h"
 #include "KTRPluginSelectMergePlugin.h"
+#include "LayerScheme.h"
 #include "LayerSnapshot.h"
 #include "SelectMergeHost.h"
 #include "Suites.h"
@@ -28,6 +30,12 @@ void* DefaultRealloc(void* block, std::size_t size) {
     return std::realloc(block, size);
 }
 
+void FreeRecords(LayerRecord* records, int32_t count) {
+    for (int32_t i = 0; records != nullptr && i < count; ++i)
+        std::free(records[i].title);
+    std::free(records);
+}
+
 // A layer tree read from the current document; owns its records.
 struct LayerTree {
     LayerRecord* records = nullptr;
@@ -37,7 +45,7 @@ struct LayerTree {
     LayerTree() = default;
     LayerTree(const LayerTree&) = delete;
     LayerTree& operator=(const LayerTree&) = delete;
-    ~LayerTree() { std::free(records); }
+    ~LayerTree() { FreeRecords(records, count); }
 
     LayerRecord* release() {
         LayerRecord* out = records;
@@ -47,10 +55,13 @@ struct LayerTree {
     }
 };
 
+LayerRecordReallocFunc Allocator() {
+    return recordRealloc != nullptr ? recordRealloc : DefaultRealloc;
+}
+
 // One record more at the end; on failure the records are left as they were.
 bool Grow(LayerTree& tree) {
-    const LayerRecordReallocFunc grow = recordRealloc != nullptr ? recordRealloc : DefaultRealloc;
-    void* block = grow(tree.records, sizeof(LayerRecord) * (static_cast<std::size_t>(tree.count) + 1));
+    void* block = Allocator()(tree.records, sizeof(LayerRecord) * (static_cast<std::size_t>(tree.count) + 1));
     if (block == nullptr)
         return false;
     tree.records = static_cast<LayerRecord*>(block);
@@ -70,9 +81,15 @@ int32_t DepthOf(AILayerHandle layer) {
     return depth;
 }
 
-LayerRecord RecordOf(AILayerHandle layer) {
-    LayerRecord record{};
-    ReadLayerTitle(layer, record.title, sizeof record.title);
+// False when the title finds no room; the record then owns nothing.
+bool ReadRecord(AILayerHandle layer, LayerRecord& record) {
+    record = LayerRecord{};
+    std::string title;
+    ReadLayerTitle(layer, title);
+    record.title = static_cast<char*>(Allocator()(nullptr, title.size() + 1));
+    if (record.title == nullptr)
+        return false;
+    std::memcpy(record.title, title.c_str(), title.size() + 1);
     sAILayer->GetLayerDimPlacedImages(layer, &record.dimPlacedImages);
     sAILayer->GetLayerEditable(layer, &record.editable);
     sAILayer->GetLayerPreview(layer, &record.preview);
@@ -80,7 +97,7 @@ LayerRecord RecordOf(AILayerHandle layer) {
     sAILayer->GetLayerIsTemplate(layer, &record.isTemplate);
     sAILayer->GetLayerVisible(layer, &record.visible);
     record.depth = DepthOf(layer);
-    return record;
+    return true;
 }
 
 // Reads the current document's tree. False when the records cannot grow; the
@@ -89,13 +106,13 @@ bool ReadLayerTree(LayerTree& tree) {
     AILayerHandle layer = nullptr;
     sAILayer->GetFirstLayer(&layer);
     while (layer != nullptr) {
-        if (!Grow(tree)) {
-            std::free(tree.release());
+        if (!Grow(tree) || !ReadRecord(layer, tree.records[tree.count])) {
+            FreeRecords(tree.records, tree.count);
+            tree.release();
             tree.maxDepth = 0;
             return false;
         }
-        LayerRecord& record = tree.records[tree.count];
-        record = RecordOf(layer);
+        const LayerRecord& record = tree.records[tree.count];
         if (record.depth > tree.maxDepth)
             tree.maxDepth = record.depth;
         ++tree.count;
@@ -109,7 +126,7 @@ bool ReadLayerTree(LayerTree& tree) {
 bool SameRecord(const LayerRecord& a, const LayerRecord& b) {
     return a.depth == b.depth && a.visible == b.visible && a.preview == b.preview && a.editable == b.editable &&
            a.printed == b.printed && a.dimPlacedImages == b.dimPlacedImages && a.isTemplate == b.isTemplate &&
-           std::strncmp(a.title, b.title, sizeof a.title) == 0;
+           std::strcmp(a.title, b.title) == 0;
 }
 
 void PlayPlain(const char* eventName) {
@@ -137,8 +154,8 @@ void PrepareTileLayers(bool targetIsTokyo23) {
     sAILayer->GetFirstLayer(&layer);
     while (layer != nullptr) {
         if (!renamed) {
-            char title[kLayerTitleBufferSize];
-            if (ReadLayerTitle(layer, title, sizeof title) && std::strcmp(title, kRoadTitle) == 0) {
+            std::string title;
+            if (ReadLayerTitle(layer, title) && title == kRoadTitle) {
                 SetLayerTitleUTF8(layer, tokyo23RoadNotesTitle);
                 renamed = true;
             }
@@ -154,7 +171,7 @@ void PrepareTileLayers(bool targetIsTokyo23) {
 }  // namespace
 
 void FreeLayerSnapshot() {
-    std::free(layerFirstAI);
+    FreeRecords(layerFirstAI, nMaxLayer);
     layerFirstAI = nullptr;
     nMaxLayer = 0;
     nMaxFloor = 0;

@@ -373,6 +373,65 @@ TEST_F(WholeRun, Tokyo23RoadNamesAndRoadsLandApart) {
     ExpectSameRects(ArtIn(secondRoadSub), {road, {road.left + width, road.top, road.right + width, road.bottom}});
 }
 
+// Titles used to be cut to 100 bytes: the target got the cut titles, the
+// host pasted the art by the whole ones into layers made for it, and two
+// layers alike in their first 100 bytes were taken for one.
+TEST_F(WholeRun, LongTitlesAreKeptWhole) {
+    NewTarget(kLargePage, kLargePage);
+    std::string longTitle;
+    while (longTitle.size() <= 120)
+        longTitle += "市区町村界";
+    const Tree tree = {{longTitle, 0}, {longTitle + "（注記）", 1}, {longTitle + "（線）", 1}, {"枠", 0}};
+    Tree shown = tree;
+    shown[2].visible = false;
+    shown[3].preview = false;
+    const AIRealRect notes{10, 20, 30, 10};
+    const AIRealRect line{40, 60, 80, 50};
+    WriteTile("533945_025000.ai", shown, {{1, notes}, {2, line}});
+    WriteTile("533946_025000.ai", shown, {{1, notes}, {2, line}});
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    EXPECT_EQ(ReadTree(), shown);
+    const float width = MeshTileSize(MeshKind::Material, 25000).widthPt;
+    ExpectSameRects(ArtIn(1), {notes, {notes.left + width, notes.top, notes.right + width, notes.bottom}});
+    ExpectSameRects(ArtIn(2), {line, {line.left + width, line.top, line.right + width, line.bottom}});
+}
+
+// The options were restored layer by layer in preorder whatever the target
+// held: one layer the host made on its own shifted every option below it onto
+// the wrong layer. Paired by title path, the layer made keeps its own.
+TEST_F(WholeRun, OptionsFollowTheTitlesWhenTheTreesDiffer) {
+    NewTarget(kLargePage, kLargePage);
+    Tree tree = kPlainTree;
+    tree[0].preview = false;
+    tree[1].visible = false;
+    tree[2].editable = false;
+    tree[3].printed = false;
+    WriteTile("533945_025000.ai", tree);
+    WriteTile("533946_025000.ai", tree);
+    auto paste = host().actions().handler("adobe_pasteInBack");
+    ASSERT_TRUE(paste);
+    bool made = false;
+    host().actions().add("adobe_pasteInBack", [&](int32_t status, const _AIActionParamValue* params) {
+        if (!made) {
+            AILayerHandle layer = nullptr;
+            sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &layer);
+            sAILayer->SetLayerTitle(layer, ai::UnicodeString("貼り付け").get());
+            made = true;
+        }
+        return paste(status, params);
+    });
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    Tree expected = tree;
+    expected.insert(expected.begin(), LayerSpec{"貼り付け", 0});
+    EXPECT_EQ(ReadTree(), expected);
+}
+
 // Preorder positions of the sublayers under the two top-level "道路" layers
 // of a Tokyo-23 tree: road names first, roads second.
 std::pair<size_t, size_t> RoadSublayers(const Tree& tree) {
