@@ -108,6 +108,39 @@ TEST_F(MergeTest, EveryTileIsMovedByItsGridOffset) {
     EXPECT_FALSE(modified);
 }
 
+// The move adds each tile's own artboard corner (left, bottom) to its grid
+// offset; every tile here has another artboard, none at the origin, and the
+// target's is at the origin.
+TEST_F(MergeTest, EveryTileIsMovedFromItsOwnArtboard) {
+    NewTarget(kLargePage, kLargePage);
+    struct Tile {
+        const char* name;
+        AIRealRect artboard;
+        int k, j;
+    };
+    const Tile tiles[] = {
+        {"533935_050000.ai", {-40.5f, 700, 600, -12.25f}, 0, -1},
+        {"533936_050000.ai", {25, 1200, 700, 300.5f}, 1, -1},
+        {"533945_050000.ai", {1000, 500, 1700, -300}, 0, 0},
+    };
+    for (const Tile& tile : tiles)
+        WriteTile(tile.name, kPlainTree, {}, tile.artboard);
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    ASSERT_EQ(PlayedNames(host()), Events(3));
+    const MeshSize size = MeshTileSize(MeshKind::Material, 50000);
+    const auto& history = host().actions().history();
+    for (size_t t = 0; t < 3; ++t) {
+        SCOPED_TRACE(tiles[t].name);
+        const auto& move = history[1 + t * 5 + 3];
+        EXPECT_EQ(RealOf(move, AI_ACTION_KEY('h', 'o', 'z', 'n')),
+                  float(tiles[t].k) * size.widthPt + tiles[t].artboard.left);
+        EXPECT_EQ(RealOf(move, AI_ACTION_KEY('v', 't', 'c', 'l')),
+                  float(tiles[t].j) * size.heightPt + tiles[t].artboard.bottom);
+    }
+}
+
 TEST_F(MergeTest, TileWithAnotherTreeIsPassedOverByName) {
     NewTarget(kLargePage, kLargePage);
     Tree other = kPlainTree;
@@ -348,6 +381,22 @@ TEST_F(WholeRun, ThreeByTwoBlockLandsAtTheGridOffsets) {
     ExpectSameRects(ArtIn(2), houses);
     EXPECT_TRUE(ArtIn(0).empty());
     EXPECT_TRUE(ArtIn(3).empty());
+}
+
+// The merged map is where undo goes back to: undoing right after the run
+// must not take the tiles' art and layers out again.
+TEST_F(WholeRun, UndoAfterTheRunKeepsTheMergedMap) {
+    NewTarget(kLargePage, kLargePage);
+    const AIRealRect road{100, 150, 200, 100};
+    WriteTile("533945_025000.ai", kPlainTree, {{1, road}});
+    WriteTile("533946_025000.ai", kPlainTree, {{1, road}});
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    sAIUndo->UndoChanges();
+    EXPECT_EQ(ReadTree(), kPlainTree);
+    EXPECT_EQ(ArtIn(1).size(), 2u);
 }
 
 // Road names go to the first "道路", roads to the second.
