@@ -83,6 +83,15 @@ std::string Format(std::size_t bufferSize, const char* format, Args... args) {
     return buffer.data();
 }
 
+// A run that stops on an exception says so; with no memory left even the
+// alert may fail, and then nothing more can be done.
+void AlertUnexpectedError() noexcept {
+    try {
+        ShowErrorAlert(kMsgUnexpectedError);
+    } catch (...) {
+    }
+}
+
 // Every way out of a run leaves no table and no snapshot behind.
 struct RunCleanup {
     RunCleanup() = default;
@@ -316,6 +325,38 @@ AIDocumentHandle OpenTile(std::string& path, std::string& name) {
     return document;
 }
 
+// A tile open for copying. However its placement ends, an exception too, it
+// is closed without keeping its changes.
+class OpenedTile {
+public:
+    explicit OpenedTile(AIDocumentHandle document) : fDocument(document) {}
+    OpenedTile(const OpenedTile&) = delete;
+    OpenedTile& operator=(const OpenedTile&) = delete;
+    ~OpenedTile() { CloseUnchanged(); }
+
+    AIDocumentHandle get() const { return fDocument; }
+
+    // Brings the tile back to its state as opened, then closes it.
+    void CloseUnchanged() {
+        if (fDocument == nullptr)
+            return;
+        sAIDocumentList->Activate(fDocument, true);
+        sAIUndo->SetSilent(true);
+        sAIUndo->UndoChanges();
+        sAIDocument->SetDocumentModified(false);
+        Close();
+    }
+
+    void Close() {
+        if (fDocument != nullptr)
+            sAIDocumentList->Close(fDocument);
+        fDocument = nullptr;
+    }
+
+private:
+    AIDocumentHandle fDocument;
+};
+
 struct Placement {
     bool firstIsTokyo23 = false;
     bool firstIsMaterial = false;
@@ -340,7 +381,8 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
         placement.tileHeight = tile.heightPt;
         placement.tileSizeKnown = true;
 
-        const AIDocumentHandle document = OpenTile(path, name);
+        OpenedTile opened(OpenTile(path, name));
+        const AIDocumentHandle document = opened.get();
         if (document == nullptr) {
             ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileNotOpened, name.c_str()).c_str());
             continue;
@@ -362,13 +404,9 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
         if (plugin.check_second_ai_layer()) {
             plugin.CopyObjectMain(document, target, placement.tileWidth, placement.tileHeight, offset.k, offset.j,
                                   placement.firstIsTokyo23, placement.firstIsMaterial);
-            sAIDocumentList->Activate(document, true);
-            sAIUndo->SetSilent(true);
-            sAIUndo->UndoChanges();
-            sAIDocument->SetDocumentModified(false);
-            sAIDocumentList->Close(document);
+            opened.CloseUnchanged();
         } else {
-            sAIDocumentList->Close(document);
+            opened.Close();
             ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileSkipped, name.c_str()).c_str());
         }
     }
@@ -566,7 +604,17 @@ AIErr Run(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message) {
     }
 
     SwitchOnPasteRemembersLayers();
-    const Placement placement = PlaceTiles(plugin, target, folder, selection);
+    Placement placement;
+    try {
+        placement = PlaceTiles(plugin, target, folder, selection);
+    } catch (const std::exception&) {
+        // The open tile is closed unchanged and every tile placed so far is
+        // whole in the target; the run cannot go on, and says so.
+        free_mesh();
+        sAIDocumentList->Activate(target, true);
+        AlertUnexpectedError();
+        return kNoErr;
+    }
     free_mesh();
     sAIDocumentList->Activate(target, true);
     JoinSeams(plugin, message, placement, selection);
@@ -585,8 +633,10 @@ AIErr KTRPluginSelectMergePlugin::KTRPluginSelectMergeMain(AIMenuMessage* messag
     try {
         return Run(*this, message);
     } catch (const ai::Error& e) {
+        AlertUnexpectedError();
         return e.GetErr();
     } catch (const std::bad_alloc&) {
+        AlertUnexpectedError();
         return kOutOfMemoryErr;
     }
 }

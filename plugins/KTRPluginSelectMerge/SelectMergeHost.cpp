@@ -3,12 +3,6 @@
 #include "IAIUnicodeString.h"
 #include "Suites.h"
 
-namespace {
-
-constexpr std::size_t kEventNameBufferSize = 260;
-
-}  // namespace
-
 void ShowErrorAlert(const char* text) {
     const ai::UnicodeString message(text);
     sAIUser->ErrorAlert(message.get());
@@ -40,6 +34,14 @@ AIErr PlayAction(const char* eventName, int32_t dialogStatus, const ActionParams
     char name[kEventNameBufferSize] = {};
     ai::UnicodeString(eventName).getToBuffer(name, sizeof name, kAIPlatformCharacterEncoding);
     return sAIActionManager->PlayActionEvent(name, dialogStatus, params.get());
+}
+
+PreparedAction::PreparedAction(const char* eventName, int32_t dialogStatus) : fDialogStatus(dialogStatus) {
+    ai::UnicodeString(eventName).getToBuffer(fName, sizeof fName, kAIPlatformCharacterEncoding);
+}
+
+AIErr PreparedAction::Play() const {
+    return sAIActionManager->PlayActionEvent(fName, fDialogStatus, fParams.get());
 }
 
 bool ReadLayerTitle(AILayerHandle layer, std::string& title) {

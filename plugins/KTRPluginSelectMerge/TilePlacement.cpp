@@ -129,11 +129,6 @@ bool SameRecord(const LayerRecord& a, const LayerRecord& b) {
            std::strcmp(a.title, b.title) == 0;
 }
 
-void PlayPlain(const char* eventName) {
-    const ActionParams params;
-    PlayAction(eventName, kDialogNone, params);
-}
-
 // The tile's active artboard; all zero when the host has none to give.
 AIRealRect ActiveArtboard() {
     try {
@@ -261,17 +256,21 @@ void KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumen
     const float rowMove = static_cast<float>(j) * tileHeight;
     const float columnMove = static_cast<float>(k) * tileWidth;
 
+    // All that may throw comes before the cut: once the art has left the tile
+    // it goes into the target whole and moved, never half way.
+    const PreparedAction selectAll("adobe_selectAll", kDialogNone);
+    const PreparedAction cut("adobe_cut", kDialogNone);
+    const PreparedAction paste("adobe_pasteInBack", kDialogNone);
+    const PreparedAction move("adobe_move", kDialogNoneAndNotify);
+    sAIActionManager->AIActionSetReal(move.params(), kKeyHorizontal, columnMove + artboard.left);
+    sAIActionManager->AIActionSetReal(move.params(), kKeyVertical, rowMove + artboard.bottom);
+    const PreparedAction deselect("adobe_deselectAll", kDialogNone);
     PrepareTileLayers(firstIsTokyo23);
-    PlayPlain("adobe_selectAll");
-    PlayPlain("adobe_cut");
 
+    selectAll.Play();
+    cut.Play();
     sAIDocumentList->Activate(target, true);
-    PlayPlain("adobe_pasteInBack");
-    {
-        const ActionParams move;
-        sAIActionManager->AIActionSetReal(move.get(), kKeyHorizontal, columnMove + artboard.left);
-        sAIActionManager->AIActionSetReal(move.get(), kKeyVertical, rowMove + artboard.bottom);
-        PlayAction("adobe_move", kDialogNoneAndNotify, move);
-    }
-    PlayPlain("adobe_deselectAll");
+    paste.Play();
+    move.Play();
+    deselect.Play();
 }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <new>
 #include <ostream>
 #include <unistd.h>
 
@@ -310,6 +311,15 @@ void ArmFailingRealloc(int failAt) {
 void* FailingRealloc(void* block, size_t size) {
     if (++reallocCalls == reallocFailsAt) return nullptr;
     return std::realloc(block, size);
+}
+
+void* ThrowingRealloc(void* block, size_t size) {
+    if (++reallocCalls == reallocFailsAt) throw std::bad_alloc();
+    return std::realloc(block, size);
+}
+
+bool ReallocFailed() {
+    return reallocFailsAt > 0 && reallocCalls >= reallocFailsAt;
 }
 
 }  // namespace mergetest

@@ -123,8 +123,12 @@ private:
     std::vector<Showing> showings_;
 };
 
-// A realloc for the plug-in's memory hooks that fails on its n-th call after ArmFailingRealloc(n).
+// A realloc for the plug-in's memory hooks that fails on its n-th call after ArmFailingRealloc(n):
+// FailingRealloc gives null, ThrowingRealloc throws std::bad_alloc. ReallocFailed tells whether
+// that call came.
 void ArmFailingRealloc(int failAt);
 void* FailingRealloc(void* block, size_t size);
+void* ThrowingRealloc(void* block, size_t size);
+bool ReallocFailed();
 
 }  // namespace mergetest

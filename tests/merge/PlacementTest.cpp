@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "IAIUnicodeString.h"
+#include "LayerSnapshot.h"
 #include "MergeFixture.h"
 #include "MeshGrid.h"
 #include "Suites.h"
@@ -397,6 +398,52 @@ TEST_F(WholeRun, UndoAfterTheRunKeepsTheMergedMap) {
     sAIUndo->UndoChanges();
     EXPECT_EQ(ReadTree(), kPlainTree);
     EXPECT_EQ(ArtIn(1).size(), 2u);
+}
+
+// Memory running out while tiles were placed (here while a tile's layer tree
+// is read) went up past the run unseen: the open tile stayed open with its
+// layers changed. Tried at every allocation of the layer records in turn.
+TEST_F(WholeRun, ExhaustedMemoryDuringPlacementClosesTheTileAndSaysSo) {
+    // Off the origin, so that art pasted but never moved would show.
+    const AIRealRect artboard{30, 900, 700, -20};
+    const AIRealRect road{100, 150, 200, 100};
+    for (const char* name : {"533945_025000.ai", "533946_025000.ai", "533947_025000.ai"})
+        WriteTile(name, kPlainTree, {{1, road}}, artboard);
+    const float width = MeshTileSize(MeshKind::Material, 25000).widthPt;
+    std::vector<AIRealRect> placed;
+    for (int k = 0; k < 3; ++k) {
+        const float dx = float(k) * width + artboard.left;
+        placed.push_back({road.left + dx, road.top + artboard.bottom, road.right + dx, road.bottom + artboard.bottom});
+    }
+
+    for (int failAt = 1; failAt < 1000; ++failAt) {
+        SCOPED_TRACE(failAt);
+        CloseAllDocuments();
+        user().clear();
+        NewTarget(kLargePage, kLargePage);
+        AnswerTileFolder();
+        ScriptDialog("add all\nok\n");
+        ArmFailingRealloc(failAt);
+        SetLayerRecordRealloc(ThrowingRealloc);
+        Run();
+        SetLayerRecordRealloc(nullptr);
+
+        EXPECT_EQ(host().workspace().documents().size(), 1u);
+        const std::vector<std::string> alerts = Alerts();
+        ASSERT_FALSE(alerts.empty());
+        std::vector<AIRealRect> art = ArtIn(1);
+        if (!ReallocFailed()) {
+            EXPECT_EQ(alerts.back(), MessageLine(kDone));
+            ExpectSameRects(art, placed);
+            return;
+        }
+        EXPECT_EQ(alerts.back(), ErrorLine("予期しないエラーが発生しました。"));
+        EXPECT_EQ(std::count(alerts.begin(), alerts.end(), MessageLine(kDone)), 0);
+        // The tiles placed before are there whole and in place, in order.
+        ASSERT_LE(art.size(), placed.size());
+        ExpectSameRects(art, std::vector<AIRealRect>(placed.begin(), placed.begin() + std::ptrdiff_t(art.size())));
+    }
+    ADD_FAILURE() << "the run never ended without a failure";
 }
 
 // Road names go to the first "道路", roads to the second.
