@@ -171,7 +171,9 @@ TEST_F(MergeCommandTest, ATileThatDoesNotOpenIsPassedOver) {
     const fs::path out = OutPath("merged.svg");
     const ProgramRun run = Merge({"-o", out.string(), "--page", "A0-landscape", "--no-line-join", "--no-face-join"});
     ASSERT_EQ(run.status, 0) << run.err << run.out;
-    EXPECT_FALSE(Has(run.out, "ERROR")) << run.out;
+    // Named, no longer passed over in silence.
+    EXPECT_TRUE(Has(run.out, "ERROR: ファイルを開けないため読み飛ばします。\\n" + TilePath(2).filename().string()))
+        << run.out;
     EXPECT_TRUE(Has(run.out, kDone));
     auto merged = Read(out);
     ASSERT_TRUE(merged);
