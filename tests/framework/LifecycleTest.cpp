@@ -1,6 +1,7 @@
 // The plug-in object's life: start-up, unload, reload, shutdown, and the lock.
 
 #include <cctype>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -99,6 +100,7 @@ struct LateFailure {
     const char* hostCall;   // fake host call made to fail, or null
     const char* operation;  // recording operation made to fail, or null
 };
+void PrintTo(const LateFailure& f, std::ostream* os) { *os << f.name; }
 
 class LateStartupFailure : public FrameworkTest, public testing::WithParamInterface<LateFailure> {};
 
