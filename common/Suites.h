@@ -26,8 +26,8 @@ extern ImportSuite gImportSuites[];
 class Suites {
 public:
     // Acquires every basic suite, every import suite, then the deliverable's
-    // own, in list order, unless another Suites object already holds them. The first failure stops
-    // the acquisition and becomes GetErr().
+    // own, in list order, unless another Suites object already holds them.
+    // The first failure stops the acquisition and becomes GetErr().
     Suites();
     // Drops one count; at 0 releases every suite held, in list order, and
     // clears its pointer.
