@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "AnnotationLayers.h"
-#include "OutlineArea.h"
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
+#include "OutlineArea.h"
 #include "Suites.h"
 
 namespace {

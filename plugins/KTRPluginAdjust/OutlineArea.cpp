@@ -79,12 +79,15 @@ double OutlineArea(const std::vector<OutlineAnchor>& anchors) {
 
     double area = 0;
     std::vector<double> heights;
+    std::vector<const Edge*> active;  // the edges that reach over the strip
+    std::size_t next = 0;             // the first edge not yet taken in (edges go by their left end)
     for (std::size_t k = 0; k + 1 < breaks.size(); ++k) {
         const double mid = (breaks[k] + breaks[k + 1]) / 2;
+        for (; next < edges.size() && edges[next].left() < mid; ++next) active.push_back(&edges[next]);
+        active.erase(std::remove_if(active.begin(), active.end(), [mid](const Edge* e) { return e->right() <= mid; }),
+                     active.end());
         heights.clear();
-        for (std::size_t i = 0; i < edges.size() && edges[i].left() < mid; ++i) {
-            if (edges[i].right() > mid) heights.push_back(edges[i].at(mid));
-        }
+        for (const Edge* e : active) heights.push_back(e->at(mid));
         std::sort(heights.begin(), heights.end());
         double length = 0;
         for (std::size_t i = 0; i + 1 < heights.size(); i += 2) length += heights[i + 1] - heights[i];

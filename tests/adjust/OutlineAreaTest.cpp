@@ -2,6 +2,9 @@
 // hand from the shapes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -56,5 +59,31 @@ const AreaCase kAreas[] = {
 
 INSTANTIATE_TEST_SUITE_P(Adjust, OutlineAreaTest, ::testing::ValuesIn(kAreas),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Star-shaped polygons around the origin (anchors by angle) are simple, so the shoelace sum
+// gives their area; drawn either way round.
+TEST(OutlineArea, AgreesWithTheShoelaceOnStarShapedPolygons) {
+    std::mt19937 random(17);
+    std::uniform_real_distribution<double> radius(1, 500), angle(0, 2 * std::acos(-1.0));
+    for (int round = 0; round < 200; ++round) {
+        std::vector<double> angles(3 + round % 40);
+        for (double& a : angles) a = angle(random);
+        std::sort(angles.begin(), angles.end());
+        std::vector<OutlineAnchor> anchors;
+        for (double a : angles) {
+            const double r = radius(random);
+            anchors.push_back(Corner(r * std::cos(a), r * std::sin(a)));
+        }
+        double twice = 0;
+        for (size_t i = 0; i < anchors.size(); ++i) {
+            const OutlinePoint& p = anchors[i].p;
+            const OutlinePoint& q = anchors[(i + 1) % anchors.size()].p;
+            twice += p.h * q.v - q.h * p.v;
+        }
+        EXPECT_NEAR(OutlineArea(anchors), std::fabs(twice) / 2, 1e-6 * std::fabs(twice)) << round;
+        std::reverse(anchors.begin(), anchors.end());
+        EXPECT_NEAR(OutlineArea(anchors), std::fabs(twice) / 2, 1e-6 * std::fabs(twice)) << round;
+    }
+}
 
 }  // namespace
