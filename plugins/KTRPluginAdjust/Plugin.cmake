@@ -1,8 +1,13 @@
 # The adjust plug-in file. Its objects are kept in a library of their own so the
 # tests can link the very same code.
 add_library(ktr_adjust_plugin OBJECT
+  AdjustArt.cpp
+  CutPass.cpp
+  FrameShapes.cpp
+  KTRPluginAdjustMain.cpp
   KTRPluginAdjustPlugin.cpp
-  KTRPluginAdjustMain.cpp)
+  TrimPasses.cpp)
+target_include_directories(ktr_adjust_plugin PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(ktr_adjust_plugin PUBLIC quiltor_common ktr_adjust_core)
 set_target_properties(ktr_adjust_plugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 

@@ -63,7 +63,7 @@ std::vector<AIArtHandle> HoldersOf(AILayerHandle layer, AIArtHandle firstLine)
 
 int AboveAllPolygon(AILayerHandle layer)
 {
-    const std::vector<AIArtHandle> arts = detail::LayerArt(layer);
+    const std::vector<AIArtHandle> arts = LayerArt(layer);
     if (arts.empty()) {
         return 1;
     }
@@ -71,21 +71,19 @@ int AboveAllPolygon(AILayerHandle layer)
     int polygons = 0;
     int lines = 0;
     for (AIArtHandle art : arts) {
-        const int16_t type = detail::ArtType(art);
+        const int16_t type = ArtType(art);
         if (IsText(type)) {
             return 1;
         }
         if (!IsPathLike(type)) {
             continue;
         }
-        AIArtHandle child = nullptr;
-        sAIArt->GetArtFirstChild(art, &child);
-        if (child != nullptr) {
+        if (HasMembers(art)) {
             continue;
         }
-        const bool stroked = detail::HasStroke(art);
-        const bool closed = detail::IsClosed(art);
-        const bool filled = detail::HasFill(art);
+        const bool stroked = HasStroke(art);
+        const bool closed = IsClosed(art);
+        const bool filled = HasFill(art);
         if (stroked && (!closed || !filled)) {
             ++lines;
             if (firstLine == nullptr) {
@@ -105,7 +103,7 @@ int AboveAllPolygon(AILayerHandle layer)
     const AIArtHandle reference = holders.back();
     for (AIArtHandle art : arts) {
         // Art deleted with a moved compound path reads as unknown and is passed by.
-        if (!IsPathLike(detail::ArtType(art)) || !detail::IsClosed(art) || !detail::HasFill(art)) {
+        if (!IsPathLike(ArtType(art)) || !IsClosed(art) || !HasFill(art)) {
             continue;
         }
         if (std::find(holders.begin(), holders.end(), art) != holders.end()) {

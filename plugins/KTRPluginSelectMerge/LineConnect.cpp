@@ -73,13 +73,13 @@ void LineJoiner::Collect(const std::vector<AIArtHandle>& arts)
         // A compound path answers path queries through its first member, which
         // is in the working set on its own: taking both would splice that
         // member into itself and then delete it.
-        if (detail::ArtType(art) != kPathArt) {
+        if (ArtType(art) != kPathArt) {
             continue;
         }
-        if (detail::IsClosed(art) || detail::HasFill(art)) {
+        if (IsClosed(art) || HasFill(art)) {
             continue;
         }
-        const int16_t count = detail::SegmentCount(art);
+        const int16_t count = SegmentCount(art);
         AIPathSegment first{};
         AIPathSegment last{};
         if (count < 1 || !detail::ReadSegment(art, 0, &first) || !detail::ReadSegment(art, int16_t(count - 1), &last)) {
@@ -230,7 +230,7 @@ std::optional<LineJoiner::Partner> LineJoiner::FindPartner(uint32_t id)
 
 void LineJoiner::Reread(Line& line)
 {
-    line.count = detail::SegmentCount(line.art);
+    line.count = SegmentCount(line.art);
     AIPathSegment segment{};
     if (line.count > 0 && detail::ReadSegment(line.art, 0, &segment)) {
         line.first = Anchor(segment);
@@ -262,7 +262,7 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner)
     }
     // The partner is deleted only once all of its segments are in art1;
     // otherwise art1 is cut back and both pieces stay.
-    const int16_t joined = detail::SegmentCount(line1.art);
+    const int16_t joined = SegmentCount(line1.art);
     if (!read || joined != count1 + count2 - 1) {
         if (joined > count1) {
             sAIPath->SetPathSegmentCount(line1.art, count1);
@@ -308,7 +308,7 @@ void LineJoiner::Run()
 int LineConnect(AILayerHandle layer, const SeamGrid& grid)
 {
     LineJoiner joiner(grid);
-    joiner.Collect(detail::LayerArt(layer));
+    joiner.Collect(LayerArt(layer));
     if (!joiner.Empty()) {
         joiner.Run();
     }

@@ -253,11 +253,7 @@ void CarryHoles(AIArtHandle art1, AIArtHandle art2)
     if (parent2 == nullptr || ArtType(parent2) != kCompoundPathArt) {
         return;
     }
-    AIArtHandle child = nullptr;
-    sAIArt->GetArtFirstChild(parent2, &child);
-    while (child != nullptr) {
-        AIArtHandle next = nullptr;
-        sAIArt->GetArtSibling(child, &next);
+    for (AIArtHandle child : Members(parent2)) {
         AIBoolean equal = false;
         sAIArt->ArtsHaveEqualPaths(art2, child, &equal);
         if (!equal) {
@@ -275,7 +271,6 @@ void CarryHoles(AIArtHandle art1, AIArtHandle art2)
                 }
             }
         }
-        child = next;
     }
 }
 

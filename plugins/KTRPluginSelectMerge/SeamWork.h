@@ -1,5 +1,8 @@
-// Host reads shared by the seam joins. Every helper starts from a safe value,
-// so a failed host call reads as "nothing there" rather than as garbage.
+// Host reads shared by the seam joins, on top of the plug-ins' art queries.
+// Every helper starts from a safe value, so a failed host call reads as
+// "nothing there" rather than as garbage. The joins take the layer's art once
+// (LayerArt) and track later removals themselves, so no call costs more than a
+// constant per piece.
 #pragma once
 
 #include <cstdint>
@@ -10,20 +13,10 @@
 #include <vector>
 
 #include "AIHost.h"
+#include "ArtQueries.h"
 #include "SeamGeometry.h"
 
 namespace seamjoin::detail {
-
-// The layer's art in the host's order, read once from a working set that is
-// made, filled from the layer and disposed here. Later removals are tracked by
-// the caller, so no call costs more than a constant per piece.
-std::vector<AIArtHandle> LayerArt(AILayerHandle layer);
-
-int16_t ArtType(AIArtHandle art);  // kUnknownArt when the host cannot say
-bool IsClosed(AIArtHandle art);
-bool HasFill(AIArtHandle art);
-bool HasStroke(AIArtHandle art);
-int16_t SegmentCount(AIArtHandle art);
 
 // All segments; empty when the host cannot hand them out.
 std::vector<AIPathSegment> ReadSegments(AIArtHandle art);

@@ -12,17 +12,17 @@
 
 namespace {
 
-OutlineAnchor Corner(double h, double v) { return {{h, v}, {h, v}, {h, v}}; }
+PathAnchor Corner(double h, double v) { return {{h, v}, {h, v}, {h, v}}; }
 
-std::vector<OutlineAnchor> Corners(std::initializer_list<OutlinePoint> points) {
-    std::vector<OutlineAnchor> anchors;
-    for (const OutlinePoint& p : points) anchors.push_back(Corner(p.h, p.v));
+std::vector<PathAnchor> Corners(std::initializer_list<PathPoint> points) {
+    std::vector<PathAnchor> anchors;
+    for (const PathPoint& p : points) anchors.push_back(Corner(p.h, p.v));
     return anchors;
 }
 
 struct AreaCase {
     const char* name;
-    std::vector<OutlineAnchor> anchors;
+    std::vector<PathAnchor> anchors;
     double area;
     double tolerance;
 };
@@ -38,7 +38,7 @@ TEST_P(OutlineAreaTest, MeasuresByTheEvenOddRule) {
 
 // Two anchors 10 apart whose handles stand 10 above and below: each arc x = 10(3t² − 2t³),
 // y = 30t(1 − t) bounds ∫ y dx = 1800 ∫ t²(1 − t)² dt = 60 with its chord.
-const std::vector<OutlineAnchor> kLens{{{0, 0}, {0, -10}, {0, 10}}, {{10, 0}, {10, 10}, {10, -10}}};
+const std::vector<PathAnchor> kLens{{{0, 0}, {0, -10}, {0, 10}}, {{10, 0}, {10, 10}, {10, -10}}};
 
 const AreaCase kAreas[] = {
     {"Square", Corners({{0, 0}, {10, 0}, {10, 10}, {0, 10}}), 100, 1e-9},
@@ -69,15 +69,15 @@ TEST(OutlineArea, AgreesWithTheShoelaceOnStarShapedPolygons) {
         std::vector<double> angles(3 + round % 40);
         for (double& a : angles) a = angle(random);
         std::sort(angles.begin(), angles.end());
-        std::vector<OutlineAnchor> anchors;
+        std::vector<PathAnchor> anchors;
         for (double a : angles) {
             const double r = radius(random);
             anchors.push_back(Corner(r * std::cos(a), r * std::sin(a)));
         }
         double twice = 0;
         for (size_t i = 0; i < anchors.size(); ++i) {
-            const OutlinePoint& p = anchors[i].p;
-            const OutlinePoint& q = anchors[(i + 1) % anchors.size()].p;
+            const PathPoint& p = anchors[i].p;
+            const PathPoint& q = anchors[(i + 1) % anchors.size()].p;
             twice += p.h * q.v - q.h * p.v;
         }
         EXPECT_NEAR(OutlineArea(anchors), std::fabs(twice) / 2, 1e-6 * std::fabs(twice)) << round;

@@ -7,7 +7,7 @@
 namespace {
 
 struct Edge {
-    OutlinePoint a, b;
+    PathPoint a, b;
     double left() const { return std::min(a.h, b.h); }
     double right() const { return std::max(a.h, b.h); }
     // The edge's height at h, for left() < h < right().
@@ -16,25 +16,21 @@ struct Edge {
 
 constexpr int kCurveSteps = 32;
 
-bool Straight(const OutlineAnchor& from, const OutlineAnchor& to) {
-    return from.out.h == from.p.h && from.out.v == from.p.v && to.in.h == to.p.h && to.in.v == to.p.v;
-}
-
-std::vector<Edge> Flatten(const std::vector<OutlineAnchor>& anchors) {
+std::vector<Edge> Flatten(const std::vector<PathAnchor>& anchors) {
     std::vector<Edge> edges;
     const std::size_t n = anchors.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const OutlineAnchor& from = anchors[i];
-        const OutlineAnchor& to = anchors[(i + 1) % n];
+        const PathAnchor& from = anchors[i];
+        const PathAnchor& to = anchors[(i + 1) % n];
         if (Straight(from, to)) {
             edges.push_back({from.p, to.p});
             continue;
         }
-        OutlinePoint last = from.p;
+        PathPoint last = from.p;
         for (int s = 1; s <= kCurveSteps; ++s) {
             const double t = static_cast<double>(s) / kCurveSteps, u = 1 - t;
             const double w0 = u * u * u, w1 = 3 * u * u * t, w2 = 3 * u * t * t, w3 = t * t * t;
-            const OutlinePoint q{w0 * from.p.h + w1 * from.out.h + w2 * to.in.h + w3 * to.p.h,
+            const PathPoint q{w0 * from.p.h + w1 * from.out.h + w2 * to.in.h + w3 * to.p.h,
                                  w0 * from.p.v + w1 * from.out.v + w2 * to.in.v + w3 * to.p.v};
             edges.push_back({last, q});
             last = q;
@@ -63,7 +59,7 @@ bool Crossing(const Edge& x, const Edge& y, double* h) {
 
 // Between two neighbouring breaks (anchors and crossings) no edge ends or crosses another, so
 // the length covered at h is linear there and its value in the middle gives the strip exactly.
-double OutlineArea(const std::vector<OutlineAnchor>& anchors) {
+double OutlineArea(const std::vector<PathAnchor>& anchors) {
     const std::vector<Edge> edges = Flatten(anchors);
     std::vector<double> breaks;
     for (std::size_t i = 0; i < edges.size(); ++i) {

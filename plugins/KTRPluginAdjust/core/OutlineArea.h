@@ -6,17 +6,10 @@
 
 #include <vector>
 
-struct OutlinePoint {
-    double h = 0, v = 0;
-};
-
-// One anchor of a closed path with its in and out control points.
-struct OutlineAnchor {
-    OutlinePoint p, in, out;
-};
+#include "PathAnchor.h"
 
 // Square points; curves are followed closely enough for a two-anchor lens to count.
-double OutlineArea(const std::vector<OutlineAnchor>& anchors);
+double OutlineArea(const std::vector<PathAnchor>& anchors);
 
 // Less than one square point (about 0.12 mm²) is no range to cut a map to.
 inline constexpr double kMinOutlineArea = 1.0;
