@@ -1,8 +1,8 @@
 #include "core/SuiteRegistry.h"
 
-#include <cstdlib>
 #include <cstring>
 
+#include "core/Blocks.h"
 #include "core/Host.h"
 
 namespace quiltor::host {
@@ -90,23 +90,6 @@ AIErr ReleaseSuite(const char* name, int32_t version) {
 AIBoolean IsEqual(const char* a, const char* b) {
     if (!a || !b) return a == b;
     return std::strcmp(a, b) == 0;
-}
-
-AIErr AllocateBlock(size_t size, void** block) {
-    if (!block) return kBadParameterErr;
-    *block = std::malloc(size ? size : 1);
-    return *block ? kNoErr : kOutOfMemoryErr;
-}
-
-AIErr FreeBlock(void* block) {
-    std::free(block);
-    return kNoErr;
-}
-
-AIErr ReallocateBlock(void* block, size_t newSize, void** newBlock) {
-    if (!newBlock) return kBadParameterErr;
-    *newBlock = std::realloc(block, newSize ? newSize : 1);
-    return *newBlock ? kNoErr : kOutOfMemoryErr;
 }
 
 SPBasicSuite gBasic = {AcquireSuite, ReleaseSuite, IsEqual, AllocateBlock, FreeBlock, ReallocateBlock};

@@ -1,8 +1,8 @@
 // The SP suites, notifiers, application context, the user's side and the small utility suites.
 #include <cmath>
-#include <cstdlib>
 #include <random>
 
+#include "core/Blocks.h"
 #include "core/Host.h"
 #include "core/HostStrings.h"
 #include "loader/PluginManager.h"
@@ -81,23 +81,6 @@ AIErr GetPluginFilePath(SPPluginRef plugin, const char** path) {
 const SPPluginsSuite kPlugins = {SetPluginName, GetPluginName, GetPluginFilePath};
 
 // ---------------------------------------------------------------- SP Blocks and MdMemory
-
-AIErr AllocateBlock(size_t size, void** block) {
-    if (!block) return kBadParameterErr;
-    *block = std::malloc(size ? size : 1);
-    return *block ? kNoErr : kOutOfMemoryErr;
-}
-
-AIErr FreeBlock(void* block) {
-    std::free(block);
-    return kNoErr;
-}
-
-AIErr ReallocateBlock(void* block, size_t newSize, void** newBlock) {
-    if (!newBlock) return kBadParameterErr;
-    *newBlock = std::realloc(block, newSize ? newSize : 1);
-    return *newBlock ? kNoErr : kOutOfMemoryErr;
-}
 
 const SPBlocksSuite kBlocks = {AllocateBlock, FreeBlock, ReallocateBlock};
 const AIMdMemorySuite kMdMemory = {AllocateBlock, FreeBlock};

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/Guard.h"
 #include "core/Host.h"
 #include "core/SuiteRegistry.h"
 #include "model/Art.h"
@@ -317,17 +318,6 @@ AIErr Resolve(const AIPathfinderData* data, Document* document, std::vector<Art*
         }
     }
     return kNoErr;
-}
-
-template <typename Body>
-AIErr Guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kCantHappenErr;
-    }
 }
 
 Art* NewPath(Document& document, const Place& place, std::vector<AIPathSegment> segments) {
