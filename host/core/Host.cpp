@@ -8,6 +8,7 @@
 #include "model/Workspace.h"
 #include "suites/DocumentActions.h"
 #include "suites/PathfinderSuite.h"
+#include "svg/Svg.h"
 #include "ui/UserInterface.h"
 
 namespace quiltor::host {
@@ -21,7 +22,7 @@ Host::Host(std::unique_ptr<UserInterface> ui) : ui_(std::move(ui)) {
     gCurrent = this;
     suites_ = std::make_unique<SuiteRegistry>();
     actions_ = std::make_unique<ActionRegistry>();
-    workspace_ = std::make_unique<Workspace>();
+    workspace_ = std::make_unique<Workspace>(std::make_unique<SvgDocumentFormat>());
     plugins_ = std::make_unique<PluginManager>();
     RegisterAppSuites(*suites_);
     RegisterDocumentSuites(*suites_);
