@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "core/Blocks.h"
-#include "core/Host.h"
 
 namespace quiltor::host {
 
@@ -74,17 +73,19 @@ std::vector<std::string> SuiteRegistry::names() const {
 
 namespace {
 
+SuiteRegistry* gServing = nullptr;
+
 AIErr AcquireSuite(const char* name, int32_t version, const void** suite) {
     if (suite) *suite = nullptr;
     if (!name || !suite) return kBadParameterErr;
-    if (!Host::Exists()) return kSPSuiteNotFoundError;
-    return Host::Current().suites().acquire(name, version, suite);
+    if (!gServing) return kSPSuiteNotFoundError;
+    return gServing->acquire(name, version, suite);
 }
 
 AIErr ReleaseSuite(const char* name, int32_t version) {
     if (!name) return kBadParameterErr;
-    if (!Host::Exists()) return kSPSuiteNotFoundError;
-    return Host::Current().suites().release(name, version);
+    if (!gServing) return kSPSuiteNotFoundError;
+    return gServing->release(name, version);
 }
 
 AIBoolean IsEqual(const char* a, const char* b) {
@@ -97,5 +98,7 @@ SPBasicSuite gBasic = {AcquireSuite, ReleaseSuite, IsEqual, AllocateBlock, FreeB
 }  // namespace
 
 SPBasicSuite* BasicSuite() { return &gBasic; }
+
+void ServeBasicSuiteFrom(SuiteRegistry* registry) { gServing = registry; }
 
 }  // namespace quiltor::host

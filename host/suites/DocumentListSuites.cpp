@@ -2,9 +2,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/Host.h"
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
+#include "suites/SuiteContext.h"
 #include "suites/SuiteSupport.h"
 #include "ui/UserInterface.h"
 
@@ -146,7 +146,7 @@ AIErr Open(AIFilePathRef file, int16_t /*colorMode*/, int32_t dialogStatus, AIBo
         if (*document) return kNoErr;
         const std::string line = "cannot open " + file->path + ": " + reason;
         std::fprintf(stderr, "quiltor-host: %s\n", line.c_str());
-        if (dialogStatus == kDialogOn) Host::Current().ui().errorAlert(line);
+        if (dialogStatus == kDialogOn && RunningHost()) RunningHost()->ui.errorAlert(line);
         return code;
     });
 }

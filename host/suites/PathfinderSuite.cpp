@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "core/Guard.h"
-#include "core/Host.h"
 #include "core/SuiteRegistry.h"
 #include "model/Art.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
+#include "suites/SuiteContext.h"
 
 namespace quiltor::host {
 namespace {
@@ -253,7 +253,7 @@ void CollectPieces(const PolyNode& node, const Sources& sources, bool removeRedu
 // ---------------------------------------------------------------- the document
 
 Document* CurrentDocument() {
-    return Host::Exists() ? Host::Current().workspace().currentDocument() : nullptr;
+    return RunningHost() ? RunningHost()->workspace.currentDocument() : nullptr;
 }
 
 bool Inside(const Art* art, const Art* container) {

@@ -9,7 +9,7 @@
 #include "SelectMergeRun.h"
 #include "Suites.h"
 #include "TextSelectionDialog.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/SuiteRegistry.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
