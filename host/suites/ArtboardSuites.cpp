@@ -2,8 +2,8 @@
 #include <set>
 
 #include "core/SuiteRegistry.h"
+#include "core/TextParsing.h"
 #include "model/Handles.h"
-#include "svg/SvgFormat.h"
 #include "suites/SuiteSupport.h"
 
 namespace quiltor::host::suites {
@@ -122,16 +122,16 @@ AIErr GetRangeCount(const char* range, int32_t* count) {
         *count = 0;
         Document* document = CurrentDocument();
         const long artboards = document ? 1 : 0;
-        const std::string_view text = svg::Trim(range ? range : "");
+        const std::string_view text = Trim(range ? range : "");
         if (text.empty()) {
             *count = static_cast<int32_t>(artboards);
             return kNoErr;
         }
         std::set<long> named;
-        for (std::string_view piece : svg::Split(text, ",")) {
+        for (std::string_view piece : Split(text, ",")) {
             const size_t dash = piece.find('-');
-            auto first = svg::ParseInt(piece.substr(0, dash));
-            auto last = dash == std::string_view::npos ? first : svg::ParseInt(piece.substr(dash + 1));
+            auto first = ParseInt(piece.substr(0, dash));
+            auto last = dash == std::string_view::npos ? first : ParseInt(piece.substr(dash + 1));
             if (!first || !last || *first < 1 || *last < *first) return kBadParameterErr;
             for (long i = *first; i <= std::min(*last, artboards); ++i) named.insert(i);
         }
