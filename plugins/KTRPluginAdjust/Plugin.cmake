@@ -2,8 +2,7 @@
 # tests can link the very same code.
 add_library(ktr_adjust_plugin OBJECT
   KTRPluginAdjustPlugin.cpp
-  KTRPluginAdjustMain.cpp
-  KTRPluginAdjustSuites.cpp)
+  KTRPluginAdjustMain.cpp)
 target_link_libraries(ktr_adjust_plugin PUBLIC quiltor_common ktr_adjust_core)
 set_target_properties(ktr_adjust_plugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 

@@ -1,6 +1,8 @@
 // The polygons of a layer, stacked tile by tile during placement, are brought
-// together directly above the layer's first line.
-#include <unordered_set>
+// together directly above the layer's first line, or above the compound path
+// or group that holds it.
+#include <algorithm>
+#include <vector>
 
 #include "KTRPluginSelectMergePlugin.h"
 #include "SeamJoin.h"
@@ -31,17 +33,30 @@ bool IsPathLike(int16_t type)
     return type == kPathArt || type == kCompoundPathArt;
 }
 
-// The first line and everything that holds it. Moving a holder would put its
-// copy inside itself, and deleting the holder would take the copy along.
-std::unordered_set<AIArtHandle> HoldersOf(AIArtHandle art)
+// The first line and the compound paths and groups that hold it inside the
+// layer, outermost last; empty when the walk does not end at the layer. The
+// polygons go above the outermost: placed beside a member they would become
+// members too, and a filled face in an unfilled compound path of lines loses
+// its fill. None of these is moved: a copy would land inside or beside
+// itself, and deleting the source would take the reference along.
+std::vector<AIArtHandle> HoldersOf(AILayerHandle layer, AIArtHandle firstLine)
 {
-    std::unordered_set<AIArtHandle> holders;
-    while (art != nullptr && holders.insert(art).second) {
-        AIArtHandle parent = nullptr;
-        sAIArt->GetArtParent(art, &parent);
-        art = parent;
+    AIArtHandle top = nullptr;
+    if (sAIArt->GetFirstArtOfLayer(layer, &top) != kNoErr || top == nullptr) {
+        return {};
     }
-    return holders;
+    std::vector<AIArtHandle> holders{firstLine};
+    for (;;) {
+        AIArtHandle parent = nullptr;
+        if (sAIArt->GetArtParent(holders.back(), &parent) != kNoErr || parent == nullptr ||
+            std::find(holders.begin(), holders.end(), parent) != holders.end()) {
+            return {};
+        }
+        if (parent == top) {
+            return holders;
+        }
+        holders.push_back(parent);
+    }
 }
 
 }  // namespace
@@ -83,18 +98,22 @@ int AboveAllPolygon(AILayerHandle layer)
     if (polygons == 0 || lines == 0) {
         return 1;
     }
-    const std::unordered_set<AIArtHandle> holders = HoldersOf(firstLine);
+    const std::vector<AIArtHandle> holders = HoldersOf(layer, firstLine);
+    if (holders.empty()) {
+        return 1;
+    }
+    const AIArtHandle reference = holders.back();
     for (AIArtHandle art : arts) {
         // Art deleted with a moved compound path reads as unknown and is passed by.
         if (!IsPathLike(detail::ArtType(art)) || !detail::IsClosed(art) || !detail::HasFill(art)) {
             continue;
         }
-        if (holders.contains(art)) {
+        if (std::find(holders.begin(), holders.end(), art) != holders.end()) {
             continue;
         }
         // The source goes only once its copy exists.
         AIArtHandle copy = nullptr;
-        if (sAIArt->DuplicateArt(art, kPlaceAbove, firstLine, &copy) == kNoErr && copy != nullptr) {
+        if (sAIArt->DuplicateArt(art, kPlaceAbove, reference, &copy) == kNoErr && copy != nullptr) {
             sAIArt->DisposeArt(art);
         }
     }

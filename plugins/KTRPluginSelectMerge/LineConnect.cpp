@@ -26,7 +26,9 @@ struct Line {
     bool alive = true;
     SeamPoint first;
     SeamPoint last;
-    uint32_t firstBucket = 0;  // the end buckets of first and last
+    // The end buckets of first and last; an end off the seams, where no join
+    // can happen, has the empty bucket.
+    uint32_t firstBucket = 0;
     uint32_t lastBucket = 0;
 };
 
@@ -54,10 +56,10 @@ private:
     const SeamGrid& grid_;
     detail::PathStyles styles_;
     std::vector<Line> lines_;
-    // The lines with an end at each distinct end point, in working-set order:
-    // bucket b holds ids_[start_[b] ... start_[b + 1]). A line is only ever
-    // matched against lines listed after it, so head_[b] moves past the
-    // entries before the one being processed, for good.
+    // The lines with an end at each distinct end point on a seam, in
+    // working-set order: bucket b holds ids_[start_[b] ... start_[b + 1]).
+    // A line is only ever matched against lines listed after it, so head_[b]
+    // moves past the entries before the one being processed, for good.
     std::vector<uint32_t> ids_;
     std::vector<uint32_t> start_;
     std::vector<uint32_t> head_;
@@ -128,11 +130,18 @@ void LineJoiner::IndexEnds()
         return slots[s];
     };
     for (Line& line : lines_) {
-        line.firstBucket = bucketOf(line.first);
-        line.lastBucket = line.last == line.first ? line.firstBucket : bucketOf(line.last);
+        line.firstBucket = OnSeam(grid_, line.first) ? bucketOf(line.first) : kNoBucket;
+        line.lastBucket = line.last == line.first ? line.firstBucket
+                          : OnSeam(grid_, line.last) ? bucketOf(line.last)
+                                                      : kNoBucket;
     }
     // Buckets side by side, each in working-set order; a last, empty bucket
-    // for an end that no line had at the start.
+    // for an end off the seams or one that no line had at the start.
+    const auto none = uint32_t(counts.size());
+    for (Line& line : lines_) {
+        line.firstBucket = std::min(line.firstBucket, none);
+        line.lastBucket = std::min(line.lastBucket, none);
+    }
     start_.assign(counts.size() + 2, 0);
     for (std::size_t b = 0; b < counts.size(); ++b) {
         start_[b + 1] = start_[b] + counts[b];
@@ -142,8 +151,10 @@ void LineJoiner::IndexEnds()
     ids_.resize(start_.back());
     std::vector<uint32_t> fill(start_.begin(), start_.end() - 2);
     for (uint32_t id = 0; id < lines_.size(); ++id) {
-        ids_[fill[lines_[id].firstBucket]++] = id;
-        if (lines_[id].lastBucket != lines_[id].firstBucket) {
+        if (lines_[id].firstBucket != none) {
+            ids_[fill[lines_[id].firstBucket]++] = id;
+        }
+        if (lines_[id].lastBucket != lines_[id].firstBucket && lines_[id].lastBucket != none) {
             ids_[fill[lines_[id].lastBucket]++] = id;
         }
     }
@@ -210,7 +221,7 @@ std::optional<LineJoiner::Partner> LineJoiner::FindPartner(uint32_t id)
         if (!line2.alive || !Fits(line1, line2)) {
             continue;
         }
-        const LineJoinCase how = SelectLineJoinCase(line1.first, line1.last, line2.first, line2.last);
+        const LineJoinCase how = SelectLineJoinCase(grid_, line1.first, line1.last, line2.first, line2.last);
         if (how != LineJoinCase::None) {
             return Partner{next, how};
         }

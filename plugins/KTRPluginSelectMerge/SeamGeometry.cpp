@@ -82,56 +82,37 @@ SeamGrid::SeamGrid(float tileWidth, float tileHeight, int lastColumn, int lastRo
 {
 }
 
+bool OnSeam(const SeamGrid& grid, SeamPoint p)
+{
+    // The moduli first: they are cheaper than the position lookups.
+    return (grid.LastColumn() >= 0 && (grid.OnColumnModulus(p.x) || grid.IsColumnPosition(p.x))) ||
+           (grid.LastRow() >= 0 && (grid.OnRowModulus(p.y) || grid.IsRowPosition(p.y)));
+}
+
 bool OnSeamLine(const SeamGrid& grid, SeamPoint first, SeamPoint last)
 {
-    if (grid.LastColumn() >= 0 &&
-        (grid.IsColumnPosition(first.x) || grid.IsColumnPosition(last.x) || grid.OnColumnModulus(first.x) ||
-         grid.OnColumnModulus(last.x))) {
-        return true;
-    }
-    return grid.LastRow() >= 0 &&
-           (grid.IsRowPosition(first.y) || grid.IsRowPosition(last.y) || grid.OnRowModulus(first.y) ||
-            grid.OnRowModulus(last.y));
+    return OnSeam(grid, first) || OnSeam(grid, last);
 }
 
-bool OnSeamEdgeCandidate(const SeamGrid& grid, SeamPoint start, SeamPoint end)
+bool OnSeamEdge(const SeamGrid& grid, SeamPoint start, SeamPoint end)
 {
-    if (start.x == end.x && grid.LastColumn() >= 0 &&
-        (grid.IsColumnPosition(start.x) || (grid.OnColumnModulus(start.x) && grid.OnColumnModulus(end.x)))) {
-        return true;
-    }
-    return start.y == end.y && grid.LastRow() >= 0 &&
-           (grid.IsRowPosition(start.y) || (grid.OnRowModulus(start.y) && grid.OnRowModulus(end.y)));
+    return (start.x == end.x && grid.LastColumn() >= 0 &&
+            (grid.OnColumnModulus(start.x) || grid.IsColumnPosition(start.x))) ||
+           (start.y == end.y && grid.LastRow() >= 0 && (grid.OnRowModulus(start.y) || grid.IsRowPosition(start.y)));
 }
 
-bool OnSeamEdgeSplice(const SeamGrid& grid, SeamPoint start, SeamPoint end)
+LineJoinCase SelectLineJoinCase(const SeamGrid& grid, SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2)
 {
-    if (start.x != end.x && start.y != end.y) {
-        return false;
-    }
-    // Positions need both ends on the same seam; the moduli only need each
-    // end on some seam, whatever the edge's direction.
-    if (grid.LastColumn() >= 0 &&
-        ((start.x == end.x && grid.IsColumnPosition(start.x)) ||
-         (grid.OnColumnModulus(start.x) && grid.OnColumnModulus(end.x)))) {
-        return true;
-    }
-    return grid.LastRow() >= 0 && ((start.y == end.y && grid.IsRowPosition(start.y)) ||
-                                   (grid.OnRowModulus(start.y) && grid.OnRowModulus(end.y)));
-}
-
-LineJoinCase SelectLineJoinCase(SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2)
-{
-    if (l1 == f2) {
+    if (l1 == f2 && OnSeam(grid, l1)) {
         return LineJoinCase::Append;
     }
-    if (f1 == l2) {
+    if (f1 == l2 && OnSeam(grid, f1)) {
         return LineJoinCase::ReverseBoth;
     }
-    if (l1 == l2) {
+    if (l1 == l2 && OnSeam(grid, l1)) {
         return LineJoinCase::ReverseSecond;
     }
-    if (f1 == f2) {
+    if (f1 == f2 && OnSeam(grid, f1)) {
         return LineJoinCase::ReverseFirst;
     }
     return LineJoinCase::None;

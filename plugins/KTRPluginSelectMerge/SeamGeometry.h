@@ -82,22 +82,24 @@ private:
     std::unordered_set<int32_t> rowSet_;
 };
 
+// Whether a point lies on a seam line: x on a vertical seam or y on a
+// horizontal one, by position or modulus.
+bool OnSeam(const SeamGrid& grid, SeamPoint p);
+
 // Whether an open line has an end on a seam; first and last are its end
 // anchors.
 bool OnSeamLine(const SeamGrid& grid, SeamPoint first, SeamPoint last);
 
-// Picks candidate faces: a vertical edge on a column seam or a horizontal
-// edge on a row seam.
-bool OnSeamEdgeCandidate(const SeamGrid& grid, SeamPoint start, SeamPoint end);
+// Whether an edge of a closed outline lies along a seam line: a vertical edge
+// on a vertical seam or a horizontal edge on a horizontal one. Faces and rings
+// are candidates when they have such an edge and are spliced only there; an
+// edge that merely runs from one seam to the next is an inland border.
+bool OnSeamEdge(const SeamGrid& grid, SeamPoint start, SeamPoint end);
 
-// Picks the edge to splice at. Looser than the candidate test: the column
-// modulus is applied to horizontal edges too, and the row modulus to
-// vertical ones, so an edge running from one seam line to the next counts.
-bool OnSeamEdgeSplice(const SeamGrid& grid, SeamPoint start, SeamPoint end);
-
-// How two open lines meet, tried in this order. The plug-in reverses the
-// paths as named, then appends the second line (minus its first anchor)
-// to the first.
+// How two open lines meet, tried in this order; a case counts only when the
+// point where they meet lies on a seam, so that lines meeting inland (at a
+// tripoint, a crossing) stay apart. The plug-in reverses the paths as named,
+// then appends the second line (minus its first anchor) to the first.
 enum class LineJoinCase {
     None = 0,
     Append = 1,         // L1 = F2
@@ -106,7 +108,7 @@ enum class LineJoinCase {
     ReverseFirst = 4,   // F1 = F2
 };
 
-LineJoinCase SelectLineJoinCase(SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2);
+LineJoinCase SelectLineJoinCase(const SeamGrid& grid, SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2);
 
 constexpr bool ReversesFirst(LineJoinCase c)
 {

@@ -19,16 +19,15 @@ namespace {
 // once the two doubled ones are gone, inside the host's 16-bit counts.
 constexpr int kMaxSpliceSegments = 20002;
 
-// Calls use(a, b) for each edge of the closed outline that is on a seam by
-// the splice test.
+// Calls use(a, b) for each edge of the closed outline that lies along a seam.
 template <class Use>
-void ForEachSpliceEdge(const SeamGrid& grid, std::span<const SeamPoint> outline, Use use)
+void ForEachSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline, Use use)
 {
     const std::size_t count = outline.size();
     for (std::size_t k = 0; k < count; ++k) {
         const SeamPoint a = outline[k];
         const SeamPoint b = outline[(k + 1) % count];
-        if (OnSeamEdgeSplice(grid, a, b)) {
+        if (OnSeamEdge(grid, a, b)) {
             use(a, b);
         }
     }
@@ -151,7 +150,7 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
     std::vector<SeamEdgeIndex::Entry> entries;
     entries.reserve(pieces_.size() * 2);
     for (uint32_t id = 0; id < pieces_.size(); ++id) {
-        ForEachSpliceEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) { entries.emplace_back(KeyOf(a, b), id); });
+        ForEachSeamEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) { entries.emplace_back(KeyOf(a, b), id); });
         pieces_[id].absorber = id;
     }
     edges_ = SeamEdgeIndex(entries);
@@ -238,7 +237,7 @@ void OutlineMerger::Reread(uint32_t id)
 
 void OutlineMerger::Relist(uint32_t id, Fresh fresh)
 {
-    ForEachSpliceEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) {
+    ForEachSeamEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) {
         if (fresh == Fresh::AllEdges || a == b) {
             edges_.Add(KeyOf(a, b), id);
         }
@@ -355,7 +354,7 @@ void OutlineMerger::Run()
         for (std::size_t n = 0; n < count1; ++n) {
             const SeamPoint a = OutlineOf(id)[n];
             const SeamPoint b = OutlineOf(id)[(n + 1) % count1];
-            if (!OnSeamEdgeSplice(grid_, a, b)) {
+            if (!OnSeamEdge(grid_, a, b)) {
                 continue;
             }
             if (const std::optional<Match> match = FindPartner(id, a, b)) {

@@ -125,7 +125,7 @@ bool HasSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline)
 {
     const std::size_t count = outline.size();
     for (std::size_t k = 0; k < count; ++k) {
-        if (OnSeamEdgeCandidate(grid, outline[k], outline[(k + 1) % count])) {
+        if (OnSeamEdge(grid, outline[k], outline[(k + 1) % count])) {
             return true;
         }
     }

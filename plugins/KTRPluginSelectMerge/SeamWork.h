@@ -40,8 +40,7 @@ inline SeamPoint Anchor(const AIPathSegment& segment)
 std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments);
 void AppendOutline(const std::vector<AIPathSegment>& segments, std::vector<SeamPoint>& outline);
 
-// Whether any edge of the closed outline (wrapping) is on a seam by the
-// candidate test.
+// Whether any edge of the closed outline (wrapping) lies along a seam.
 bool HasSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline);
 
 AIPathStyle ReadPathStyle(AIArtHandle art);

@@ -153,6 +153,120 @@ TEST(Mend, AFailurePlacingThePiecesKeepsTheAreaAndLeavesNoPiece) {
     EXPECT_EQ(h.Objects(blocks).size(), 1u);
 }
 
+// A lens of two anchors has its area in its curves alone; it is a range like any other.
+TEST(Mend, ALensOfTwoAnchorsIsARange) {
+    AdjustHost h;
+    AILayerHandle blocks = h.AddLayer("街区");
+    AILayerHandle clip = h.AddClipLayer({{100, 150}, {200, 150}});
+    AIPathSegment lens[2];
+    sAIPath->GetPathSegments(h.Objects(clip).front(), 0, 2, lens);
+    lens[0].in = {100, 100};
+    lens[0].out = {100, 200};
+    lens[1].in = {200, 200};
+    lens[1].out = {200, 100};
+    sAIPath->SetPathSegments(h.Objects(clip).front(), 0, 2, lens);
+    h.AddFace(blocks, {Rect(140, 140, 160, 160)}, Cmyk{0, 1, 0, 0});
+    h.AddFace(blocks, {Rect(300, 300, 310, 310)}, Cmyk{0, 1, 0, 0});
+
+    h.Run();
+
+    EXPECT_TRUE(LastMessageIsCompletion(h));
+    const auto objects = h.Objects(blocks);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_NEAR(Area(objects.front()), 400, 1e-6);
+}
+
+// When the host failed to make the frame, the run went on: lines and areas outside the box were
+// deleted and trimmed, nothing was cut, and the run reported success.
+struct FrameFailure {
+    const char* name;
+    void (*install)(AdjustHost& h);
+    bool outlineKept;  // whether the host left the outline alive to be given back
+};
+
+class FrameFailureTest : public ::testing::TestWithParam<FrameFailure> {};
+
+TEST_P(FrameFailureTest, EndsWithAnErrorAndTheMapAsItWas) {
+    AdjustHost h;
+    AILayerHandle roads = h.AddLayer("道路");
+    h.AddLine(roads, {{0, 150}, {50, 150}, {150, 155}, {300, 150}, {350, 150}});
+    h.AddLine(roads, {{300, 300}, {350, 350}});
+    AILayerHandle blocks = h.AddLayer("街区");
+    h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 0.2f, 0.4f, 0});
+    AILayerHandle clip = h.AddClipLayer(kTriangle);
+    const std::string before = h.Svg();
+    std::vector<std::string> mapBefore;
+    for (AILayerHandle layer : {roads, blocks}) {
+        for (const Art* art : h.Objects(layer)) mapBefore.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
+    }
+    WatchDeadHandles(h);
+    GetParam().install(h);
+
+    h.Run();
+
+    ASSERT_EQ(h.ui().alerts().size(), 1u);
+    EXPECT_EQ(h.ui().alerts()[0].kind, quiltor::host::AlertKind::Error);
+    EXPECT_EQ(h.ui().alerts()[0].text, "予期しないエラーが発生しました。");
+    EXPECT_EQ(DeadHandleUses(), 0);
+    if (GetParam().outlineKept) {
+        EXPECT_EQ(h.Svg(), before);
+        return;
+    }
+    std::vector<std::string> mapAfter;
+    for (AILayerHandle layer : {roads, blocks}) {
+        for (const Art* art : h.Objects(layer)) mapAfter.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
+    }
+    EXPECT_EQ(mapAfter, mapBefore);
+    EXPECT_EQ(h.Objects(clip).size(), 0u);
+    EXPECT_EQ(h.document().firstLayer(), h.LayerOf(clip));
+}
+
+template <auto Field, typename Suite>
+void FailNth(AdjustHost& h, const char* name, int32_t version, int n) {
+    Fault<Field>::InstallNth(Table<Suite>(h, name, version), n);
+}
+
+const FrameFailure kFrameFailures[] = {
+    {"Square", [](AdjustHost& h) { FailNth<&AIArtSuite::NewArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, 1); }, true},
+    {"SquareStyle",
+     [](AdjustHost& h) {
+         FailNth<&AIPathStyleSuite::SetPathStyle, AIPathStyleSuite>(h, kAIPathStyleSuite, kAIPathStyleSuiteVersion, 1);
+     },
+     true},
+    {"CompoundPath", [](AdjustHost& h) { FailNth<&AIArtSuite::NewArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, 2); }, true},
+    {"SquareIntoTheCompound",
+     [](AdjustHost& h) { FailNth<&AIArtSuite::ReorderArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, 1); }, true},
+    {"OutlineIntoTheCompound",
+     [](AdjustHost& h) { FailNth<&AIArtSuite::ReorderArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, 2); }, true},
+    {"WorkLayer",
+     [](AdjustHost& h) { FailNth<&AILayerSuite::InsertLayer, AILayerSuite>(h, kAILayerSuite, kAILayerSuiteVersion, 1); },
+     true},
+    // A flattening that fails after it has emptied the frame.
+    {"ExcludeEmptiesTheFrame",
+     [](AdjustHost& h) {
+         Fault<&AIPathfinderSuite::DoExcludeEffect>::Install(
+             Table<AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion), [](AIPathfinderData* data) {
+                 AIArtHandle member = nullptr;
+                 while (sAIArt->GetArtFirstChild(data->fSelectedArt[0], &member) == kNoErr && member)
+                     sAIArt->DisposeArt(member);
+                 return true;
+             });
+     },
+     false},
+    {"ExcludeTakesTheFrame",
+     [](AdjustHost& h) {
+         Fault<&AIPathfinderSuite::DoExcludeEffect>::Install(
+             Table<AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion), [](AIPathfinderData* data) {
+                 sAIArt->DisposeArt(data->fSelectedArt[0]);
+                 return true;
+             });
+     },
+     false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Mend, FrameFailureTest, ::testing::ValuesIn(kFrameFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct ClipFailure {
     const char* name;
     AIErr code;

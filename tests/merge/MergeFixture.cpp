@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <new>
 #include <ostream>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include "TextSelectionDialog.h"
 #include "app/Host.h"
 #include "core/SuiteRegistry.h"
+#include "model/Document.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 
@@ -265,10 +267,13 @@ Tree MergeTest::ReadTree() const {
     return tree;
 }
 
-void MergeTest::WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art) {
+void MergeTest::WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art,
+                          const std::optional<AIRealRect>& artboard) {
     const AIDocumentHandle previous = host_->workspace().current();
     const AIDocumentHandle tile = NewDocument();
     BuildTree(tree, art);
+    if (artboard)
+        host_->workspace().find(tile)->setArtboard(*artboard);
     std::string error;
     ASSERT_TRUE(host_->workspace().saveFile(tile, (folder_ / name).string(), &error)) << error;
     host_->workspace().close(tile);
@@ -306,6 +311,15 @@ void ArmFailingRealloc(int failAt) {
 void* FailingRealloc(void* block, size_t size) {
     if (++reallocCalls == reallocFailsAt) return nullptr;
     return std::realloc(block, size);
+}
+
+void* ThrowingRealloc(void* block, size_t size) {
+    if (++reallocCalls == reallocFailsAt) throw std::bad_alloc();
+    return std::realloc(block, size);
+}
+
+bool ReallocFailed() {
+    return reallocFailsAt > 0 && reallocCalls >= reallocFailsAt;
 }
 
 }  // namespace mergetest

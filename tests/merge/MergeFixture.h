@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,8 +90,10 @@ public:
     void BuildTree(const Tree& tree, const std::vector<TileArt>& art = {});
     // The current document's tree.
     Tree ReadTree() const;
-    // Writes a tile document into the tile folder under name and closes it.
-    void WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art = {});
+    // Writes a tile document into the tile folder under name and closes it;
+    // its artboard is the page at the origin unless one is given.
+    void WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art = {},
+                   const std::optional<AIRealRect>& artboard = std::nullopt);
     std::filesystem::path folder() const { return folder_; }
 
     // Commands the tile dialogs of the next run read, one showing after the
@@ -120,8 +123,12 @@ private:
     std::vector<Showing> showings_;
 };
 
-// A realloc for the plug-in's memory hooks that fails on its n-th call after ArmFailingRealloc(n).
+// A realloc for the plug-in's memory hooks that fails on its n-th call after ArmFailingRealloc(n):
+// FailingRealloc gives null, ThrowingRealloc throws std::bad_alloc. ReallocFailed tells whether
+// that call came.
 void ArmFailingRealloc(int failAt);
 void* FailingRealloc(void* block, size_t size);
+void* ThrowingRealloc(void* block, size_t size);
+bool ReallocFailed();
 
 }  // namespace mergetest

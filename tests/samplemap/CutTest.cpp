@@ -274,8 +274,7 @@ TEST(Cut, ThePlugInsSeamTestsFindEveryCut) {
                             const Point a = c[i], b = c[(i + 1) % c.size()];
                             if (!inner(a) || !inner(b) || (a.h != b.h && a.v != b.v)) continue;
                             ++edges;
-                            EXPECT_TRUE(OnSeamEdgeCandidate(seams, placed(a), placed(b)));
-                            EXPECT_TRUE(OnSeamEdgeSplice(seams, placed(a), placed(b)));
+                            EXPECT_TRUE(OnSeamEdge(seams, placed(a), placed(b)));
                         }
                     }
                 }

@@ -14,9 +14,13 @@ namespace {
 using Outline = std::vector<SeamPoint>;
 using Indices = std::vector<std::size_t>;
 
+// Tiles of 1 mm: seams every 100 hundredths, across and down.
+const SeamGrid kMillimetreGrid(float(72.0 / 25.4), float(72.0 / 25.4), 3, 3);
+
 TEST(SeamLineJoin, FirstMatchingCaseWins)
 {
-    const SeamPoint p{0, 0}, q{100, 0}, r{200, 0}, s{300, 0};
+    // q lies on the seam x = 100 and s on the crossing; p and r are inland.
+    const SeamPoint p{50, -50}, q{100, -50}, r{150, -50}, s{200, -100};
     struct Case {
         const char* name;
         SeamPoint f1, l1, f2, l2;
@@ -27,31 +31,40 @@ TEST(SeamLineJoin, FirstMatchingCaseWins)
         {"F1=L2", q, r, p, q, LineJoinCase::ReverseBoth},
         {"L1=L2", p, q, r, q, LineJoinCase::ReverseSecond},
         {"F1=F2", q, r, q, p, LineJoinCase::ReverseFirst},
-        {"L1=F2 before F1=L2 (ring)", p, q, q, p, LineJoinCase::Append},
-        {"F1=L2 before L1=L2", p, q, r, p, LineJoinCase::ReverseBoth},
-        {"F1=L2 before L1=L2 (both ends equal)", p, p, r, p, LineJoinCase::ReverseBoth},
-        {"L1=L2 before F1=F2", p, q, p, q, LineJoinCase::ReverseSecond},
+        {"L1=F2 before F1=L2 (ring)", q, s, s, q, LineJoinCase::Append},
+        {"F1=L2, the other ends apart", q, p, r, q, LineJoinCase::ReverseBoth},
+        {"F1=L2 before L1=L2 (both ends equal)", q, q, r, q, LineJoinCase::ReverseBoth},
+        {"L1=L2 before F1=F2", q, s, q, s, LineJoinCase::ReverseSecond},
         {"apart", p, q, r, s, LineJoinCase::None},
-        {"only one coordinate shared", p, q, {100, 1}, r, LineJoinCase::None},
+        {"only one coordinate shared", p, q, {100, -49}, r, LineJoinCase::None},
+        // Regression: ends meeting inland were joined as soon as one of the
+        // lines had its other end on a seam (a tripoint, a crossing).
+        {"L1=F2 inland", q, p, p, r, LineJoinCase::None},
+        {"F1=L2 inland", p, q, r, p, LineJoinCase::None},
+        {"L1=L2 inland", q, p, r, p, LineJoinCase::None},
+        {"F1=F2 inland", p, q, p, r, LineJoinCase::None},
+        {"inland L1=F2 passed for F1=L2 on the seam", q, p, p, q, LineJoinCase::ReverseBoth},
+        {"inland L1=L2 passed for F1=F2 on the seam", q, p, q, p, LineJoinCase::ReverseFirst},
     };
     for (const Case& c : cases) {
-        const LineJoinCase got = SelectLineJoinCase(c.f1, c.l1, c.f2, c.l2);
+        const LineJoinCase got = SelectLineJoinCase(kMillimetreGrid, c.f1, c.l1, c.f2, c.l2);
         EXPECT_EQ(got, c.want) << c.name;
         if (got == LineJoinCase::None) {
             continue;
         }
-        // After the named reversals art1 must end where art2 starts.
+        // After the named reversals art1 must end where art2 starts, on a seam.
         const SeamPoint end1 = ReversesFirst(got) ? c.f1 : c.l1;
         const SeamPoint start2 = ReversesSecond(got) ? c.l2 : c.f2;
         EXPECT_EQ(end1, start2) << c.name;
+        EXPECT_TRUE(OnSeam(kMillimetreGrid, end1)) << c.name;
     }
 }
 
 TEST(SeamLineJoin, EndsRoundingToTheSameHundredthMeet)
 {
     auto at = [](double mm) { return ToSeamPoint(mm * 72.0 / 25.4, -5.0); };
-    EXPECT_EQ(SelectLineJoinCase(at(0.0), at(10.001), at(10.004), at(20.0)), LineJoinCase::Append);
-    EXPECT_EQ(SelectLineJoinCase(at(0.0), at(10.004), at(10.006), at(20.0)), LineJoinCase::None);
+    EXPECT_EQ(SelectLineJoinCase(kMillimetreGrid, at(0.0), at(10.001), at(10.004), at(20.0)), LineJoinCase::Append);
+    EXPECT_EQ(SelectLineJoinCase(kMillimetreGrid, at(0.0), at(10.004), at(10.006), at(20.0)), LineJoinCase::None);
 }
 
 TEST(SeamForwardMatch, FirstEdgeFromAToB)
@@ -169,7 +182,7 @@ std::vector<Outline> MergeFaces(const SeamGrid& grid, std::vector<Outline> faces
         Outline art1 = faces[i];
         for (std::size_t n = 0; n < art1.size() && !merged; ++n) {
             const SeamPoint a = art1[n], b = art1[(n + 1) % art1.size()];
-            if (!OnSeamEdgeSplice(grid, a, b)) {
+            if (!OnSeamEdge(grid, a, b)) {
                 continue;
             }
             for (std::size_t j = 0; j < faces.size() && !merged; ++j) {

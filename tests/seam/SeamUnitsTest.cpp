@@ -101,8 +101,7 @@ TEST(SeamGrid, NoColumnsOrRows)
     EXPECT_FALSE(grid.IsColumnPosition(0));
     EXPECT_FALSE(grid.IsRowPosition(0));
     EXPECT_FALSE(OnSeamLine(grid, {0, 0}, {45200, -37000}));
-    EXPECT_FALSE(OnSeamEdgeCandidate(grid, {0, 0}, {0, -37000}));
-    EXPECT_FALSE(OnSeamEdgeSplice(grid, {0, 0}, {0, -37000}));
+    EXPECT_FALSE(OnSeamEdge(grid, {0, 0}, {0, -37000}));
 }
 
 TEST(SeamGrid, ZeroSizeTileNeverMatchesByModulus)
@@ -161,34 +160,38 @@ struct EdgeCase {
     const char* name;
     SeamPoint start;
     SeamPoint end;
-    bool candidate;
-    bool splice;
+    bool want;
 };
 
 void CheckEdges(const SeamGrid& grid, std::initializer_list<EdgeCase> cases)
 {
     for (const EdgeCase& c : cases) {
-        EXPECT_EQ(OnSeamEdgeCandidate(grid, c.start, c.end), c.candidate) << c.name;
-        EXPECT_EQ(OnSeamEdgeSplice(grid, c.start, c.end), c.splice) << c.name;
+        EXPECT_EQ(OnSeamEdge(grid, c.start, c.end), c.want) << c.name;
+        EXPECT_EQ(OnSeamEdge(grid, c.end, c.start), c.want) << c.name << ", reversed";
     }
 }
 
 TEST(SeamEdge, MaterialGrid)
 {
     CheckEdges(MaterialGrid(2), {
-        {"vertical on column seam", {45200, -10}, {45200, -900}, true, true},
-        {"vertical on left border", {0, -10}, {0, -900}, true, true},
-        {"vertical beyond last column", {180800, -10}, {180800, -900}, true, true},
-        {"horizontal on row seam", {10, -37000}, {900, -37000}, true, true},
-        {"horizontal on top border", {10, 0}, {900, 0}, true, true},
-        {"vertical off seam", {45201, -10}, {45201, -900}, false, false},
-        {"horizontal off seam", {10, -37001}, {900, -37001}, false, false},
-        {"diagonal between seams", {0, 0}, {45200, -37000}, false, false},
-        // The splice form lets the moduli test either coordinate.
-        {"horizontal spanning one column", {0, -500}, {45200, -500}, false, true},
-        {"vertical spanning one row", {300, 0}, {300, -37000}, false, true},
-        {"horizontal from seam to interior", {0, -500}, {300, -500}, false, false},
-        {"single point on crossing", {45200, -37000}, {45200, -37000}, true, true},
+        {"vertical on column seam", {45200, -10}, {45200, -900}, true},
+        {"vertical on left border", {0, -10}, {0, -900}, true},
+        {"vertical beyond last column", {180800, -10}, {180800, -900}, true},
+        {"horizontal on row seam", {10, -37000}, {900, -37000}, true},
+        {"horizontal on top border", {10, 0}, {900, 0}, true},
+        {"vertical off seam", {45201, -10}, {45201, -900}, false},
+        {"horizontal off seam", {10, -37001}, {900, -37001}, false},
+        {"diagonal between seams", {0, 0}, {45200, -37000}, false},
+        // Regression: an edge running from one seam to the next, across the
+        // seams, was spliced, so distinct faces sharing a straight inland
+        // border were fused.
+        {"horizontal spanning one column", {0, -500}, {45200, -500}, false},
+        {"vertical spanning one row", {300, 0}, {300, -37000}, false},
+        {"horizontal spanning one column on a row seam", {0, -37000}, {45200, -37000}, true},
+        {"horizontal from seam to interior", {0, -500}, {300, -500}, false},
+        {"single point on crossing", {45200, -37000}, {45200, -37000}, true},
+        {"single point on a column seam", {45200, -500}, {45200, -500}, true},
+        {"single point inland", {300, -500}, {300, -500}, false},
     });
 }
 
@@ -199,15 +202,13 @@ TEST(SeamEdge, RowSeamsOnBothSidesWithFractionalTileHeight)
 {
     const SeamGrid grid = Tokyo3000Grid();
     CheckEdges(grid, {
-        {"below, second row seam", {10, -77333}, {900, -77333}, true, true},
-        {"below, third row seam", {10, -116000}, {900, -116000}, true, true},
-        {"above, second row seam", {10, 77333}, {900, 77333}, true, true},
-        {"one off the seam", {10, -77332}, {900, -77332}, false, false},
-        {"on a multiple of Ny only", {10, -77334}, {900, -77334}, true, true},
-        // Positions need both ends on the same seam; across rows only the
-        // modulus could help, and it fails for the second row.
-        {"vertical from first to second row seam", {10, -38667}, {10, -77333}, false, false},
-        {"vertical from top to first row seam", {10, 0}, {10, -38667}, false, true},
+        {"below, second row seam", {10, -77333}, {900, -77333}, true},
+        {"below, third row seam", {10, -116000}, {900, -116000}, true},
+        {"above, second row seam", {10, 77333}, {900, 77333}, true},
+        {"one off the seam", {10, -77332}, {900, -77332}, false},
+        {"on a multiple of Ny only", {10, -77334}, {900, -77334}, true},
+        {"vertical from first to second row seam", {10, -38667}, {10, -77333}, false},
+        {"vertical from top to first row seam", {10, 0}, {10, -38667}, false},
     });
 }
 
@@ -238,44 +239,16 @@ bool LoopOnSeamLine(const SeamGrid& g, SeamPoint f, SeamPoint l)
     return false;
 }
 
-bool LoopSameSeam(int32_t a, int32_t b, const SeamGrid& g, bool column, int k)
+// Along a seam line: same x on a vertical seam, or same y on a horizontal one.
+bool LoopOnSeamEdge(const SeamGrid& g, SeamPoint s, SeamPoint e)
 {
-    const int32_t p = column ? g.X(k) : g.Y(k);
-    return (a == p && b == p) || (a == -p && b == -p);
-}
-
-bool LoopCandidate(const SeamGrid& g, SeamPoint s, SeamPoint e)
-{
-    bool on = false;
-    if (s.x == e.x) {
-        for (int k = 0; k <= g.LastColumn(); ++k) {
-            if (LoopSameSeam(s.x, e.x, g, true, k) || (LoopModulus(s.x, g.Nx()) && LoopModulus(e.x, g.Nx()))) {
-                on = true;
-            }
-        }
-    }
-    if (!on && s.y == e.y) {
-        for (int k = 0; k <= g.LastRow(); ++k) {
-            if (LoopSameSeam(s.y, e.y, g, false, k) || (LoopModulus(s.y, g.Ny()) && LoopModulus(e.y, g.Ny()))) {
-                on = true;
-            }
-        }
-    }
-    return on;
-}
-
-bool LoopSplice(const SeamGrid& g, SeamPoint s, SeamPoint e)
-{
-    if (s.x != e.x && s.y != e.y) {
-        return false;
-    }
     for (int k = 0; k <= g.LastColumn(); ++k) {
-        if (LoopSameSeam(s.x, e.x, g, true, k) || (LoopModulus(s.x, g.Nx()) && LoopModulus(e.x, g.Nx()))) {
+        if (s.x == e.x && (LoopPosition(s.x, g, true, k) || LoopModulus(s.x, g.Nx()))) {
             return true;
         }
     }
     for (int k = 0; k <= g.LastRow(); ++k) {
-        if (LoopSameSeam(s.y, e.y, g, false, k) || (LoopModulus(s.y, g.Ny()) && LoopModulus(e.y, g.Ny()))) {
+        if (s.y == e.y && (LoopPosition(s.y, g, false, k) || LoopModulus(s.y, g.Ny()))) {
             return true;
         }
     }
@@ -318,8 +291,8 @@ TEST(SeamTests, AgreeWithLoopDefinitions)
             default: break;
             }
             ASSERT_EQ(OnSeamLine(g, a, b), LoopOnSeamLine(g, a, b));
-            ASSERT_EQ(OnSeamEdgeCandidate(g, a, b), LoopCandidate(g, a, b));
-            ASSERT_EQ(OnSeamEdgeSplice(g, a, b), LoopSplice(g, a, b));
+            ASSERT_EQ(OnSeam(g, a), LoopOnSeamLine(g, a, a));
+            ASSERT_EQ(OnSeamEdge(g, a, b), LoopOnSeamEdge(g, a, b));
         }
     }
 }

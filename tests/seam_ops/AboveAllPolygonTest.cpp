@@ -96,5 +96,56 @@ TEST_F(AboveAllPolygonTest, CompoundPathMovesWithItsMembers)
     EXPECT_EQ(type, kCompoundPathArt);
 }
 
+// Regression: when the first line was a member of a compound path or group,
+// the polygons were copied in beside it and so became members of it: a filled
+// face inside an unfilled compound path of lines.
+TEST_F(AboveAllPolygonTest, FirstLineInsideACompoundPathOrGroupHasThePolygonsAboveItsOutermostHolder)
+{
+    struct Case {
+        const char* name;
+        std::vector<int16_t> holders;  // outermost first
+    };
+    const Case cases[] = {
+        {"compound path", {kCompoundPathArt}},
+        {"group", {kGroupArt}},
+        {"compound path in a group", {kGroupArt, kCompoundPathArt}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        Closed(1, kFace);
+        AIArtHandle outer = nullptr;
+        AIArtHandle inner = LayerGroup(layer_);
+        for (int16_t type : c.holders) {
+            AIArtHandle holder = nullptr;
+            sAIArt->NewArt(type, kPlaceInsideOnBottom, inner, &holder);
+            inner = holder;
+            outer = outer != nullptr ? outer : holder;
+        }
+        AddShape(inner, Polyline(Piece(2), false, kLine));  // the first line
+        AddShape(inner, Polyline(Piece(3), false, kLine));
+        if (c.holders.back() == kCompoundPathArt) {
+            ApplyStyle(inner, Palette()[kLine]);
+        }
+        Closed(4, kFace);
+        Closed(5, kFaceStroked);
+        seamjoin::AboveAllPolygon(layer_);
+
+        EXPECT_EQ(Order(), (std::vector<int>{1, 4, 5, 2, 3}));
+        for (const PathRecord& r : paths()) {
+            AIBoolean filled = false;
+            sAIArt->ArtHasFill(r.art, &filled);
+            EXPECT_EQ(filled != 0, r.closed);
+            // Polygons sit in the layer itself, the lines still in the holders.
+            AIArtHandle outermost = r.art;
+            for (AIArtHandle parent = nullptr;
+                 sAIArt->GetArtParent(outermost, &parent) == kNoErr && parent != LayerGroup(layer_);) {
+                outermost = parent;
+            }
+            EXPECT_EQ(outermost, r.closed ? r.art : outer);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace seamtest

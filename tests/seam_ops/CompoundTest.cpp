@@ -208,16 +208,43 @@ TEST_F(CompoundShapeTest, EachPartSeesOnlyItsOwnKind)
     EXPECT_EQ(Dump(layer_), before);
 }
 
-TEST_F(CompoundShapeTest, InteriorEdgeFromSeamToSeamIsMergedToo)
+// Regression: an edge running from one seam to the next counted as a seam
+// edge, so two distinct faces or rings sharing a straight inland border
+// between seams were fused into one.
+TEST_F(CompoundShapeTest, DistinctOutlinesSharingAStraightInlandBorderStayApart)
 {
-    // Both pieces touch the horizontal seams at y = 0 and -80 mm, and share
-    // the edge x = 50 mm running between them.
-    Face(Rect(20, -80, 50, 0));
-    Face(Rect(50, -80, 80, 0));
-    seamjoin::CompoundShape(layer_, kGrid);
-    const auto result = paths();
-    ASSERT_EQ(result.size(), 1u);
-    EXPECT_EQ(result[0].segments.size(), 6u);
+    struct Case {
+        const char* name;
+        std::vector<std::vector<AIRealPoint>> pieces;
+        std::vector<int64_t> areas;  // of the outlines left, in square millimetres
+    };
+    const Case cases[] = {
+        // Each outline is also cut by the seam x = 100 mm and comes back whole.
+        {"horizontal border from seam to seam",
+         {Rect(100, -40, 200, -20), Rect(100, -60, 200, -40), Rect(60, -40, 100, -20), Rect(60, -60, 100, -40)},
+         {2800, 2800}},
+        {"vertical border from seam to seam", {Rect(20, -80, 50, 0), Rect(50, -80, 80, 0)}, {2400, 2400}},
+    };
+    const MergeFn merges[] = {seamjoin::CompoundShape, seamjoin::CompoundPolyline};
+    for (const Case& c : cases) {
+        for (int kind = 0; kind < 2; ++kind) {
+            for (std::size_t rotate = 0; rotate < c.pieces.size(); ++rotate) {
+                SCOPED_TRACE(std::string(c.name) + (kind == 0 ? ", faces" : ", rings") + ", listed from " +
+                             std::to_string(rotate));
+                Fresh();
+                for (std::size_t k = 0; k < c.pieces.size(); ++k) {
+                    Add(c.pieces[(rotate + k) % c.pieces.size()], true, kind == 0 ? kFace : kRing);
+                }
+                merges[kind](layer_, kGrid);
+                std::vector<int64_t> areas;
+                for (const PathRecord& r : paths()) {
+                    areas.push_back(std::abs(Area2(SeamAnchors(r.segments))) / 20000);
+                }
+                std::sort(areas.begin(), areas.end());
+                EXPECT_EQ(areas, c.areas);
+            }
+        }
+    }
 }
 
 // With a tile height that is not a whole number of hundredths, a piece whose

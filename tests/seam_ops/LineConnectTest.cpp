@@ -103,15 +103,67 @@ TEST_F(LineConnectTest, ChainListedOutOfOrderJoinsThroughTheSameIndex)
               Seam({Mm(50, -10), Mm(100, -10), Mm(150, -12), Mm(200, -10), Mm(250, -10)}));
 }
 
-TEST_F(LineConnectTest, JoinedLineWithNoEndOnASeamIsFinished)
+// A line as a key that does not depend on its direction.
+std::vector<std::pair<int32_t, int32_t>> Undirected(const std::vector<SeamPoint>& line)
 {
-    // A + B ends off the seams and is not tried again, so D, which meets it
-    // and is listed after, looks only further on and stays apart.
-    Line({Mm(50, -10), Mm(100, -10)});
-    Line({Mm(100, -10), Mm(150, -10)});
-    Line({Mm(150, -10), Mm(200, -10)});
-    seamjoin::LineConnect(layer_, kGrid);
-    EXPECT_EQ(paths().size(), 2u);
+    std::vector<std::pair<int32_t, int32_t>> key;
+    for (const SeamPoint& p : line) {
+        key.emplace_back(p.x, p.y);
+    }
+    std::vector<std::pair<int32_t, int32_t>> back(key.rbegin(), key.rend());
+    return std::min(key, back);
+}
+
+// Regression: ends that met anywhere were joined once one of the lines had an
+// end on a seam, so boundaries at a tripoint and roads at a crossing were
+// glued into one path. Only a meeting point on a seam joins.
+TEST_F(LineConnectTest, EndsMeetingInlandStayApart)
+{
+    using Lines = std::vector<std::vector<AIRealPoint>>;
+    struct Case {
+        const char* name;
+        Lines pieces;
+        Lines want;  // in any order and direction
+    };
+    const AIRealPoint tri = Mm(90, -70);  // next to the seam crossing (100, -80)
+    const AIRealPoint cross = Mm(50, -40);
+    const Lines roads{{cross, Mm(50, 0)}, {cross, Mm(50, -80)}, {Mm(0, -40), cross}, {Mm(100, -40), cross}};
+    const Case cases[] = {
+        {"tripoint next to a seam crossing",
+         {{tri, Mm(100, -60)}, {tri, Mm(80, -80)}, {tri, Mm(100, -80)}, {Mm(100, -60), Mm(120, -50)},
+          {Mm(80, -80), Mm(70, -100)}, {Mm(100, -80), Mm(110, -90)}},
+         {{tri, Mm(100, -60), Mm(120, -50)}, {tri, Mm(80, -80), Mm(70, -100)}, {tri, Mm(100, -80), Mm(110, -90)}}},
+        {"roads at a crossing", roads, roads},
+        {"end to end inland",
+         {{Mm(50, -10), Mm(100, -10)}, {Mm(100, -10), Mm(150, -10)}, {Mm(150, -10), Mm(200, -10)}},
+         {{Mm(50, -10), Mm(100, -10), Mm(150, -10)}, {Mm(150, -10), Mm(200, -10)}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::vector<std::pair<int32_t, int32_t>>> want;
+        for (const auto& line : c.want) {
+            want.push_back(Undirected(Seam(line)));
+        }
+        std::sort(want.begin(), want.end());
+        const std::size_t n = c.pieces.size();
+        for (std::size_t rotate = 0; rotate < n; ++rotate) {
+            for (int flips : {0, 0b010101, 0b101010, 0b111111}) {
+                SCOPED_TRACE(std::string(c.name) + ", listed from " + std::to_string(rotate) + ", flips " +
+                             std::to_string(flips));
+                Fresh();
+                for (std::size_t k = 0; k < n; ++k) {
+                    const auto& piece = c.pieces[(rotate + k) % n];
+                    Line(flips >> k & 1 ? Reversed(piece) : piece);
+                }
+                seamjoin::LineConnect(layer_, kGrid);
+                std::vector<std::vector<std::pair<int32_t, int32_t>>> got;
+                for (const PathRecord& r : paths()) {
+                    got.push_back(Undirected(SeamAnchors(r.segments)));
+                }
+                std::sort(got.begin(), got.end());
+                EXPECT_EQ(got, want);
+            }
+        }
+    }
 }
 
 TEST_F(LineConnectTest, FirstLaterPartnerInListingOrderWins)

@@ -1,18 +1,26 @@
 #include "PlainSeamLoops.h"
 
+#include <cmath>
 #include <vector>
 
 #include "SeamJoin.h"
-#include "SeamWork.h"
 #include "Suites.h"
 
 namespace plainseam {
 
 namespace {
 
+// Units and seam tests (below) of their own, written down as the rules read,
+// so that a fault in the plug-in's faster versions shows as a difference.
+int32_t Hundredths(double pt)
+{
+    const double v = pt * 25.4 / 72.0 * 100.0;
+    return int32_t(v < 0 ? -std::trunc(-v + 0.5) : std::trunc(v + 0.5));
+}
+
 SeamPoint SeamOf(const AIPathSegment& s)
 {
-    return ToSeamPoint(s.p.h, s.p.v);
+    return {Hundredths(s.p.h), Hundredths(s.p.v)};
 }
 
 int32_t Count(AIArtSet set)
@@ -99,11 +107,38 @@ bool SameArtStyles(AIArtHandle a, AIArtHandle b)
 bool HasCandidateEdge(const SeamGrid& grid, const std::vector<AIPathSegment>& s)
 {
     for (std::size_t k = 0; k < s.size(); ++k) {
-        if (OnSeamEdgeCandidate(grid, SeamOf(s[k]), SeamOf(s[(k + 1) % s.size()]))) {
+        if (AlongSeam(grid, SeamOf(s[k]), SeamOf(s[(k + 1) % s.size()]))) {
             return true;
         }
     }
     return false;
+}
+
+// Deletes a piece now part of another path, and the compound path it leaves
+// without members.
+void Delete(AIArtHandle art)
+{
+    AIArtHandle parent = nullptr;
+    sAIArt->GetArtParent(art, &parent);
+    sAIArt->DisposeArt(art);
+    if (parent != nullptr && Type(parent) == kCompoundPathArt) {
+        AIArtHandle member = nullptr;
+        sAIArt->GetArtFirstChild(parent, &member);
+        if (member == nullptr) {
+            sAIArt->DisposeArt(parent);
+        }
+    }
+}
+
+// Inserts all of art2's segments, one at a time and each directly after
+// anchor n of art1, walking art2 round from `start` in steps of `step`.
+void InsertRound(AIArtHandle art1, int16_t n, const std::vector<AIPathSegment>& s2, int start, int step)
+{
+    const int count2 = int(s2.size());
+    for (int i = 0; i < count2; ++i) {
+        const int k = ((start + step * i) % count2 + count2) % count2;
+        sAIPath->InsertPathSegments(art1, n, 1, &s2[std::size_t(k)]);
+    }
 }
 
 void CarryHoles(AIArtHandle art1, AIArtHandle art2)
@@ -179,7 +214,7 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
         for (int16_t n = 0; n < count1 && !merged && !stop; ++n) {
             const SeamPoint a = SeamOf(segs1[std::size_t(n)]);
             const SeamPoint b = SeamOf(segs1[std::size_t((n + 1) % count1)]);
-            if (!OnSeamEdgeSplice(grid, a, b)) {
+            if (!AlongSeam(grid, a, b)) {
                 continue;
             }
             for (int32_t j = 0; j < Count(set); ++j) {
@@ -188,7 +223,10 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
                     continue;
                 }
                 bool reversed = false;
-                std::vector<std::size_t> order;
+                // Where the walk round art2 starts, and which way it goes.
+                bool found = false;
+                int start = 0;
+                int step = 1;
                 for (;;) {
                     if (rings && !seamjoin::SamePathStyle(style1, PathStyle(art2))) {
                         break;
@@ -211,7 +249,8 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
                                 continue;
                             }
                             if (s == a && e == b) {
-                                order = ForwardSpliceOrder(std::size_t(count2), std::size_t(m));
+                                found = true;
+                                start = m + 1;
                                 break;
                             }
                             // Reversed once, only the forward run counts.
@@ -226,23 +265,24 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
                             continue;
                         }
                     } else {
-                        for (int m = 0; m < count2 && order.empty(); ++m) {
+                        for (int m = 0; m < count2 && !found; ++m) {
                             if (at(m) == a && at((m + 1) % count2) == b) {
-                                order = ForwardSpliceOrder(std::size_t(count2), std::size_t(m));
+                                found = true;
+                                start = m + 1;
                             }
                         }
-                        for (int t = count2 - 1; t >= 0 && order.empty(); --t) {
+                        for (int t = count2 - 1; t >= 0 && !found; --t) {
                             if (at(t) == a && at(t == 0 ? count2 - 1 : t - 1) == b) {
-                                order = BackwardSpliceOrder(std::size_t(count2), std::size_t(t));
+                                found = true;
+                                start = t - 1;
+                                step = -1;
                             }
                         }
                     }
-                    if (order.empty()) {
+                    if (!found) {
                         break;
                     }
-                    for (std::size_t k : order) {
-                        sAIPath->InsertPathSegments(art1, n, 1, &s2[k]);
-                    }
+                    InsertRound(art1, n, s2, start, step);
                     if (Segments(art1) != count1 + count2) {
                         stop = true;
                         break;
@@ -251,7 +291,7 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
                         CarryHoles(art1, art2);
                     }
                     sAIArtSet->RemoveArtFromArtSet(set, art2);
-                    seamjoin::detail::DisposePiece(art2);
+                    Delete(art2);
                     merged = true;
                     break;
                 }
@@ -271,6 +311,36 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
 }
 
 }  // namespace
+
+bool OnVerticalSeam(const SeamGrid& grid, int32_t x)
+{
+    for (int k = 0; k <= grid.LastColumn(); ++k) {
+        if (x == grid.X(k) || x == -grid.X(k) || (grid.Nx() != 0 && x % grid.Nx() == 0)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool OnHorizontalSeam(const SeamGrid& grid, int32_t y)
+{
+    for (int k = 0; k <= grid.LastRow(); ++k) {
+        if (y == grid.Y(k) || y == -grid.Y(k) || (grid.Ny() != 0 && y % grid.Ny() == 0)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool OnAnySeam(const SeamGrid& grid, SeamPoint p)
+{
+    return OnVerticalSeam(grid, p.x) || OnHorizontalSeam(grid, p.y);
+}
+
+bool AlongSeam(const SeamGrid& grid, SeamPoint a, SeamPoint b)
+{
+    return (a.x == b.x && OnVerticalSeam(grid, a.x)) || (a.y == b.y && OnHorizontalSeam(grid, a.y));
+}
 
 void RemoveDoubledPoints(AIArtHandle path)
 {
@@ -319,7 +389,7 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             const AIPathSegment first = One(art, 0);
             const AIPathSegment last = One(art, int16_t(count - 1));
             drop = count < 1 || (first.p.h == last.p.h && first.p.v == last.p.v) ||
-                   !OnSeamLine(grid, SeamOf(first), SeamOf(last));
+                   !(OnAnySeam(grid, SeamOf(first)) || OnAnySeam(grid, SeamOf(last)));
         }
         if (drop) {
             sAIArtSet->RemoveArtFromArtSet(set, art);
@@ -358,12 +428,13 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             const SeamPoint l2 = SeamOf(One(art2, int16_t(count2 - 1)));
             bool reverse1 = false;
             bool reverse2 = false;
-            if (l1 == f2) {
-            } else if (f1 == l2) {
+            // Only a meeting point on a seam counts.
+            if (l1 == f2 && OnAnySeam(grid, l1)) {
+            } else if (f1 == l2 && OnAnySeam(grid, f1)) {
                 reverse1 = reverse2 = true;
-            } else if (l1 == l2) {
+            } else if (l1 == l2 && OnAnySeam(grid, l1)) {
                 reverse2 = true;
-            } else if (f1 == f2) {
+            } else if (f1 == f2 && OnAnySeam(grid, f1)) {
                 reverse1 = true;
             } else {
                 continue;
@@ -380,7 +451,7 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             }
             if (Segments(art1) == count1 + count2 - 1) {
                 sAIArtSet->RemoveArtFromArtSet(set, art2);
-                seamjoin::detail::DisposePiece(art2);
+                Delete(art2);
                 joined = true;
             }
             break;
@@ -390,7 +461,7 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             continue;
         }
         const int16_t count = Segments(art1);
-        if (!OnSeamLine(grid, SeamOf(One(art1, 0)), SeamOf(One(art1, int16_t(count - 1))))) {
+        if (!OnAnySeam(grid, SeamOf(One(art1, 0))) && !OnAnySeam(grid, SeamOf(One(art1, int16_t(count - 1))))) {
             sAIArtSet->RemoveArtFromArtSet(set, art1);
         }
     }

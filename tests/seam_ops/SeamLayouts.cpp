@@ -151,9 +151,15 @@ int LineStyle(Rng& rng)
     return Chance(rng, 0.75) ? kLine : rare[Uniform(rng, 0, 4)];
 }
 
-void AddLine(Rng& rng, const Lattice& g, std::vector<Item>& items)
+Cell AnyCell(Rng& rng, const Lattice& g)
 {
-    std::vector<Cell> walk{{Uniform(rng, 0, g.MaxI()), Uniform(rng, 0, g.MaxJ())}};
+    return {Uniform(rng, 0, g.MaxI()), Uniform(rng, 0, g.MaxJ())};
+}
+
+// A random walk from `start`, cut into pieces at seam points it passes.
+void AddLine(Rng& rng, const Lattice& g, Cell start, std::vector<Item>& items)
+{
+    std::vector<Cell> walk{start};
     const int steps = Uniform(rng, 1, 7);
     for (int k = 0; k < steps; ++k) {
         for (int tries = 0; tries < 8; ++tries) {
@@ -200,6 +206,21 @@ void AddLine(Rng& rng, const Lattice& g, std::vector<Item>& items)
     flush();
 }
 
+// Three or four lines leaving one lattice point, as boundaries leave a
+// tripoint or roads a crossing: mostly off the seams, where they must stay
+// apart, now and then on one.
+void AddJunction(Rng& rng, const Lattice& g, std::vector<Item>& items)
+{
+    Cell at = AnyCell(rng, g);
+    if (g.d > 1 && g.e > 1 && Chance(rng, 0.75)) {
+        at.i += at.i % g.d == 0 ? (at.i < g.MaxI() ? 1 : -1) : 0;
+        at.j += at.j % g.e == 0 ? (at.j < g.MaxJ() ? 1 : -1) : 0;
+    }
+    for (int arms = Uniform(rng, 3, 4); arms > 0; --arms) {
+        AddLine(rng, g, at, items);
+    }
+}
+
 // The boundary of the block [a0, a1] x [b0, b1], clockwise on the page.
 std::vector<Cell> Boundary(const Lattice& g, int a0, int a1, int b0, int b1, int subdivide)
 {
@@ -221,12 +242,18 @@ std::vector<Cell> Boundary(const Lattice& g, int a0, int a1, int b0, int b1, int
     return cells;
 }
 
-void AddOutline(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
+int OutlineStyle(Rng& rng, bool face)
 {
-    const int i0 = Uniform(rng, 0, g.MaxI() - 1);
-    const int i1 = Uniform(rng, i0 + 1, std::min(g.MaxI(), i0 + 4));
-    const int j0 = Uniform(rng, 0, g.MaxJ() - 1);
-    const int j1 = Uniform(rng, j0 + 1, std::min(g.MaxJ(), j0 + 4));
+    static const int faceStyles[] = {kFaceGray, kFaceEffect, kFaceStroked};
+    static const int ringStyles[] = {kRingEvenOdd, kRingWide};
+    return face ? faceStyles[Uniform(rng, 0, 2)] : ringStyles[Uniform(rng, 0, 1)];
+}
+
+// One face or ring covering the block [i0, i1] x [j0, j1], cut at the seams
+// inside it (most of them) into pieces drawn in `style`.
+void AddBlock(Rng& rng, const Lattice& g, bool face, int style, int i0, int i1, int j0, int j1,
+              std::vector<Item>& items)
+{
     std::vector<int> is{i0};
     for (int i = i0 + 1; i < i1; ++i) {
         if (g.SeamI(i) && Chance(rng, 0.9)) {
@@ -242,15 +269,11 @@ void AddOutline(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
     }
     js.push_back(j1);
     const int subdivide = Uniform(rng, 0, 2);
-    static const int faceStyles[] = {kFaceGray, kFaceEffect, kFaceStroked};
-    static const int ringStyles[] = {kRingEvenOdd, kRingWide};
-    auto pick = [&] { return face ? faceStyles[Uniform(rng, 0, 2)] : ringStyles[Uniform(rng, 0, 1)]; };
-    const int style = Chance(rng, 0.8) ? (face ? kFace : kRing) : pick();
     for (std::size_t a = 0; a + 1 < is.size(); ++a) {
         for (std::size_t b = 0; b + 1 < js.size(); ++b) {
             Shape piece;
             piece.closed = true;
-            piece.style = Chance(rng, 0.9) ? style : pick();
+            piece.style = Chance(rng, 0.9) ? style : OutlineStyle(rng, face);
             for (Cell c : Boundary(g, is[a], is[a + 1], js[b], js[b + 1], subdivide)) {
                 piece.segments.push_back(At(g, c));
             }
@@ -284,6 +307,76 @@ void AddOutline(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
             }
             items.push_back(item);
         }
+    }
+}
+
+void AddOutline(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
+{
+    const int i0 = Uniform(rng, 0, g.MaxI() - 1);
+    const int i1 = Uniform(rng, i0 + 1, std::min(g.MaxI(), i0 + 4));
+    const int j0 = Uniform(rng, 0, g.MaxJ() - 1);
+    const int j1 = Uniform(rng, j0 + 1, std::min(g.MaxJ(), j0 + 4));
+    const int style = Chance(rng, 0.8) ? (face ? kFace : kRing) : OutlineStyle(rng, face);
+    AddBlock(rng, g, face, style, i0, i1, j0, j1, items);
+}
+
+// Two distinct faces or rings of one style sharing a straight border that
+// runs from one seam to the next, off the seams where the lattice has points
+// between them: they must stay two.
+void AddBorderPair(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
+{
+    // Across: a horizontal border between vertical seams; else a vertical one.
+    const bool across = g.e > 1 || (g.d == 1 && Chance(rng, 0.5));
+    const int tiles = across ? g.cols : g.rows;
+    const int along = across ? g.d : g.e;     // lattice steps per tile along the border
+    const int between = across ? g.e : g.d;   // and across it
+    const int max = across ? g.MaxJ() : g.MaxI();
+    if (max < 2) {
+        return;
+    }
+    const int style = Chance(rng, 0.9) ? (face ? kFace : kRing) : OutlineStyle(rng, face);
+    const int s0 = Uniform(rng, 0, tiles - 1) * along;
+    const int s1 = Uniform(rng, s0 / along + 1, std::min(tiles, s0 / along + 2)) * along;
+    int m = Uniform(rng, 1, max - 1);
+    if (between > 1 && m % between == 0) {
+        ++m;
+    }
+    const int low = Uniform(rng, std::max(0, m - 3), m - 1);
+    const int high = Uniform(rng, m + 1, std::min(max, m + 3));
+    for (const auto& [b0, b1] : {std::pair{low, m}, std::pair{m, high}}) {
+        if (across) {
+            AddBlock(rng, g, face, style, s0, s1, b0, b1, items);
+        } else {
+            AddBlock(rng, g, face, style, b0, b1, s0, s1, items);
+        }
+    }
+}
+
+// Stroked and either open or unfilled: what the polygon stacking takes for a line.
+bool IsLine(const Shape& shape)
+{
+    const bool stroked = shape.style != kFace && shape.style != kFaceGray && shape.style != kFaceEffect;
+    const bool filled = !stroked || shape.style == kFaceStroked;
+    return stroked && (!shape.closed || !filled);
+}
+
+// Puts the layer's first line into a compound path or group, with the path
+// after it now and then.
+void HoldFirstLine(Rng& rng, std::vector<Item>& items)
+{
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const std::vector<Shape>& shapes = items[k].shapes;
+        if (std::none_of(shapes.begin(), shapes.end(), IsLine)) {
+            continue;
+        }
+        if (items[k].kind == Item::Kind::Path) {
+            items[k].kind = Chance(rng, 0.5) ? Item::Kind::Compound : Item::Kind::Group;
+            if (k + 1 < items.size() && items[k + 1].kind == Item::Kind::Path && Chance(rng, 0.5)) {
+                items[k].shapes.push_back(items[k + 1].shapes[0]);
+                items.erase(items.begin() + std::ptrdiff_t(k + 1));
+            }
+        }
+        return;
     }
 }
 
@@ -353,13 +446,21 @@ Layout RandomLayout(uint32_t seed)
     const int faces = Uniform(rng, 0, 8);
     const int rings = Uniform(rng, 0, 5);
     for (int k = 0; k < lines; ++k) {
-        AddLine(rng, g, items);
+        AddLine(rng, g, AnyCell(rng, g), items);
+    }
+    for (int k = Uniform(rng, 0, 2); k > 0; --k) {
+        AddJunction(rng, g, items);
     }
     for (int k = 0; k < faces; ++k) {
         AddOutline(rng, g, true, items);
     }
     for (int k = 0; k < rings; ++k) {
         AddOutline(rng, g, false, items);
+    }
+    for (bool face : {true, false}) {
+        if (Chance(rng, 0.4)) {
+            AddBorderPair(rng, g, face, items);
+        }
     }
     std::shuffle(items.begin(), items.end(), rng);
     // A few paths go into groups; their members take part like any other.
@@ -369,6 +470,9 @@ Layout RandomLayout(uint32_t seed)
             items[k] = group;
             items.erase(items.begin() + std::ptrdiff_t(k + 1));
         }
+    }
+    if (Chance(rng, 0.3)) {
+        HoldFirstLine(rng, items);
     }
     if (Chance(rng, 0.05)) {
         items.insert(items.begin() + Uniform(rng, 0, int(items.size())), Item{Item::Kind::Text, {}});

@@ -67,7 +67,10 @@ Item PathItem(const std::vector<AIRealPoint>& anchors, bool closed, int style);
 
 // A small random layout on a coarse lattice whose lines fall on the seams:
 // cut lines, faces and rings (some with holes, some in groups), doubled
-// points, curves, mixed styles and orientations, listed in random order.
+// points, curves, mixed styles and orientations, listed in random order;
+// junctions of lines on and off the seams, pairs of faces or rings sharing a
+// straight border from seam to seam, and now and then the first line inside a
+// compound path or group.
 Layout RandomLayout(uint32_t seed);
 
 // How the pieces of a cut layout are listed: in random order, or tile by
