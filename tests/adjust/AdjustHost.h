@@ -9,7 +9,7 @@
 
 #include "AIHost.h"
 #include "KTRPluginAdjustPlugin.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "model/Art.h"
 #include "model/Document.h"
 #include "ui/QueuedUserInterface.h"

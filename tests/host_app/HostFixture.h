@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/SuiteRegistry.h"
 #include "ui/QueuedUserInterface.h"
 

@@ -10,7 +10,7 @@
 #include "SelectMergeRun.h"
 #include "Suites.h"
 #include "TextSelectionDialog.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/SuiteRegistry.h"
 #include "model/Document.h"
 #include "model/Workspace.h"

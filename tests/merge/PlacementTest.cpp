@@ -10,7 +10,7 @@
 #include "MeshGrid.h"
 #include "Suites.h"
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 

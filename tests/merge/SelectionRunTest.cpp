@@ -6,7 +6,7 @@
 #include "MeshGrid.h"
 #include "SelectionTable.h"
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 

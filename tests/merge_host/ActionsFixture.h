@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
 #include "model/Document.h"

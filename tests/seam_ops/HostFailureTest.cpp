@@ -5,7 +5,7 @@
 #include <set>
 
 #include "SeamOpsFixture.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/SuiteRegistry.h"
 
 namespace seamtest {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "Suites.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/SuiteRegistry.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
