@@ -12,14 +12,14 @@
 #include "IAIFilePath.h"
 #include "IAIUnicodeString.h"
 #include "KTRPluginSelectMergePlugin.h"
-#include "LayerScheme.h"
 #include "LayerSnapshot.h"
-#include "MeshGrid.h"
 #include "SelectMergeHost.h"
 #include "SelectMergeRun.h"
-#include "SelectionDialog.h"
-#include "SelectionTable.h"
 #include "Suites.h"
+#include "core/LayerScheme.h"
+#include "core/MeshGrid.h"
+#include "core/SelectionDialog.h"
+#include "core/SelectionTable.h"
 
 namespace {
 
