@@ -3,6 +3,10 @@
 add_library(ktr_selectmerge_plugin OBJECT
   KTRPluginSelectMergePlugin.cpp
   KTRPluginSelectMergeMain.cpp
+  MergeRunTarget.cpp
+  MergeRunChoice.cpp
+  MergeRunPlacement.cpp
+  MergeRunSeams.cpp
   SelectMergeHost.cpp
   TilePlacement.cpp
   LayerSchemeCheck.cpp

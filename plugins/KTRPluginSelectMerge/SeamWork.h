@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "AIHost.h"
-#include "SeamGeometry.h"
+#include "core/SeamGeometry.h"
 
 namespace seamjoin::detail {
 

@@ -14,8 +14,8 @@
 
 #include "AIHost.h"
 #include "KTRPluginSelectMergePlugin.h"
-#include "LayerScheme.h"
-#include "SelectionDialog.h"
+#include "core/LayerScheme.h"
+#include "core/SelectionDialog.h"
 
 class Suites;
 

@@ -7,10 +7,10 @@
 #include "IAIUnicodeString.h"
 #include "LayerSnapshot.h"
 #include "MergeFixture.h"
-#include "MeshGrid.h"
 #include "Suites.h"
 #include "core/ActionRegistry.h"
 #include "app/Host.h"
+#include "core/MeshGrid.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 

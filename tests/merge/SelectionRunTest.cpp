@@ -3,10 +3,10 @@
 #include <cstdlib>
 
 #include "MergeFixture.h"
-#include "MeshGrid.h"
-#include "SelectionTable.h"
 #include "core/ActionRegistry.h"
 #include "app/Host.h"
+#include "core/MeshGrid.h"
+#include "core/SelectionTable.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 

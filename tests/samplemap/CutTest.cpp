@@ -1,6 +1,6 @@
 #include "MapGenerator.h"
-#include "SeamGeometry.h"
 #include "TileCutter.h"
+#include "core/SeamGeometry.h"
 
 #include <gtest/gtest.h>
 
