@@ -193,7 +193,8 @@ private:
         };
         if (nearSeam && !seams.empty()) {
             const double seam = seams[random_.Below(static_cast<int>(seams.size()))];
-            add(seam + (random_.Chance(0.5) ? 1 : -1) * random_.Uniform(1, 3));
+            const double side = random_.Chance(0.5) ? 1 : -1;
+            add(seam + side * random_.Uniform(1, 3));
         }
         for (int i = 0; i < count; ++i) add(random_.Uniform(low, high));
         std::sort(breaks.begin(), breaks.end());
@@ -210,14 +211,19 @@ private:
             Settle(c, grid_);
             return alongX ? c[0].h : c[0].v;
         };
-        std::vector<double> bands = Breaks(w.first, w.second, !frame.uIsX, 2 + random_.Below(3), true, false);
+        const int bandBreaks = 2 + random_.Below(3);
+        std::vector<double> bands = Breaks(w.first, w.second, !frame.uIsX, bandBreaks, true, false);
         bands.insert(bands.begin(), w.first);
         bands.push_back(w.second);
         for (double& b : bands) b = settle(b, !frame.uIsX);
         std::vector<std::vector<double>> cuts;
         for (size_t r = 0; r + 1 < bands.size(); ++r) {
-            std::vector<double> c = Breaks(u.first, u.second, frame.uIsX, 1 + random_.Below(3), random_.Chance(0.6),
-                                           random_.Chance(0.5));
+            // The first two bands always span, so one border at least runs from seam to seam. (One
+            // draw per statement: the order of arguments is not fixed, that of statements is.)
+            const int count = 1 + random_.Below(3);
+            const bool nearSeam = random_.Chance(0.6);
+            const bool span = r < 2 || random_.Chance(0.5);
+            std::vector<double> c = Breaks(u.first, u.second, frame.uIsX, count, nearSeam, span);
             c.insert(c.begin(), u.first);
             c.push_back(u.second);
             for (double& x : c) x = settle(x, frame.uIsX);
