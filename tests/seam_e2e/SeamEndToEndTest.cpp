@@ -142,10 +142,7 @@ TEST_P(SeamEndToEndTest, MergedTilesGiveBackTheUncutMap) {
     for (Kind kind : {Kind::Line, Kind::Face, Kind::Ring}) {
         const Tally& t = tallies[static_cast<size_t>(kind)];
         SCOPED_TRACE(KindName(kind));
-        std::printf("%s %ss: %zu cut, %zu back exactly (%.1f%%)", sample.name, KindName(kind), t.cut, t.exact,
-                    Percent(t.exact, t.cut));
-        if (kind == Kind::Line) std::printf(", plain GIS line merge %zu (%.1f%%)", t.baseline, Percent(t.baseline, t.cut));
-        std::printf(", %zu fused, %zu lost\n", t.fused, t.lost);
+        std::printf("%s %s\n", sample.name, Summary(kind, t).c_str());
         EXPECT_EQ(t.exact, t.cut);
         EXPECT_EQ(t.fused, 0u);
         EXPECT_EQ(t.lost, 0u);
@@ -165,6 +162,11 @@ TEST_P(SeamEndToEndTest, MergedTilesGiveBackTheUncutMap) {
     if (std::string(sample.kind) == "tokyo23" && std::string(sample.options).empty()) {
         EXPECT_GT(keptCutFaces, 0u);
     }
+    // The command placing the tiles by their names comes to the same verdict.
+    const std::string check = ShellQuote(QUILTOR_SEAMCHECK_PROGRAM) + " " + ShellQuote((dir / "tiles").string()) + " " +
+                              ShellQuote((dir / "tiles" / "reference.svg").string()) + " " +
+                              ShellQuote((dir / "merged.svg").string());
+    EXPECT_EQ(RunQuiet(check), HasFailure() ? 1 : 0);
     if (!HasFailure()) fs::remove_all(dir);
 }
 
@@ -185,6 +187,14 @@ INSTANTIATE_TEST_SUITE_P(DISABLED_JunctionsOnSeams, SeamEndToEndTest,
                          ::testing::Values(Sample{"network1", "material", 1, "--style network --seam-junctions"},
                                            Sample{"tokyo23network", "tokyo23", 1, "--style network --seam-junctions"}),
                          [](const ::testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });
+
+TEST(SeamCheckCommand, RefusesWhatItCannotRead) {
+    const std::string command = ShellQuote(QUILTOR_SEAMCHECK_PROGRAM);
+    const std::string nowhere = ShellQuote((fs::temp_directory_path() / "quiltor-no-such-folder").string());
+    EXPECT_EQ(RunQuiet(command + " " + nowhere + " a.svg b.svg"), 2);
+    EXPECT_EQ(RunQuiet(command + " " + nowhere + " a.svg"), 2);
+    EXPECT_EQ(RunQuiet(command + " --help"), 0);
+}
 
 }  // namespace
 }  // namespace seame2e

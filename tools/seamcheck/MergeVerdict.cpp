@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace seamcheck {
 
@@ -15,6 +16,19 @@ Tally& Tally::operator+=(const Tally& other) {
 }
 
 double Percent(size_t part, size_t whole) { return whole ? 100.0 * double(part) / double(whole) : 100.0; }
+
+std::string Summary(Kind kind, const Tally& t) {
+    char buf[200];
+    std::string out = KindName(kind);
+    std::snprintf(buf, sizeof buf, "s: %zu cut, %zu back exactly (%.1f%%)", t.cut, t.exact, Percent(t.exact, t.cut));
+    out += buf;
+    if (kind == Kind::Line) {
+        std::snprintf(buf, sizeof buf, ", plain GIS line merge %zu (%.1f%%)", t.baseline, Percent(t.baseline, t.cut));
+        out += buf;
+    }
+    std::snprintf(buf, sizeof buf, ", %zu fused, %zu lost", t.fused, t.lost);
+    return out + buf;
+}
 
 LayerVerdict CompareLayer(LayerContent& want, LayerContent& got, const std::vector<Shape>& pieces,
                           const Seams& seams, bool keptCut) {

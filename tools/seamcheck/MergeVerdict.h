@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "MergeShapes.h"
@@ -25,6 +26,10 @@ struct Tally {
 using Tallies = std::array<Tally, 3>;  // by Kind
 
 double Percent(size_t part, size_t whole);
+
+// One line: "lines: 85 cut, 85 back exactly (100.0%), plain GIS line merge 71 (83.5%), 0 fused,
+// 0 lost" (the plain merge for lines only).
+std::string Summary(Kind kind, const Tally& tally);
 
 struct LayerVerdict {
     std::vector<const Shape*> strays;   // merged paths that are no reference path
