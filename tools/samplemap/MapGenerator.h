@@ -25,8 +25,8 @@ struct MapOptions {
 // its outer edge, so only the inner seams cut. Coordinates are whole units (kUnitsPerPoint) and
 // no anchor lies on or within a hair of a seam, so no edge runs along one. Labels fit wholly
 // inside one tile. Lines come in several styles per layer, so some pieces must stay apart.
-// The Network style keeps the same promises, except that junctions asked for on a seam lie
-// exactly on it.
+// The Network style keeps the promises on coordinates and seams, except that junctions asked for
+// on a seam lie exactly on it; it draws no labels.
 SampleMap DrawSampleMap(const MapOptions& options);
 
 }  // namespace samplemap

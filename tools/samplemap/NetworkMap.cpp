@@ -50,7 +50,8 @@ struct Edge {
     int style = 0;
 };
 
-// Lines between ends on a block's band: u runs along it, w across.
+// A block's bands run along u, w goes across them; for bands running north-south x and y trade
+// places.
 struct Frame {
     bool uIsX = true;
     Point At(double u, double w) const { return uIsX ? Point{u, w} : Point{w, u}; }
