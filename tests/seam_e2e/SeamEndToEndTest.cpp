@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -36,20 +36,24 @@ struct TilePlace {
     int j = 0;
 };
 
-std::vector<TilePlace> ReadTilePlaces(const std::string& manifest) {
-    std::vector<TilePlace> places;
-    const std::regex pattern(R"re(\{"name": "([^"]+)", "mesh": [0-9]+, "area": [0-9]+, "k": (-?[0-9]+), "j": (-?[0-9]+))re");
-    for (auto it = std::sregex_iterator(manifest.begin(), manifest.end(), pattern); it != std::sregex_iterator(); ++it) {
-        places.push_back({(*it)[1].str(), std::stoi((*it)[2].str()), std::stoi((*it)[3].str())});
-    }
-    return places;
+// The number after "key": at or after from, NaN when there is none.
+double ReadNumber(const std::string& text, const std::string& key, size_t from = 0) {
+    const size_t at = text.find("\"" + key + "\": ", from);
+    if (at == std::string::npos) return std::nan("");
+    return std::strtod(text.c_str() + at + key.size() + 4, nullptr);
 }
 
-double ReadNumber(const std::string& text, const std::string& key) {
-    std::smatch match;
-    const std::regex pattern("\"" + key + "\": ([-0-9.eE+]+)");
-    if (!std::regex_search(text, match, pattern)) return std::nan("");
-    return std::stod(match[1].str());
+std::vector<TilePlace> ReadTilePlaces(const std::string& manifest) {
+    std::vector<TilePlace> places;
+    const std::string tile = "{\"name\": \"";
+    for (size_t at = manifest.find(tile, manifest.find("\"tiles\": [")); at != std::string::npos;
+         at = manifest.find(tile, at + 1)) {
+        const size_t name = at + tile.size();
+        places.push_back({manifest.substr(name, manifest.find('"', name) - name),
+                          static_cast<int>(ReadNumber(manifest, "k", name)),
+                          static_cast<int>(ReadNumber(manifest, "j", name))});
+    }
+    return places;
 }
 
 struct Sample {
