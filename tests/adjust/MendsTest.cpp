@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "AdjustHost.h"
-#include "HostFaults.h"
 #include "Suites.h"
+#include "SuiteFaults.h"
 
 namespace adjusttest {
 namespace {
 
 using quiltor::host::Art;
+using testsupport::SuiteFaults;
 
 const Contour kRange = Rect(100, 100, 200, 200);
 const Contour kTriangle{{100, 100}, {200, 100}, {100, 200}};
@@ -85,9 +86,9 @@ KeepTestMap AddKeepTestMap(AdjustHost& h) {
 // and deleted the map object. Only an empty result of the clip may delete it.
 TEST(Mend, AFailureBuildingTheTestRectangleKeepsTheObject) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     KeepTestMap map = AddKeepTestMap(h);
-    Fault<&AIArtSuite::NewArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-                                        [](int16_t type, int16_t, AIArtHandle prep, AIArtHandle*) {
+    faults.FailWhen<&AIArtSuite::NewArt>([](int16_t type, int16_t, AIArtHandle prep, AIArtHandle*) {
                                             int16_t prepType = kUnknownArt;
                                             sAIArt->GetArtType(prep, &prepType);
                                             return type == kPathArt && prepType == kCompoundPathArt;
@@ -104,11 +105,11 @@ TEST(Mend, AFailureBuildingTheTestRectangleKeepsTheObject) {
 
 TEST(Mend, AFailureCopyingTheFrameKeepsEveryObject) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     KeepTestMap map = AddKeepTestMap(h);
     AILayerHandle blocks = h.AddLayer("街区");
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 110, 250, 130)}, Cmyk{0, 1, 0, 0});
-    Fault<&AIArtSuite::DuplicateArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-                                              [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) {
+    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) {
                                                   return order == kPlaceAboveAll;
                                               });
 
@@ -121,11 +122,11 @@ TEST(Mend, AFailureCopyingTheFrameKeepsEveryObject) {
 
 TEST(Mend, AFailureCopyingTheAreaKeepsItUncut) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AILayerHandle blocks = h.AddLayer("街区");
     h.AddClipLayer(kRange);
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 1, 0, 0});
-    Fault<&AIArtSuite::DuplicateArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-                                              [](AIArtHandle art, int16_t order, AIArtHandle, AIArtHandle*) {
+    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle art, int16_t order, AIArtHandle, AIArtHandle*) {
                                                   int16_t type = kUnknownArt;
                                                   sAIArt->GetArtType(art, &type);
                                                   return order == kPlaceAboveAll && type == kPathArt;
@@ -140,12 +141,11 @@ TEST(Mend, AFailureCopyingTheAreaKeepsItUncut) {
 
 TEST(Mend, AFailurePlacingThePiecesKeepsTheAreaAndLeavesNoPiece) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AILayerHandle blocks = h.AddLayer("街区");
     h.AddClipLayer(kRange);
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 1, 0, 0});
-    Fault<&AIArtSuite::DuplicateArt>::Install(
-        Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
+    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
 
     h.Run();
 
@@ -163,10 +163,9 @@ class ClipResultTest : public ::testing::TestWithParam<ClipFailure> {};
 
 TEST_P(ClipResultTest, OnlyAnEmptyResultDeletes) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     KeepTestMap map = AddKeepTestMap(h);
-    Fault<&AIPathfinderSuite::DoBackMinusFrontEffect>::Install(
-        Table<AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion),
-        [](AIPathfinderData*) { return true; }, GetParam().code);
+    faults.FailWhen<&AIPathfinderSuite::DoBackMinusFrontEffect>([](AIPathfinderData*) { return true; }, GetParam().code);
 
     h.Run();
 
@@ -201,6 +200,7 @@ class RefusedTrimTest : public ::testing::TestWithParam<RefusedTrim> {};
 
 TEST_P(RefusedTrimTest, EndsAndLeavesTheLineWhole) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AILayerHandle roads = h.AddLayer("道路");
     h.AddClipLayer(kRange);
     const Contour& shortened = kShortened;
@@ -209,14 +209,9 @@ TEST_P(RefusedTrimTest, EndsAndLeavesTheLineWhole) {
     AIArtHandle b = h.AddLine(roads, split);
     static RefusedTrim param;
     param = GetParam();
-    Fault<&AIPathSuite::DeletePathSegments>::Install(
-        Table<AIPathSuite>(h, kAIPathSuite, kAIPathSuiteVersion),
+    // With kNoErr the host answers success without doing anything.
+    faults.FailWhen<&AIPathSuite::DeletePathSegments>(
         [](AIArtHandle, int16_t segNumber, int16_t) { return param.refuses(segNumber); }, GetParam().answer);
-    if (GetParam().answer == kNoErr) {
-        // A host that answers success without doing anything.
-        Fault<&AIPathSuite::DeletePathSegments>::real = [](AIArtHandle, int16_t, int16_t) -> AIErr { return kNoErr; };
-        Fault<&AIPathSuite::DeletePathSegments>::fails = [](AIArtHandle, int16_t, int16_t) { return false; };
-    }
 
     h.Run();
 
@@ -240,13 +235,12 @@ INSTANTIATE_TEST_SUITE_P(Mend, RefusedTrimTest, ::testing::ValuesIn(kRefusedTrim
 
 TEST(Mend, ASplitWithoutItsCopyLeavesTheLineWhole) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AILayerHandle roads = h.AddLayer("道路");
     h.AddClipLayer(kRange);
     const Contour split{{150, 150}, {150, 250}, {150, 300}, {160, 300}, {170, 250}, {170, 150}};
     AIArtHandle line = h.AddLine(roads, split);
-    Fault<&AIArtSuite::DuplicateArt>::Install(
-        Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
+    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
 
     h.Run();
 
@@ -255,6 +249,36 @@ TEST(Mend, ASplitWithoutItsCopyLeavesTheLineWhole) {
 }
 
 // ---- no dead handle ever reaches the host
+
+// Counts into `uses` the calls that name art no longer alive in the document.
+void WatchDeadHandles(AdjustHost& h, SuiteFaults& faults, int& uses) {
+    auto note = [document = &h.document(), uses = &uses](AIArtHandle art) {
+        if (art && !document->findArt(art)) ++*uses;
+    };
+    faults.Watch<&AIArtSuite::NewArt>([note](int16_t, int16_t, AIArtHandle prep, AIArtHandle*) { note(prep); });
+    faults.Watch<&AIArtSuite::DisposeArt>([note](AIArtHandle a) { note(a); });
+    faults.Watch<&AIArtSuite::ReorderArt>([note](AIArtHandle a, int16_t, AIArtHandle prep) {
+        note(a);
+        note(prep);
+    });
+    faults.Watch<&AIArtSuite::DuplicateArt>([note](AIArtHandle a, int16_t, AIArtHandle prep, AIArtHandle*) {
+        note(a);
+        note(prep);
+    });
+    faults.Watch<&AIArtSuite::GetArtType>([note](AIArtHandle a, int16_t*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtUserAttr>([note](AIArtHandle a, int32_t, int32_t*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtParent>([note](AIArtHandle a, AIArtHandle*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtFirstChild>([note](AIArtHandle a, AIArtHandle*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtSibling>([note](AIArtHandle a, AIArtHandle*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtBounds>([note](AIArtHandle a, AIRealRect*) { note(a); });
+    faults.Watch<&AIArtSuite::ArtHasFill>([note](AIArtHandle a, AIBoolean*) { note(a); });
+    faults.Watch<&AIPathSuite::GetPathSegments>([note](AIArtHandle a, int16_t, int16_t, AIPathSegment*) { note(a); });
+    faults.Watch<&AIPathSuite::DeletePathSegments>([note](AIArtHandle a, int16_t, int16_t) { note(a); });
+    faults.Watch<&AIPathSuite::GetPathSegmentCount>([note](AIArtHandle a, int16_t*) { note(a); });
+    faults.Watch<&AIPathSuite::GetPathClosed>([note](AIArtHandle a, AIBoolean*) { note(a); });
+    faults.Watch<&AIArtStyleSuite::GetArtStyle>([note](AIArtHandle a, AIArtStyleHandle*) { note(a); });
+    faults.Watch<&AIPathStyleSuite::GetPathStyle>([note](AIArtHandle a, AIPathStyle*) { note(a); });
+}
 
 // Groups and compound paths wholly outside, nested groups, lines that go in pass 2, areas cut in
 // pass 3, labels on an annotation layer.
@@ -284,63 +308,44 @@ void AddMixedMap(AdjustHost& h) {
 
 TEST(DeadHandles, NoneReachesTheHost) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AddMixedMap(h);
-    WatchDeadHandles(h);
+    int deadUses = 0;
+    WatchDeadHandles(h, faults, deadUses);
 
     h.Run();
 
     EXPECT_TRUE(LastMessageIsCompletion(h));
-    EXPECT_EQ(DeadHandleUses(), 0);
+    EXPECT_EQ(deadUses, 0);
 }
 
 // ---- the run under single host failures
 
 struct Failing {
     const char* name;
-    void (*install)(AdjustHost& h, int n);
+    void (*install)(SuiteFaults& faults, int n);
 };
 
-template <auto Field, typename Suite>
-void Nth(AdjustHost& h, const char* name, int32_t version, int n) {
-    Fault<Field>::InstallNth(Table<Suite>(h, name, version), n);
+void PrintTo(const Failing& failing, std::ostream* out) { *out << failing.name; }
+
+template <auto Field>
+void Nth(SuiteFaults& faults, int n) {
+    faults.FailAt<Field>(n);
 }
 
 const Failing kFailing[] = {
-    {"NewArt", [](AdjustHost& h, int n) { Nth<&AIArtSuite::NewArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"DisposeArt",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::DisposeArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"DuplicateArt",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::DuplicateArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"ReorderArt",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::ReorderArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"GetArtBounds",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::GetArtBounds, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"GetArtParent",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::GetArtParent, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"DeletePathSegments",
-     [](AdjustHost& h, int n) {
-         Nth<&AIPathSuite::DeletePathSegments, AIPathSuite>(h, kAIPathSuite, kAIPathSuiteVersion, n);
-     }},
-    {"IndexArtSet",
-     [](AdjustHost& h, int n) {
-         Nth<&AIArtSetSuite::IndexArtSet, AIArtSetSuite>(h, kAIArtSetSuite, kAIArtSetSuiteVersion, n);
-     }},
-    {"CompareArtStyles",
-     [](AdjustHost& h, int n) {
-         Nth<&AIArtStyleSuite::CompareArtStyles, AIArtStyleSuite>(h, kAIArtStyleSuite, kAIArtStyleSuiteVersion, n);
-     }},
-    {"DoBackMinusFrontEffect",
-     [](AdjustHost& h, int n) {
-         Nth<&AIPathfinderSuite::DoBackMinusFrontEffect, AIPathfinderSuite>(h, kAIPathfinderSuite,
-                                                                            kAIPathfinderSuiteVersion, n);
-     }},
-    {"DoExcludeEffect",
-     [](AdjustHost& h, int n) {
-         Nth<&AIPathfinderSuite::DoExcludeEffect, AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion,
-                                                                     n);
-     }},
-    {"InsertLayer",
-     [](AdjustHost& h, int n) { Nth<&AILayerSuite::InsertLayer, AILayerSuite>(h, kAILayerSuite, kAILayerSuiteVersion, n); }},
+    {"NewArt", Nth<&AIArtSuite::NewArt>},
+    {"DisposeArt", Nth<&AIArtSuite::DisposeArt>},
+    {"DuplicateArt", Nth<&AIArtSuite::DuplicateArt>},
+    {"ReorderArt", Nth<&AIArtSuite::ReorderArt>},
+    {"GetArtBounds", Nth<&AIArtSuite::GetArtBounds>},
+    {"GetArtParent", Nth<&AIArtSuite::GetArtParent>},
+    {"DeletePathSegments", Nth<&AIPathSuite::DeletePathSegments>},
+    {"IndexArtSet", Nth<&AIArtSetSuite::IndexArtSet>},
+    {"CompareArtStyles", Nth<&AIArtStyleSuite::CompareArtStyles>},
+    {"DoBackMinusFrontEffect", Nth<&AIPathfinderSuite::DoBackMinusFrontEffect>},
+    {"DoExcludeEffect", Nth<&AIPathfinderSuite::DoExcludeEffect>},
+    {"InsertLayer", Nth<&AILayerSuite::InsertLayer>},
 };
 
 class FailingCallTest : public ::testing::TestWithParam<Failing> {};
@@ -351,6 +356,7 @@ class FailingCallTest : public ::testing::TestWithParam<Failing> {};
 TEST_P(FailingCallTest, LosesNothingInside) {
     for (int n = 1; n <= 12; ++n) {
         AdjustHost h;
+        SuiteFaults faults(h.host().suites());
         AddMixedMap(h);
         std::map<const void*, double> inside;  // style -> area inside the range before the run
         for (AILayerHandle layer : {h.document().firstLayer()->next, h.document().firstLayer()->next->next}) {
@@ -363,12 +369,13 @@ TEST_P(FailingCallTest, LosesNothingInside) {
             }
         }
         const std::string before = h.Svg();
-        WatchDeadHandles(h);
-        GetParam().install(h, n);
+        int deadUses = 0;
+        WatchDeadHandles(h, faults, deadUses);
+        GetParam().install(faults, n);
 
         h.Run();
 
-        EXPECT_EQ(DeadHandleUses(), 0) << n;
+        EXPECT_EQ(deadUses, 0) << n;
         ASSERT_EQ(h.ui().alerts().size(), 1u) << n;
         if (!LastMessageIsCompletion(h)) {
             EXPECT_EQ(h.Svg(), before) << n;
