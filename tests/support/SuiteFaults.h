@@ -174,6 +174,12 @@ public:
         FailWhen<Field>([](auto&&...) { return true; }, code);
     }
 
+    // The call goes through to the host again (still counted).
+    template <auto Field>
+    void Disarm() {
+        detail::Wrapped<Field>::fails = nullptr;
+    }
+
     // Sees the arguments of every call before the host does.
     template <auto Field, typename Watcher>
     void Watch(Watcher watcher) {
