@@ -6,6 +6,7 @@
 #include "IAIUnicodeString.h"
 #include "LayerSnapshot.h"
 #include "MergeFixture.h"
+#include "SuiteFaults.h"
 #include "Suites.h"
 
 namespace mergetest {
@@ -119,8 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LayerTree, RecordsThatCannotGrowMatchNothing) {
     NewDocument();
     BuildTree(kThreeLevels);
-    ArmFailingRealloc(4);
-    SetLayerRecordRealloc(FailingRealloc);
+    testsupport::SuiteFaults::FailReallocAt(4);
+    SetLayerRecordRealloc(testsupport::SuiteFaults::Realloc);
     plugin().read_first_ai_layer();
     EXPECT_EQ(layerFirstAI, nullptr);
     EXPECT_EQ(nMaxLayer, 0);
@@ -132,8 +133,8 @@ TEST_F(LayerTree, RecordsThatCannotGrowMatchNothing) {
     SetLayerRecordRealloc(nullptr);
     plugin().read_first_ai_layer();
     ASSERT_EQ(nMaxLayer, int32_t(kThreeLevels.size()));
-    ArmFailingRealloc(9);
-    SetLayerRecordRealloc(FailingRealloc);
+    testsupport::SuiteFaults::FailReallocAt(9);
+    SetLayerRecordRealloc(testsupport::SuiteFaults::Realloc);
     EXPECT_FALSE(plugin().check_second_ai_layer());
 }
 

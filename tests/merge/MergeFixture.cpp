@@ -293,19 +293,4 @@ void MergeTest::Run() {
     plugin_->KTRPluginSelectMergeMain(nullptr);
 }
 
-namespace {
-int reallocCalls = 0;
-int reallocFailsAt = 0;
-}  // namespace
-
-void ArmFailingRealloc(int failAt) {
-    reallocCalls = 0;
-    reallocFailsAt = failAt;
-}
-
-void* FailingRealloc(void* block, size_t size) {
-    if (++reallocCalls == reallocFailsAt) return nullptr;
-    return std::realloc(block, size);
-}
-
 }  // namespace mergetest

@@ -120,8 +120,4 @@ private:
     std::vector<Showing> showings_;
 };
 
-// A realloc for the plug-in's memory hooks that fails on its n-th call after ArmFailingRealloc(n).
-void ArmFailingRealloc(int failAt);
-void* FailingRealloc(void* block, size_t size);
-
 }  // namespace mergetest

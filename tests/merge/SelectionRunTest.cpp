@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "MergeFixture.h"
+#include "SuiteFaults.h"
 #include "MeshGrid.h"
 #include "SelectionTable.h"
 #include "core/ActionRegistry.h"
@@ -252,8 +253,8 @@ TEST_F(MergeTest, ExhaustedMemoryEndsTheRunCleanly) {
         NewTarget();
         AnswerTileFolder();
         ScriptDialog("add 1\nok\n");
-        ArmFailingRealloc(c.failAt);
-        SetMeshRealloc(FailingRealloc);
+        testsupport::SuiteFaults::FailReallocAt(c.failAt);
+        SetMeshRealloc(testsupport::SuiteFaults::Realloc);
         Run();
         SetMeshRealloc(nullptr);
         EXPECT_EQ(Alerts(), c.alerts);
