@@ -159,6 +159,8 @@ struct ClipFailure {
     bool deleted;
 };
 
+void PrintTo(const ClipFailure& c, std::ostream* out) { *out << c.name; }
+
 class ClipResultTest : public ::testing::TestWithParam<ClipFailure> {};
 
 TEST_P(ClipResultTest, OnlyAnEmptyResultDeletes) {
@@ -193,6 +195,8 @@ struct RefusedTrim {
     bool (*refuses)(int16_t segNumber);
     Contour shortened;  // what becomes of the line that only loses anchors at its ends
 };
+
+void PrintTo(const RefusedTrim& c, std::ostream* out) { *out << c.name; }
 
 const Contour kShortened{{0, 140}, {20, 142}, {150, 150}, {300, 156}, {350, 158}};
 

@@ -85,6 +85,8 @@ struct TreeChange {
     bool equal;
 };
 
+void PrintTo(const TreeChange& c, std::ostream* out) { *out << c.name; }
+
 class SecondTile : public LayerTree, public ::testing::WithParamInterface<TreeChange> {};
 
 TEST_P(SecondTile, MatchesOnlyAnEqualTree) {
@@ -174,6 +176,8 @@ struct SchemeCase {
     bool material;
     bool tokyo23;
 };
+
+void PrintTo(const SchemeCase& c, std::ostream* out) { *out << c.name; }
 
 class SchemeCheck : public MergeTest, public ::testing::WithParamInterface<SchemeCase> {};
 

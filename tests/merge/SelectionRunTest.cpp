@@ -67,6 +67,8 @@ struct SizeCase {
     bool accepted;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* out) { *out << c.name; }
+
 class SizeMessages : public MergeTest, public ::testing::WithParamInterface<SizeCase> {};
 
 TEST_P(SizeMessages, ShowTheMergedSize) {
