@@ -12,16 +12,11 @@
 #include <vector>
 
 #include "AIHost.h"
+#include "InProcessHost.h"
 #include "KTRPluginSelectMergePlugin.h"
 #include "LayerScheme.h"
+#include "PluginSuites.h"
 #include "SelectionDialog.h"
-
-class Suites;
-
-namespace quiltor::host {
-class Host;
-class QueuedUserInterface;
-}  // namespace quiltor::host
 
 namespace mergetest {
 
@@ -76,8 +71,8 @@ protected:
 
 public:
 
-    quiltor::host::Host& host() { return *host_; }
-    quiltor::host::QueuedUserInterface& user() { return *user_; }
+    quiltor::host::Host& host() { return running_->host(); }
+    quiltor::host::QueuedUserInterface& user() { return running_->user(); }
     KTRPluginSelectMergePlugin& plugin() { return *plugin_; }
 
     // A new front document of the page size (points), fresh as File > New makes it.
@@ -103,14 +98,13 @@ public:
 
     // One merge run from the menu item.
     void Run();
-    std::vector<std::string> Alerts() const { return AlertLines(*user_); }
+    std::vector<std::string> Alerts() const { return AlertLines(running_->user()); }
 
 private:
     std::unique_ptr<SelectionDialog> MakeDialog(SelectionAlerts& alerts);
 
-    std::unique_ptr<quiltor::host::Host> host_;
-    quiltor::host::QueuedUserInterface* user_ = nullptr;
-    Suites* suites_ = nullptr;
+    std::unique_ptr<testsupport::InProcessHost> running_;
+    std::unique_ptr<testsupport::PluginSuites> suites_;
     std::unique_ptr<KTRPluginSelectMergePlugin> plugin_;
     std::filesystem::path folder_;
     std::string pending_;
