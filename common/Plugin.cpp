@@ -7,7 +7,6 @@
 #include <string>
 
 #include "AppContext.h"
-#include "IAIError.h"
 #include "Suites.h"
 
 namespace {
@@ -451,19 +450,3 @@ AIErr Plugin::WorkspaceDefault(AIWorkspaceMessage*) { return kUnhandledMsgErr; }
 // application class. Re-binding therefore leaves the object as it is; it is
 // never re-constructed in place, which would wipe or re-initialise its state.
 void FixupReload(Plugin*) {}
-
-AIErr Plugin::ApplicationMessage(const char* caller, const char* selector, void* message) {
-    AIErr error = kNoErr;
-    try {
-        error = Plugin::Message(caller, selector, message);
-    } catch (const ai::Error& e) {
-        error = e.GetErr();
-    } catch (...) {
-        error = kCantHappenErr;
-    }
-    if (error == kUnhandledMsgErr)
-        error = kNoErr;
-    if (error != kNoErr)
-        ReportError(error, caller, selector, message);
-    return error;
-}

@@ -1,7 +1,7 @@
 // The plug-in object: one per loaded plug-in, kept in the host's globals slot
 // between messages. PluginMain (Main.cpp) creates it and routes every host
-// message to one of its virtual operations; the application class of each
-// deliverable overrides the few it needs.
+// message to one of its virtual operations; ApplicationPlugin, the base of
+// each deliverable's object, overrides the few they need.
 #ifndef QUILTOR_COMMON_PLUGIN_H
 #define QUILTOR_COMMON_PLUGIN_H
 
@@ -116,10 +116,6 @@ public:
     Plugin& operator=(const Plugin&) = delete;
 
 protected:
-    // The application classes' Message: Plugin::Message with exceptions turned
-    // into codes, '!MSG' into 0, and any other error reported.
-    AIErr ApplicationMessage(const char* caller, const char* selector, void* message);
-
     // Copies name into fPluginName, cut to fit and terminated.
     void SetPluginName(const char* name);
 

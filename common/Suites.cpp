@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "PluginDescription.h"
+
 SPBasicSuite* sSPBasic = nullptr;
 
 const SPAccessSuite* sSPAccess = nullptr;
@@ -51,6 +53,36 @@ ImportSuite gBasicSuites[] = {
     {nullptr, 0, nullptr},
 };
 
+ImportSuite gImportSuites[] = {
+    {kAIFilterSuite, kAIFilterSuiteVersion, &sAIFilter},
+    {kSPBlocksSuite, kSPBlocksSuiteVersion, &sSPBlocks},
+    {kAIArtSuite, kAIArtSuiteVersion, &sAIArt},
+    {kAIPathSuite, kAIPathSuiteVersion, &sAIPath},
+    {kAIRealMathSuite, kAIRealMathSuiteVersion, &sAIRealMath},
+    {kAIRandomSuite, kAIRandomSuiteVersion, &sAIRandom},
+    {kAIDocumentViewSuite, kAIDocumentViewSuiteVersion, &sAIDocumentView},
+    {kAIToolSuite, kAIToolSuiteVersion, &sAITool},
+    {kAIMatchingArtSuite, kAIMatchingArtSuiteVersion, &sAIMatchingArt},
+    {kAIActionManagerSuite, kAIActionManagerSuiteVersion, &sAIActionManager},
+    {kAIMenuSuite, kAIMenuSuiteVersion, &sAIMenu},
+    {kAIUnicodeStringSuite, kAIUnicodeStringSuiteVersion, &sAIUnicodeString},
+    {kAIMdMemorySuite, kAIMdMemorySuiteVersion, &sAIMdMemory},
+    {kAIStringFormatUtilsSuite, kAIStringFormatUtilsSuiteVersion, &sAIStringFormatUtils},
+    {kAIDocumentSuite, kAIDocumentSuiteVersion, &sAIDocument},
+    {kAILayerSuite, kAILayerSuiteVersion, &sAILayer},
+    {kAIDocumentListSuite, kAIDocumentListSuiteVersion, &sAIDocumentList},
+    {kAIUndoSuite, kAIUndoSuiteVersion, &sAIUndo},
+    {kAILegacyTextConversionSuite, kAILegacyTextConversionSuiteVersion, &sAILegacyTextConversion},
+    {kAIArtSetSuite, kAIArtSetSuiteVersion, &sAIArtSet},
+    {kAIPathStyleSuite, kAIPathStyleSuiteVersion, &sAIPathStyle},
+    {kAIArtStyleSuite, kAIArtStyleSuiteVersion, &sAIArtStyle},
+    {kAIArtboardSuite, kAIArtboardSuiteVersion, &sAIArtboard},
+    {kAIArtboardRangeSuite, kAIArtboardRangeSuiteVersion, &sAIArtboardRange},
+    {kAIModalParentSuite, kAIModalParentSuiteVersion, &sAIModalParent},
+    {kAIPanelSuite, kAIPanelSuiteVersion, &sAIPanel},
+    {nullptr, 0, nullptr},
+};
+
 int32_t Suites::fAcquiredCount = 0;
 
 namespace {
@@ -68,8 +100,10 @@ void StoreSuitePointer(const ImportSuite& entry, const void* suite) {
     std::memcpy(entry.suite, &suite, sizeof suite);
 }
 
-AIErr AcquireList(ImportSuite* list) {
-    for (ImportSuite* entry = list; entry->name != nullptr; ++entry) {
+AIErr AcquireList(const ImportSuite* list) {
+    if (list == nullptr)
+        return kNoErr;
+    for (const ImportSuite* entry = list; entry->name != nullptr; ++entry) {
         const void* suite = nullptr;
         AIErr error = sSPBasic->AcquireSuite(entry->name, entry->version, &suite);
         if (error == kNoErr && suite == nullptr)
@@ -81,8 +115,10 @@ AIErr AcquireList(ImportSuite* list) {
     return kNoErr;
 }
 
-void ReleaseList(ImportSuite* list) {
-    for (ImportSuite* entry = list; entry->name != nullptr; ++entry) {
+void ReleaseList(const ImportSuite* list) {
+    if (list == nullptr)
+        return;
+    for (const ImportSuite* entry = list; entry->name != nullptr; ++entry) {
         if (LoadSuitePointer(*entry) == nullptr)
             continue;
         if (sSPBasic != nullptr)
@@ -103,6 +139,8 @@ Suites::Suites() {
     fError = AcquireList(gBasicSuites);
     if (fError == kNoErr)
         fError = AcquireList(gImportSuites);
+    if (fError == kNoErr)
+        fError = AcquireList(gPluginDescription.ownSuites);
 }
 
 Suites::~Suites() {
@@ -111,6 +149,7 @@ Suites::~Suites() {
     if (fAcquiredCount == 0) {
         ReleaseList(gBasicSuites);
         ReleaseList(gImportSuites);
+        ReleaseList(gPluginDescription.ownSuites);
     }
 }
 

@@ -19,14 +19,15 @@ struct ImportSuite {
 
 // Suites every plug-in of the family needs, acquired first.
 extern ImportSuite gBasicSuites[];
-// The deliverable's own list (its Suites source), acquired after the basic ones.
+// Suites the application code of every plug-in calls, acquired next; a
+// deliverable's own suites (its PluginDescription) follow them.
 extern ImportSuite gImportSuites[];
 
 class Suites {
 public:
-    // Acquires every basic suite, then every import suite, in list order,
-    // unless another Suites object already holds them. The first failure stops
-    // the acquisition and becomes GetErr().
+    // Acquires every basic suite, every import suite, then the deliverable's
+    // own, in list order, unless another Suites object already holds them.
+    // The first failure stops the acquisition and becomes GetErr().
     Suites();
     // Drops one count; at 0 releases every suite held, in list order, and
     // clears its pointer.

@@ -9,7 +9,7 @@
 
 namespace quiltor::cli {
 
-enum ExitStatus { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+enum ExitStatus { kExitOk = 0, kExitFailure = 1, kExitUsage = 2, kExitPartial = 3 };
 
 struct Command {
     const char* name;

@@ -73,7 +73,10 @@ class MergeUser : public host::UserInterface {
 public:
     explicit MergeUser(std::ostream& transcript) : console_(std::cin, transcript, std::cerr, false) {}
 
-    void errorAlert(const std::string& text) override { console_.errorAlert(text); }
+    void errorAlert(const std::string& text) override {
+        if (auto tile = SkippedTileOfAlert(text)) Note(*tile);
+        console_.errorAlert(text);
+    }
     void messageAlert(const std::string& text) override {
         if (text == kRunCompleted) completed_ = true;
         console_.messageAlert(text);
@@ -82,8 +85,14 @@ public:
     std::optional<std::string> chooseFolder(const std::string& title) override { return console_.chooseFolder(title); }
 
     bool completed() const { return completed_; }
+    // The tiles the run passed over, each once, in the order met.
+    const std::vector<std::string>& skipped() const { return skipped_; }
+    void Note(const std::string& tile) {
+        if (std::find(skipped_.begin(), skipped_.end(), tile) == skipped_.end()) skipped_.push_back(tile);
+    }
 
 private:
+    std::vector<std::string> skipped_;
     host::ConsoleUserInterface console_;
     bool completed_ = false;
 };
@@ -204,6 +213,22 @@ std::vector<std::string> FileNamesIn(const std::string& folder) {
     return names;
 }
 
+void ComplainOfMixedTiles(const std::vector<TileGroup>& groups, bool wholeFolder) {
+    Complain(wholeFolder ? "merge: the folder holds tiles of several mesh kinds or scales, and one run merges one "
+                           "kind at one scale"
+                         : "merge: the chosen tiles are of several mesh kinds or scales, and one run merges one kind "
+                           "at one scale");
+    for (const TileGroup& group : groups) {
+        std::cerr << "  " << group.names.size() << (group.names.size() == 1 ? " tile" : " tiles") << " of "
+                  << group.kind << " at 1/" << group.scale << ", e.g. " << group.names.front();
+        if (group.names.size() > 1) std::cerr << ", " << group.names[1];
+        std::cerr << "\n";
+    }
+    std::cerr << "Choose one group with --tiles, e.g. --tiles " << groups.front().names.front();
+    if (groups.front().names.size() > 1) std::cerr << "," << groups.front().names[1];
+    std::cerr << "\n";
+}
+
 int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) {
     OpenStandardDescriptors();
     std::string error;
@@ -235,9 +260,10 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
         Complain("merge: --preview needs rsvg-convert (Debian package librsvg2-bin)");
         return kExitFailure;
     }
+    const std::vector<std::string> listed = DialogRows(FileNamesIn(options->folder));
     std::vector<int> rows;
+    std::vector<std::string> chosen = listed;
     if (!options->tiles.empty()) {
-        const std::vector<std::string> listed = DialogRows(FileNamesIn(options->folder));
         auto found = RowsOfTiles(listed, options->tiles, &error);
         if (!found) {
             Complain("merge: " + error + " " + options->folder);
@@ -246,6 +272,14 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
             return kExitFailure;
         }
         rows = std::move(*found);
+        chosen.clear();
+        for (int row : rows) chosen.push_back(listed[static_cast<size_t>(row - 1)]);
+    }
+    // The dialog takes one mesh kind at one scale; the rest of such a choice would be left out
+    // without a word.
+    if (const std::vector<TileGroup> groups = TileGroups(chosen); groups.size() > 1) {
+        ComplainOfMixedTiles(groups, options->tiles.empty());
+        return kExitFailure;
     }
 
     // The transcript goes to the standard output the command was started with; the descriptor
@@ -299,6 +333,16 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
         Complain("merge: the run stopped before the end (see the messages above); nothing was written");
         return kExitFailure;
     }
+    for (const std::string& path : workspace.failedOpens()) merge.Note(fs::path(path).filename().string());
+    std::vector<std::string> skipped;
+    for (const std::string& tile : merge.skipped()) {
+        if (std::find(chosen.begin(), chosen.end(), tile) != chosen.end()) skipped.push_back(tile);
+    }
+    for (const std::string& tile : skipped) std::cerr << "Not merged: " << tile << "\n";
+    if (skipped.size() == chosen.size()) {
+        Complain("merge: no tile was merged; nothing was written");
+        return kExitFailure;
+    }
     host::Document* merged = workspace.find(target);
     if (!merged) {
         Complain("merge: the merged document was closed");
@@ -315,6 +359,10 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
             return kExitFailure;
         }
         std::cerr << "Preview:    " << *options->preview << "\n";
+    }
+    if (!skipped.empty()) {
+        std::cerr << "merge: " << skipped.size() << " of " << chosen.size() << " tiles were not merged (listed above)\n";
+        return kExitPartial;
     }
     return kExitOk;
 }
@@ -349,8 +397,17 @@ const Command& MergeCommand() {
         "  --preview-size PX     the preview's longer side in pixels (default 1600)\n"
         "  --show-dialog         show the tile dialog's screens on standard error\n"
         "\n"
-        "Exit status: 0 merged and saved; 1 the folder, the files or the run failed (nothing saved\n"
-        "when the run did not finish); 2 bad arguments.\n"
+        "One run merges tiles of one mesh kind at one scale. When the folder (or --tiles) holds\n"
+        "several, nothing is run: the kinds and scales found are listed, choose one with --tiles.\n"
+        "\n"
+        "Exit status:\n"
+        "  0  every chosen tile was merged; the merged map is saved\n"
+        "  1  nothing saved: the folder, a file or the run failed, the run stopped before its end\n"
+        "     (the size declined, or no \"作業が完了しました。\" at its end), no chosen tile could be\n"
+        "     merged, or the tiles were of several kinds or scales\n"
+        "  2  bad arguments\n"
+        "  3  the merged map is saved, but some chosen tiles were passed over (a layer tree unlike\n"
+        "     the first tile's, or a file that did not open); each is named on standard error\n"
         "\n"
         "Examples:\n"
         "  quiltor-host merge tiles -o merged.svg --preview merged.png\n"

@@ -42,6 +42,23 @@ std::optional<Kind> KindOfTileName(std::string_view name) {
     }
 }
 
+// The mesh's own name and where the scale stands in a name of that kind.
+struct KindNaming {
+    const char* name;
+    size_t scaleAt;
+    size_t scaleDigits;
+};
+
+KindNaming Naming(Kind kind) {
+    switch (kind) {
+    case Kind::MatQua: return {"五倍地域メッシュ", 9, 6};
+    case Kind::Material: return {"第二次地域区画", 7, 6};
+    case Kind::Mat1st: return {"第一次地域区画", 5, 6};
+    case Kind::Tokyo23: return {"KTR64分割メッシュ", 9, 5};
+    }
+    return {"", 0, 0};
+}
+
 std::string DialogName(std::string_view fileName) {
     return std::string(fileName.substr(0, fileName.size() - 2)) + "ai";
 }
@@ -86,6 +103,29 @@ std::optional<std::vector<int>> RowsOfTiles(const std::vector<std::string>& rows
     }
     std::sort(found.begin(), found.end());
     return found;
+}
+
+std::vector<TileGroup> TileGroups(const std::vector<std::string>& rows) {
+    std::vector<TileGroup> groups;
+    for (const std::string& row : rows) {
+        const std::optional<Kind> kind = KindOfTileName(row);
+        if (!kind) continue;
+        const KindNaming naming = Naming(*kind);
+        int scale = 0;
+        if (!ParseCount(std::string_view(row).substr(naming.scaleAt, naming.scaleDigits), &scale)) continue;
+        auto group = std::find_if(groups.begin(), groups.end(),
+                                  [&](const TileGroup& g) { return g.kind == naming.name && g.scale == scale; });
+        if (group == groups.end()) group = groups.insert(groups.end(), TileGroup{naming.name, scale, {}});
+        group->names.push_back(row);
+    }
+    return groups;
+}
+
+std::optional<std::string> SkippedTileOfAlert(const std::string& text) {
+    for (std::string_view lead : {"レイヤー構成が異なるため読み飛ばします。\n", "ファイルを開けないため読み飛ばします。\n"}) {
+        if (text.size() > lead.size() && text.compare(0, lead.size(), lead) == 0) return text.substr(lead.size());
+    }
+    return std::nullopt;
 }
 
 std::string MergeScript(const std::string& folder, const std::vector<int>& rows, const MergeOptions& options) {

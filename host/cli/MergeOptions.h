@@ -38,6 +38,20 @@ std::vector<std::string> DialogRows(const std::vector<std::string>& fileNames);
 std::optional<std::vector<int>> RowsOfTiles(const std::vector<std::string>& rows, const std::vector<std::string>& tiles,
                                             std::string* error);
 
+// The tiles of one mesh kind and one scale, which the dialog lets one choose together.
+struct TileGroup {
+    std::string kind;  // the mesh's own name, as the dialog's status line gives it
+    int scale = 0;     // the denominator
+    std::vector<std::string> names;
+};
+
+// The rows grouped by kind and scale, in the order the rows first name each group.
+std::vector<TileGroup> TileGroups(const std::vector<std::string>& rows);
+
+// The tile named by an alert that a tile was passed over (its layer tree differs, or it could not
+// be opened); nullopt for any other alert.
+std::optional<std::string> SkippedTileOfAlert(const std::string& text);
+
 // The lines the run reads from standard input: the folder, the dialog's commands, the answer to
 // the size question. rows empty: "add all".
 std::string MergeScript(const std::string& folder, const std::vector<int>& rows, const MergeOptions& options);

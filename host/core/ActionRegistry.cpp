@@ -13,4 +13,9 @@ AIErr ActionRegistry::play(const std::string& eventName, int32_t dialogStatus, c
 
 bool ActionRegistry::knows(const std::string& eventName) const { return handlers_.count(eventName) != 0; }
 
+ActionRegistry::Handler ActionRegistry::handler(const std::string& eventName) const {
+    auto it = handlers_.find(eventName);
+    return it != handlers_.end() ? it->second : Handler{};
+}
+
 }  // namespace quiltor::host

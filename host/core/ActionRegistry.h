@@ -30,6 +30,8 @@ public:
         _AIActionParamValue params;
     };
     bool knows(const std::string& eventName) const;
+    // The handler of an event, empty for an unknown one (to wrap it in another).
+    Handler handler(const std::string& eventName) const;
 
     const std::vector<Played>& history() const { return history_; }
     void clearHistory() { history_.clear(); }

@@ -17,6 +17,7 @@ struct Workspace::Impl {
     ArtboardListPool artboardLists;
     ArtboardPropertiesPool artboardProperties;
     UndoNotes undoNotes;
+    std::vector<std::string> failedOpens;
 
     auto position(AIDocumentHandle handle) {
         return std::find_if(documents.begin(), documents.end(),
@@ -51,6 +52,7 @@ AIDocumentHandle Workspace::openFile(const std::string& path, std::string* error
     AIErr result = kNoErr;
     std::unique_ptr<Document> document = ReadSvgFile(path, impl_->styles, &reason, &result);
     if (!document) {
+        impl_->failedOpens.push_back(path);
         if (error) *error = reason;
         if (code) *code = result;
         return nullptr;
@@ -60,6 +62,8 @@ AIDocumentHandle Workspace::openFile(const std::string& path, std::string* error
     document->markOpened();
     return addDocument(std::move(document));
 }
+
+const std::vector<std::string>& Workspace::failedOpens() const { return impl_->failedOpens; }
 
 bool Workspace::saveFile(AIDocumentHandle handle, const std::string& path, std::string* error) {
     Document* document = find(handle);

@@ -38,6 +38,8 @@ public:
     // Reads an SVG document and makes it current. On failure returns null, fills *error with a
     // one-line reason and *code with kFileNotFoundErr or kBadFileFormatErr.
     AIDocumentHandle openFile(const std::string& path, std::string* error, AIErr* code);
+    // The paths openFile could not read, in the order asked.
+    const std::vector<std::string>& failedOpens() const;
     // Writes the document as SVG. On failure returns false and fills *error.
     bool saveFile(AIDocumentHandle document, const std::string& path, std::string* error);
 

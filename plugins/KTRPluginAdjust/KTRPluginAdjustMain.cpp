@@ -11,6 +11,7 @@
 #include "AnnotationLayers.h"
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
+#include "OutlineArea.h"
 #include "Suites.h"
 
 namespace {
@@ -24,6 +25,8 @@ constexpr const char* kTooManySelectedText = "地図範囲の調整に使用す�
 constexpr const char* kNotPlainPathText =
     "地図範囲の調整に使用するオブジェクトは複合パスやグループ化されていないパスアートを選択して下さい。";
 constexpr const char* kNotClosedText = "地図範囲の調整に使用するオブジェクトは閉じているパスアートを選択して下さい。";
+constexpr const char* kNoAreaText = "地図範囲の調整に使用するオブジェクトは面積のある閉じたパスアートを選択して下さい。";
+constexpr const char* kUnexpectedText = "予期しないエラーが発生しました。";
 constexpr const char* kDoneText = "作業が完了しました。";
 
 // Texts reach the host through platform buffers of these sizes.
@@ -263,6 +266,20 @@ int16_t SegmentCount(AIArtHandle path) {
     if (sAIPath->GetPathSegmentCount(path, &count) != kNoErr)
         count = -1;
     return count;
+}
+
+// An outline the host cannot read counts as one without area: cut to it, the map would go whole.
+bool HasArea(AIArtHandle path) {
+    const int16_t count = SegmentCount(path);
+    if (count < 1)
+        return false;
+    std::vector<AIPathSegment> segments(static_cast<std::size_t>(count));
+    if (sAIPath->GetPathSegments(path, 0, count, segments.data()) != kNoErr)
+        return false;
+    std::vector<OutlineAnchor> anchors;
+    for (const AIPathSegment& s : segments)
+        anchors.push_back({{s.p.h, s.p.v}, {s.in.h, s.in.v}, {s.out.h, s.out.v}});
+    return OutlineArea(anchors) >= kMinOutlineArea;
 }
 
 // ---------------------------------------------------------------- pass 1
@@ -731,6 +748,66 @@ void ClipLayer(KTRPluginAdjustPlugin& plugin, const WorkArea& work, AILayerHandl
     }
 }
 
+// The top-level art of a layer.
+std::vector<AIArtHandle> LayerObjects(AILayerHandle layer) {
+    std::vector<AIArtHandle> objects;
+    AIArtHandle group = nullptr;
+    AIArtHandle art = nullptr;
+    if (sAIArt->GetFirstArtOfLayer(layer, &group) != kNoErr || !group ||
+        sAIArt->GetArtFirstChild(group, &art) != kNoErr)
+        return objects;
+    while (art) {
+        objects.push_back(art);
+        AIArtHandle next = nullptr;
+        if (sAIArt->GetArtSibling(art, &next) != kNoErr)
+            next = nullptr;
+        art = next;
+    }
+    return objects;
+}
+
+bool HasMembers(AIArtHandle art) {
+    AIArtHandle member = nullptr;
+    return sAIArt->GetArtFirstChild(art, &member) == kNoErr && member;
+}
+
+// The frame flattened by the exclude operation: the first compound path on the clip layer. Null
+// when there is none with members, for an empty frame or none would cover the whole map.
+AIArtHandle FlattenFrame(AILayerHandle clipLayer, AIArtHandle lineArt) {
+    AIArtHandle arts[1] = {lineArt};
+    AIPathfinderData data{};
+    data.fSelectedArt = arts;
+    data.fSelectedArtCount = 1;
+    data.fOptions.ipmPrecision = kPathfinderPrecision;
+    data.fOptions.removeRedundantPoints = false;
+    data.fOptions.extractUnpaintedArtwork = true;
+    // A failed flattening that leaves the frame as built still has the outline as its hole.
+    sAIPathfinder->DoExcludeEffect(&data);
+    for (AIArtHandle art : LayerObjects(clipLayer)) {
+        if (ArtType(art) == kCompoundPathArt && HasMembers(art))
+            return art;
+    }
+    return nullptr;
+}
+
+// Gives the clip layer back its outline alone, in its own style (inside the frame it took the
+// frame's), as far as the host left the outline alive.
+void TakeBackFrame(AILayerHandle clipLayer, AIArtHandle path, AIArtStyleHandle style) {
+    bool outlineAlive = false;
+    for (AIArtHandle art : LayerObjects(clipLayer)) {
+        for (AIArtHandle member : Subtree(art))
+            outlineAlive |= member == path;
+    }
+    AIArtHandle group = nullptr;
+    if (outlineAlive && sAIArt->GetFirstArtOfLayer(clipLayer, &group) == kNoErr && group &&
+        sAIArt->ReorderArt(path, kPlaceInsideOnTop, group) == kNoErr && style)
+        sAIArtStyle->SetArtStyle(path, style);
+    for (AIArtHandle art : LayerObjects(clipLayer)) {
+        if (art != path)
+            sAIArt->DisposeArt(art);
+    }
+}
+
 }  // namespace
 
 AIErr KTRPluginAdjustPlugin::KTRPluginAdjustMain(AIMenuMessage*) {
@@ -774,30 +851,37 @@ AIErr KTRPluginAdjustPlugin::KTRPluginAdjustMain(AIMenuMessage*) {
         return kNoErr;
     }
 
+    if (!HasArea(path)) {
+        Alert(true, kNoAreaText);
+        return kNoErr;
+    }
+
     // Without the outline's bounds the first two passes would measure against a wrong box; the
     // clip alone still gives the range.
     AIRealRect outline;
     const bool haveBounds = Bounds(path, &outline);
+
+    // The frame and the work layer are made before anything in the map changes: without them
+    // nothing could be cut, and a run that had already deleted and trimmed would leave a map that
+    // is neither.
     WorkArea work;
-    if (AIArtHandle lineArt = CreateLineArt(path)) {
-        AIArtHandle arts[1] = {lineArt};
-        AIPathfinderData data{};
-        data.fSelectedArt = arts;
-        data.fSelectedArtCount = 1;
-        data.fOptions.ipmPrecision = kPathfinderPrecision;
-        data.fOptions.removeRedundantPoints = false;
-        data.fOptions.extractUnpaintedArtwork = true;
-        sAIPathfinder->DoExcludeEffect(&data);
-        work.frame = lineArt;
-        ArtSet set(clipLayer);
-        const int32_t count = set.Count();
-        for (int32_t i = 1; i < count; ++i) {
-            AIArtHandle art = set.At(i);
-            if (art && ArtType(art) == kCompoundPathArt) {
-                work.frame = art;
-                break;
-            }
-        }
+    AIArtStyleHandle outlineStyle = nullptr;
+    if (sAIArtStyle->GetArtStyle(path, &outlineStyle) != kNoErr)
+        outlineStyle = nullptr;
+    AIArtHandle lineArt = CreateLineArt(path);
+    if (lineArt && sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &work.layer) != kNoErr)
+        work.layer = nullptr;
+    if (work.layer && sAIArt->GetFirstArtOfLayer(work.layer, &work.group) != kNoErr)
+        work.group = nullptr;
+    if (work.group)
+        work.frame = FlattenFrame(clipLayer, lineArt);
+    if (!work.frame) {
+        if (lineArt)
+            TakeBackFrame(clipLayer, path, outlineStyle);
+        if (work.layer)
+            sAILayer->DeleteLayer(work.layer);
+        Alert(true, kUnexpectedText);
+        return kNoErr;
     }
 
     if (haveBounds) {
@@ -809,20 +893,11 @@ AIErr KTRPluginAdjustPlugin::KTRPluginAdjustMain(AIMenuMessage*) {
         }
     }
 
-    if (sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &work.layer) != kNoErr)
-        work.layer = nullptr;
-    if (work.layer && sAIArt->GetFirstArtOfLayer(work.layer, &work.group) != kNoErr)
-        work.group = nullptr;
-    // Without a frame or a work layer nothing can be cut or tested, and nothing is deleted.
-    if (work.frame && work.group) {
-        for (AILayerHandle layer : EligibleLayers(work.layer, clipLayer))
-            ClipLayer(*this, work, layer);
-    }
+    for (AILayerHandle layer : EligibleLayers(work.layer, clipLayer))
+        ClipLayer(*this, work, layer);
 
-    if (work.layer)
-        sAILayer->DeleteLayer(work.layer);
-    if (work.frame)
-        sAIArt->DisposeArt(work.frame);
+    sAILayer->DeleteLayer(work.layer);
+    sAIArt->DisposeArt(work.frame);
     Alert(false, kDoneText);
     return kNoErr;
 }

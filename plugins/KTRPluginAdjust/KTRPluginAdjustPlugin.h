@@ -5,24 +5,16 @@
 #define KTR_PLUGIN_ADJUST_PLUGIN_H
 
 #include "AIHost.h"
-#include "Plugin.h"
+#include "ApplicationPlugin.h"
 
-// Suites only this plug-in acquires (its Suites source lists them).
+// Suites only this plug-in acquires (its description lists them).
 extern const AIPathfinderSuite* sAIPathfinder;
 extern const AITransformArtSuite* sAITransformArt;
 
-class KTRPluginAdjustPlugin : public Plugin {
+class KTRPluginAdjustPlugin : public ApplicationPlugin {
 public:
     explicit KTRPluginAdjustPlugin(SPPluginRef pluginRef);
     ~KTRPluginAdjustPlugin() override;
-
-    AIErr StartupPlugin(SPInterfaceMessage* message) override;
-    AIErr ShutdownPlugin(SPInterfaceMessage* message) override;
-    AIErr Message(const char* caller, const char* selector, void* message) override;
-    // Always 0: a run's errors never reach the framework's error path.
-    AIErr GoMenuItem(AIMenuMessage* message) override;
-
-    AIErr AddMenus(SPInterfaceMessage* message);
 
     // The map-range adjust run, from the menu item to its last alert.
     AIErr KTRPluginAdjustMain(AIMenuMessage* message);
@@ -36,9 +28,8 @@ public:
     // True when the layer's own title names an annotation layer.
     bool CheckPlateoStringLayer(AILayerHandle layer);
 
-private:
-    AIMenuItemHandle fAboutPluginMenu;
-    AIMenuItemHandle fAdjustMenu;
+protected:
+    AIErr RunMainItem(AIMenuMessage* message) override { return KTRPluginAdjustMain(message); }
 };
 
 #endif

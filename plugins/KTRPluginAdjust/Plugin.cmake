@@ -2,8 +2,7 @@
 # tests link the very same objects, compiled once.
 add_library(ktr_adjust_code STATIC
   KTRPluginAdjustPlugin.cpp
-  KTRPluginAdjustMain.cpp
-  KTRPluginAdjustSuites.cpp)
+  KTRPluginAdjustMain.cpp)
 target_include_directories(ktr_adjust_code PUBLIC $<TARGET_PROPERTY:quiltor_common,INTERFACE_INCLUDE_DIRECTORIES>)
 target_link_libraries(ktr_adjust_code PUBLIC quiltor_hostapi ktr_adjust_core)
 set_target_properties(ktr_adjust_code PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)

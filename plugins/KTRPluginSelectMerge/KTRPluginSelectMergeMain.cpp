@@ -1,8 +1,9 @@
 // The merge run of "Quiltor セレクトマージ": the target checks, the folder and
 // tile choice with the size confirmation, the placement of every chosen tile,
 // the seam joins, and the layer options of the first tile restored at the end.
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <map>
 #include <new>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "IAIFilePath.h"
 #include "IAIUnicodeString.h"
 #include "KTRPluginSelectMergePlugin.h"
+#include "LayerScheme.h"
 #include "LayerSnapshot.h"
 #include "MeshGrid.h"
 #include "SelectMergeHost.h"
@@ -36,10 +38,11 @@ constexpr char kMsgMergedSize[] = "合成後のサイズは下記になります
 constexpr char kMsgLargerThanPage[] =
     "アートボードよりも大きいですが合成しますか？\nアートボード： %.3f×%.3f[mm]\n合成後： %.3f×%.3f[mm]";
 constexpr char kMsgTileSkipped[] = "レイヤー構成が異なるため読み飛ばします。\n%s";
+constexpr char kMsgTileNotOpened[] = "ファイルを開けないため読み飛ばします。\n%s";
 constexpr char kMsgDone[] = "作業が完了しました。";
 
 constexpr std::size_t kSizeMessageBufferSize = 512;
-constexpr std::size_t kSkipMessageBufferSize = 1024;
+constexpr std::size_t kTileMessageBufferSize = 1024;
 
 // The Layers-panel option "paste remembers layers".
 constexpr char kLayersPanelEvent[] = "ai_plugin_Layer";
@@ -78,6 +81,15 @@ std::string Format(std::size_t bufferSize, const char* format, Args... args) {
     std::vector<char> buffer(bufferSize);
     std::snprintf(buffer.data(), buffer.size(), format, args...);
     return buffer.data();
+}
+
+// A run that stops on an exception says so; with no memory left even the
+// alert may fail, and then nothing more can be done.
+void AlertUnexpectedError() noexcept {
+    try {
+        ShowErrorAlert(kMsgUnexpectedError);
+    } catch (...) {
+    }
 }
 
 // Every way out of a run leaves no table and no snapshot behind.
@@ -313,6 +325,38 @@ AIDocumentHandle OpenTile(std::string& path, std::string& name) {
     return document;
 }
 
+// A tile open for copying. However its placement ends, an exception too, it
+// is closed without keeping its changes.
+class OpenedTile {
+public:
+    explicit OpenedTile(AIDocumentHandle document) : fDocument(document) {}
+    OpenedTile(const OpenedTile&) = delete;
+    OpenedTile& operator=(const OpenedTile&) = delete;
+    ~OpenedTile() { CloseUnchanged(); }
+
+    AIDocumentHandle get() const { return fDocument; }
+
+    // Brings the tile back to its state as opened, then closes it.
+    void CloseUnchanged() {
+        if (fDocument == nullptr)
+            return;
+        sAIDocumentList->Activate(fDocument, true);
+        sAIUndo->SetSilent(true);
+        sAIUndo->UndoChanges();
+        sAIDocument->SetDocumentModified(false);
+        Close();
+    }
+
+    void Close() {
+        if (fDocument != nullptr)
+            sAIDocumentList->Close(fDocument);
+        fDocument = nullptr;
+    }
+
+private:
+    AIDocumentHandle fDocument;
+};
+
 struct Placement {
     bool firstIsTokyo23 = false;
     bool firstIsMaterial = false;
@@ -337,9 +381,12 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
         placement.tileHeight = tile.heightPt;
         placement.tileSizeKnown = true;
 
-        const AIDocumentHandle document = OpenTile(path, name);
-        if (document == nullptr)
+        OpenedTile opened(OpenTile(path, name));
+        const AIDocumentHandle document = opened.get();
+        if (document == nullptr) {
+            ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileNotOpened, name.c_str()).c_str());
             continue;
+        }
 
         if (openedCount == 0) {
             placement.firstIsTokyo23 = plugin.check_tokyo23_layer();
@@ -357,14 +404,10 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
         if (plugin.check_second_ai_layer()) {
             plugin.CopyObjectMain(document, target, placement.tileWidth, placement.tileHeight, offset.k, offset.j,
                                   placement.firstIsTokyo23, placement.firstIsMaterial);
-            sAIDocumentList->Activate(document, true);
-            sAIUndo->SetSilent(true);
-            sAIUndo->UndoChanges();
-            sAIDocument->SetDocumentModified(false);
-            sAIDocumentList->Close(document);
+            opened.CloseUnchanged();
         } else {
-            sAIDocumentList->Close(document);
-            ShowErrorAlert(Format(kSkipMessageBufferSize, kMsgTileSkipped, name.c_str()).c_str());
+            opened.Close();
+            ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileSkipped, name.c_str()).c_str());
         }
     }
     return placement;
@@ -372,14 +415,14 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
 
 // The joins of one layer without sublayers.
 void JoinSeamsOfLayer(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message, AILayerHandle layer,
-                      const char* title, const Placement& placement, const Selection& selection) {
+                      const std::string& title, const Placement& placement, const Selection& selection) {
     const int32_t lastColumn = selection.box.columns - 1;
     const int32_t lastRow = selection.box.rows - 1;
     if (bFlgCheckBox1)
         plugin.LineConnect(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow);
     // Background roads overlap by design; compounding them would fill the
     // gaps between them.
-    if (bFlgCheckBox2 && !(bSelectTokyo23 && std::strcmp(title, kNoJoinFaceTitle) == 0)) {
+    if (bFlgCheckBox2 && !(bSelectTokyo23 && title == kNoJoinFaceTitle)) {
         plugin.CompoundShape(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow);
         plugin.CompoundPolyline(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow);
     }
@@ -395,36 +438,106 @@ void JoinSeams(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message, const
     for (AILayerHandle layer = FirstLayer(); layer != nullptr; layer = NextPreorder(layer)) {
         AILayerHandle child = nullptr;
         sAILayer->GetLayerFirstChild(layer, &child);
-        char title[kLayerTitleBufferSize];
-        ReadLayerTitle(layer, title, sizeof title);
+        std::string title;
+        ReadLayerTitle(layer, title);
         if (child == nullptr)
             JoinSeamsOfLayer(plugin, message, layer, title, placement, selection);
     }
 }
 
-// The first tile's layer options, layer for layer in preorder while records
-// last, and the Tokyo-23 touches.
-void RestoreLayerOptions(bool firstIsTokyo23) {
-    int32_t index = 0;
-    for (AILayerHandle layer = FirstLayer(); layer != nullptr; layer = NextPreorder(layer), ++index) {
-        if (layerFirstAI != nullptr && index < nMaxLayer) {
-            const LayerRecord& record = layerFirstAI[index];
-            sAILayer->SetLayerDimPlacedImages(layer, record.dimPlacedImages);
-            sAILayer->SetLayerPreview(layer, record.preview);
-            sAILayer->SetLayerPrinted(layer, record.printed);
-            sAILayer->SetLayerIsTemplate(layer, record.isTemplate);
-            sAILayer->SetLayerVisible(layer, record.visible);
-            sAILayer->SetLayerEditable(layer, record.editable);
+// Titles from the top-level layer down to the layer itself.
+using TitlePath = std::vector<std::string>;
+
+struct TargetLayer {
+    AILayerHandle layer = nullptr;
+    TitlePath path;
+};
+
+std::vector<TargetLayer> ReadTargetLayers() {
+    std::vector<TargetLayer> layers;
+    for (AILayerHandle layer = FirstLayer(); layer != nullptr; layer = NextPreorder(layer)) {
+        TargetLayer entry{layer, {}};
+        for (AILayerHandle up = layer; up != nullptr;) {
+            std::string title;
+            ReadLayerTitle(up, title);
+            entry.path.insert(entry.path.begin(), std::move(title));
+            AILayerHandle parent = nullptr;
+            sAILayer->GetLayerParent(up, &parent);
+            up = parent;
         }
-        if (!firstIsTokyo23)
+        layers.push_back(std::move(entry));
+    }
+    return layers;
+}
+
+std::vector<TitlePath> SnapshotPaths() {
+    std::vector<TitlePath> paths;
+    TitlePath path;
+    for (int32_t i = 0; layerFirstAI != nullptr && i < nMaxLayer; ++i) {
+        const LayerRecord& record = layerFirstAI[i];
+        path.resize(std::min(path.size(), static_cast<std::size_t>(std::max(record.depth, 0))));
+        path.emplace_back(record.title);
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+// The snapshot record of each target layer, null for none. By position while
+// the two trees are the same; else by title path, so that a layer the host
+// made on its own does not shift every option below it onto the wrong layer
+// (the n-th layer of a path takes the n-th record of that path).
+std::vector<const LayerRecord*> PairWithSnapshot(const std::vector<TargetLayer>& targets) {
+    const std::vector<TitlePath> paths = SnapshotPaths();
+    std::vector<const LayerRecord*> pairs(targets.size(), nullptr);
+    bool same = targets.size() == paths.size();
+    for (std::size_t i = 0; same && i < targets.size(); ++i)
+        same = targets[i].path == paths[i];
+    if (same) {
+        for (std::size_t i = 0; i < targets.size(); ++i)
+            pairs[i] = &layerFirstAI[i];
+        return pairs;
+    }
+    std::map<TitlePath, std::vector<std::size_t>> recordsOf;
+    for (std::size_t r = 0; r < paths.size(); ++r)
+        recordsOf[paths[r]].push_back(r);
+    std::map<TitlePath, std::size_t> taken;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const auto found = recordsOf.find(targets[i].path);
+        if (found == recordsOf.end())
             continue;
-        char title[kLayerTitleBufferSize];
-        if (!ReadLayerTitle(layer, title, sizeof title))
-            continue;
-        if (std::strcmp(title, kScaleBarTitle) == 0 || std::strcmp(title, kNorthArrowTitle) == 0)
+        const std::size_t n = taken[targets[i].path]++;
+        if (n < found->second.size())
+            pairs[i] = &layerFirstAI[found->second[n]];
+    }
+    return pairs;
+}
+
+// The first tile's layer options, and the Tokyo-23 touches.
+void RestoreLayerOptions(bool firstIsTokyo23) {
+    // The road names take their title back first: with it the target's tree
+    // is the first tile's again.
+    if (firstIsTokyo23) {
+        for (AILayerHandle layer = FirstLayer(); layer != nullptr; layer = NextPreorder(layer)) {
+            std::string title;
+            if (ReadLayerTitle(layer, title) && title == tokyo23RoadNotesTitle)
+                SetLayerTitleUTF8(layer, kRoadTitle);
+        }
+    }
+    const std::vector<TargetLayer> targets = ReadTargetLayers();
+    const std::vector<const LayerRecord*> records = PairWithSnapshot(targets);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const AILayerHandle layer = targets[i].layer;
+        if (const LayerRecord* record = records[i]) {
+            sAILayer->SetLayerDimPlacedImages(layer, record->dimPlacedImages);
+            sAILayer->SetLayerPreview(layer, record->preview);
+            sAILayer->SetLayerPrinted(layer, record->printed);
+            sAILayer->SetLayerIsTemplate(layer, record->isTemplate);
+            sAILayer->SetLayerVisible(layer, record->visible);
+            sAILayer->SetLayerEditable(layer, record->editable);
+        }
+        const std::string& title = targets[i].path.back();
+        if (firstIsTokyo23 && (title == kScaleBarTitle || title == kNorthArrowTitle))
             sAILayer->SetLayerVisible(layer, false);
-        else if (std::strcmp(title, tokyo23RoadNotesTitle) == 0)
-            SetLayerTitleUTF8(layer, kRoadTitle);
     }
 }
 
@@ -491,7 +604,17 @@ AIErr Run(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message) {
     }
 
     SwitchOnPasteRemembersLayers();
-    const Placement placement = PlaceTiles(plugin, target, folder, selection);
+    Placement placement;
+    try {
+        placement = PlaceTiles(plugin, target, folder, selection);
+    } catch (const std::exception&) {
+        // The open tile is closed unchanged and every tile placed so far is
+        // whole in the target; the run cannot go on, and says so.
+        free_mesh();
+        sAIDocumentList->Activate(target, true);
+        AlertUnexpectedError();
+        return kNoErr;
+    }
     free_mesh();
     sAIDocumentList->Activate(target, true);
     JoinSeams(plugin, message, placement, selection);
@@ -510,8 +633,10 @@ AIErr KTRPluginSelectMergePlugin::KTRPluginSelectMergeMain(AIMenuMessage* messag
     try {
         return Run(*this, message);
     } catch (const ai::Error& e) {
+        AlertUnexpectedError();
         return e.GetErr();
     } catch (const std::bad_alloc&) {
+        AlertUnexpectedError();
         return kOutOfMemoryErr;
     }
 }

@@ -5,23 +5,15 @@
 #define KTR_PLUGIN_SELECTMERGE_PLUGIN_H
 
 #include "AIHost.h"
-#include "Plugin.h"
+#include "ApplicationPlugin.h"
 
-// Suites only this plug-in acquires (its Suites source lists them).
+// Suites only this plug-in acquires (its description lists them).
 extern const AIPanelFlyoutMenuSuite* sAIPanelFlyoutMenu;
 
-class KTRPluginSelectMergePlugin : public Plugin {
+class KTRPluginSelectMergePlugin : public ApplicationPlugin {
 public:
     explicit KTRPluginSelectMergePlugin(SPPluginRef pluginRef);
     ~KTRPluginSelectMergePlugin() override;
-
-    AIErr StartupPlugin(SPInterfaceMessage* message) override;
-    AIErr ShutdownPlugin(SPInterfaceMessage* message) override;
-    AIErr Message(const char* caller, const char* selector, void* message) override;
-    // Always 0: a run's errors never reach the framework's error path.
-    AIErr GoMenuItem(AIMenuMessage* message) override;
-
-    AIErr AddMenus(SPInterfaceMessage* message);
 
     // The merge run, from the menu item to its last alert.
     AIErr KTRPluginSelectMergeMain(AIMenuMessage* message);
@@ -58,9 +50,8 @@ public:
     static bool SamePathStyle(const AIPathStyle& a, const AIPathStyle& b);
     static void RemoveDoubledPoints(AIArtHandle path);
 
-private:
-    AIMenuItemHandle fAboutPluginMenu;
-    AIMenuItemHandle fSelectMergeMenu;
+protected:
+    AIErr RunMainItem(AIMenuMessage* message) override { return KTRPluginSelectMergeMain(message); }
 };
 
 #endif

@@ -8,10 +8,9 @@
 #include <cstdint>
 
 #include "AIHost.h"
-#include "LayerScheme.h"
 
 struct LayerRecord {
-    char title[kLayerTitleBufferSize];  // UTF-8, at most 100 bytes
+    char* title;  // UTF-8, whole; owned by the record, freed with the array
     AIBoolean visible;
     AIBoolean preview;
     AIBoolean editable;
@@ -29,8 +28,8 @@ extern int32_t nMaxFloor;
 // Empties the snapshot.
 void FreeLayerSnapshot();
 
-// Allocation used to grow record arrays: realloc, unless a test installs its
-// own to make growth fail. It must behave like realloc (arrays are freed with
-// free). Null restores realloc.
+// Allocation used to grow record arrays and to hold their titles: realloc,
+// unless a test installs its own to make growth fail. It must behave like
+// realloc (arrays and titles are freed with free). Null restores realloc.
 using LayerRecordReallocFunc = void* (*)(void* block, std::size_t size);
 void SetLayerRecordRealloc(LayerRecordReallocFunc func);

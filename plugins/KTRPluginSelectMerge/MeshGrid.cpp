@@ -9,6 +9,9 @@ namespace {
 struct KindInfo {
     int32_t nameLen;
     size_t meshDigits;
+    // The row and column digits of an 8 x 8 cut (secondary code, Tokyo-23
+    // piece), from mesh character 4 on; each is 0-7.
+    size_t eighthDigits;
     bool hasArea;
     size_t scaleDigits;
     const char* statusFormat;
@@ -16,10 +19,10 @@ struct KindInfo {
     double groundHeightMm;
 };
 
-constexpr KindInfo kMatQua{18, 6, true, 6, "五倍地域メッシュ(縮尺 1/%d)を選択中", 5650000.0, 4625000.0};
-constexpr KindInfo kMaterial{16, 6, false, 6, "第二次地域区画(縮尺 1/%d)を選択中", 11300000.0, 9250000.0};
-constexpr KindInfo kMat1st{14, 4, false, 6, "第一次地域区画(縮尺 1/%d)を選択中", 90400000.0, 74000000.0};
-constexpr KindInfo kTokyo23{17, 8, false, 5, "KTR64分割メッシュ(縮尺 1/%d)を選択中", 1410000.0, 1160000.0};
+constexpr KindInfo kMatQua{18, 6, 2, true, 6, "五倍地域メッシュ(縮尺 1/%d)を選択中", 5650000.0, 4625000.0};
+constexpr KindInfo kMaterial{16, 6, 2, false, 6, "第二次地域区画(縮尺 1/%d)を選択中", 11300000.0, 9250000.0};
+constexpr KindInfo kMat1st{14, 4, 0, false, 6, "第一次地域区画(縮尺 1/%d)を選択中", 90400000.0, 74000000.0};
+constexpr KindInfo kTokyo23{17, 8, 4, false, 5, "KTR64分割メッシュ(縮尺 1/%d)を選択中", 1410000.0, 1160000.0};
 
 const KindInfo& Info(MeshKind kind) {
     switch (kind) {
@@ -65,6 +68,11 @@ std::optional<Fields> ParseFields(std::string_view s, const KindInfo& info) {
     if (s[info.meshDigits] != '_') return std::nullopt;
     if (info.hasArea && s[area + 1] != '_') return std::nullopt;
     if (!ReadDigits(s, mesh, info.meshDigits, &f.mesh)) return std::nullopt;
+    // An 8 or 9 there is no square of the cut: it would be placed on a
+    // neighbouring square, on top of another tile.
+    for (size_t i = 4; i < 4 + info.eighthDigits; ++i) {
+        if (s[i] > '7') return std::nullopt;
+    }
     if (info.hasArea) {
         if (s[area] < '1' || s[area] > '4') return std::nullopt;
         f.area = s[area] - '0';

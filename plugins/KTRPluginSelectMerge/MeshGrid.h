@@ -42,7 +42,9 @@ std::optional<MeshKind> MeshKindFromNameLength(int len);
 // terminating zero, so short or null names are simply rejected. The characters
 // after the scale field (the extension) are not looked at. A scale field of
 // all zeros is rejected: scale 0 means "no scale chosen" to the selection
-// table and would give a tile of infinite size. On success all outputs are
+// table and would give a tile of infinite size. So is a row or column digit
+// of an 8 x 8 cut above 7 (C and D of a secondary code AABBCD, E F G H of a
+// Tokyo-23 code AABBEFGH). On success all outputs are
 // filled and true is returned; on failure the outputs are left untouched.
 bool CheckFileNameMatQua(const char* name, int32_t* mesh, int32_t* scale, int32_t* area);
 bool CheckFileNameMaterial(const char* name, int32_t* mesh, int32_t* scale);

@@ -7,7 +7,6 @@ add_library(ktr_selectmerge_code STATIC
   TilePlacement.cpp
   LayerSchemeCheck.cpp
   Tokyo23Layers.cpp
-  KTRPluginSelectMergeSuites.cpp
   SeamWork.cpp
   SeamStyle.cpp
   SeamOutlines.cpp

@@ -3,12 +3,6 @@
 #include "IAIUnicodeString.h"
 #include "Suites.h"
 
-namespace {
-
-constexpr std::size_t kEventNameBufferSize = 260;
-
-}  // namespace
-
 void ShowErrorAlert(const char* text) {
     const ai::UnicodeString message(text);
     sAIUser->ErrorAlert(message.get());
@@ -42,14 +36,22 @@ AIErr PlayAction(const char* eventName, int32_t dialogStatus, const ActionParams
     return sAIActionManager->PlayActionEvent(name, dialogStatus, params.get());
 }
 
-bool ReadLayerTitle(AILayerHandle layer, char* buffer, std::size_t size) {
-    if (buffer == nullptr || size == 0)
+PreparedAction::PreparedAction(const char* eventName, int32_t dialogStatus) : fDialogStatus(dialogStatus) {
+    ai::UnicodeString(eventName).getToBuffer(fName, sizeof fName, kAIPlatformCharacterEncoding);
+}
+
+AIErr PreparedAction::Play() const {
+    return sAIActionManager->PlayActionEvent(fName, fDialogStatus, fParams.get());
+}
+
+bool ReadLayerTitle(AILayerHandle layer, std::string& title) {
+    title.clear();
+    ai::UnicodeString text;
+    if (sAILayer->GetLayerTitle(layer, text.get()) != kNoErr)
         return false;
-    buffer[0] = '\0';
-    ai::UnicodeString title;
-    if (sAILayer->GetLayerTitle(layer, title.get()) != kNoErr)
-        return false;
-    title.getToBuffer(buffer, size, kAIPlatformCharacterEncoding);
+    // A UTF-16 unit never needs more than three bytes.
+    title.resize(text.length() * 3 + 1);
+    title.resize(text.getToBuffer(title.data(), title.size(), kAIPlatformCharacterEncoding));
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "AIHost.h"
 
@@ -27,12 +28,33 @@ private:
     AIActionParamValueRef fParams = nullptr;
 };
 
-// Plays the event on the current document; the name goes through a 260-byte
+// Event names go through a platform buffer of this size before they are played.
+inline constexpr std::size_t kEventNameBufferSize = 260;
+
+// Plays the event on the current document; the name goes through the
 // platform buffer first. The result is the host's.
 AIErr PlayAction(const char* eventName, int32_t dialogStatus, const ActionParams& params);
 
-// Writes the layer's title, UTF-8, into buffer (cut to fit, zero-terminated).
-// False, with an empty buffer, when the host cannot give the title.
-bool ReadLayerTitle(AILayerHandle layer, char* buffer, std::size_t size);
+// An event made ready to play: its name in the platform buffer and its own
+// parameter block. Making one may throw, playing it does not, so events made
+// beforehand are played to the end or not at all.
+class PreparedAction {
+public:
+    PreparedAction(const char* eventName, int32_t dialogStatus);
+
+    AIActionParamValueRef params() const { return fParams.get(); }
+    // The host's result.
+    AIErr Play() const;
+
+private:
+    char fName[kEventNameBufferSize] = {};
+    int32_t fDialogStatus;
+    ActionParams fParams;
+};
+
+// The layer's whole title, UTF-8: a cut title could be taken for another
+// layer's, or name a layer the target does not have. False, with an empty
+// title, when the host cannot give it.
+bool ReadLayerTitle(AILayerHandle layer, std::string& title);
 // Titles the layer from UTF-8 text.
 void SetLayerTitleUTF8(AILayerHandle layer, const char* title);

@@ -3,13 +3,14 @@
 // later tile with it, and the copy through the host's own editing actions.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "IAIArtboards.h"
 #include "KTRPluginSelectMergePlugin.h"
+#include "LayerScheme.h"
 #include "LayerSnapshot.h"
 #include "SelectMergeHost.h"
-#include "SelectionTable.h"
 #include "Suites.h"
 
 LayerRecord* layerFirstAI = nullptr;
@@ -29,6 +30,12 @@ void* DefaultRealloc(void* block, std::size_t size) {
     return std::realloc(block, size);
 }
 
+void FreeRecords(LayerRecord* records, int32_t count) {
+    for (int32_t i = 0; records != nullptr && i < count; ++i)
+        std::free(records[i].title);
+    std::free(records);
+}
+
 // A layer tree read from the current document; owns its records.
 struct LayerTree {
     LayerRecord* records = nullptr;
@@ -38,7 +45,7 @@ struct LayerTree {
     LayerTree() = default;
     LayerTree(const LayerTree&) = delete;
     LayerTree& operator=(const LayerTree&) = delete;
-    ~LayerTree() { std::free(records); }
+    ~LayerTree() { FreeRecords(records, count); }
 
     LayerRecord* release() {
         LayerRecord* out = records;
@@ -48,10 +55,13 @@ struct LayerTree {
     }
 };
 
+LayerRecordReallocFunc Allocator() {
+    return recordRealloc != nullptr ? recordRealloc : DefaultRealloc;
+}
+
 // One record more at the end; on failure the records are left as they were.
 bool Grow(LayerTree& tree) {
-    const LayerRecordReallocFunc grow = recordRealloc != nullptr ? recordRealloc : DefaultRealloc;
-    void* block = grow(tree.records, sizeof(LayerRecord) * (static_cast<std::size_t>(tree.count) + 1));
+    void* block = Allocator()(tree.records, sizeof(LayerRecord) * (static_cast<std::size_t>(tree.count) + 1));
     if (block == nullptr)
         return false;
     tree.records = static_cast<LayerRecord*>(block);
@@ -71,9 +81,15 @@ int32_t DepthOf(AILayerHandle layer) {
     return depth;
 }
 
-LayerRecord RecordOf(AILayerHandle layer) {
-    LayerRecord record{};
-    ReadLayerTitle(layer, record.title, sizeof record.title);
+// False when the title finds no room; the record then owns nothing.
+bool ReadRecord(AILayerHandle layer, LayerRecord& record) {
+    record = LayerRecord{};
+    std::string title;
+    ReadLayerTitle(layer, title);
+    record.title = static_cast<char*>(Allocator()(nullptr, title.size() + 1));
+    if (record.title == nullptr)
+        return false;
+    std::memcpy(record.title, title.c_str(), title.size() + 1);
     sAILayer->GetLayerDimPlacedImages(layer, &record.dimPlacedImages);
     sAILayer->GetLayerEditable(layer, &record.editable);
     sAILayer->GetLayerPreview(layer, &record.preview);
@@ -81,7 +97,7 @@ LayerRecord RecordOf(AILayerHandle layer) {
     sAILayer->GetLayerIsTemplate(layer, &record.isTemplate);
     sAILayer->GetLayerVisible(layer, &record.visible);
     record.depth = DepthOf(layer);
-    return record;
+    return true;
 }
 
 // Reads the current document's tree. False when the records cannot grow; the
@@ -90,13 +106,13 @@ bool ReadLayerTree(LayerTree& tree) {
     AILayerHandle layer = nullptr;
     sAILayer->GetFirstLayer(&layer);
     while (layer != nullptr) {
-        if (!Grow(tree)) {
-            std::free(tree.release());
+        if (!Grow(tree) || !ReadRecord(layer, tree.records[tree.count])) {
+            FreeRecords(tree.records, tree.count);
+            tree.release();
             tree.maxDepth = 0;
             return false;
         }
-        LayerRecord& record = tree.records[tree.count];
-        record = RecordOf(layer);
+        const LayerRecord& record = tree.records[tree.count];
         if (record.depth > tree.maxDepth)
             tree.maxDepth = record.depth;
         ++tree.count;
@@ -110,12 +126,7 @@ bool ReadLayerTree(LayerTree& tree) {
 bool SameRecord(const LayerRecord& a, const LayerRecord& b) {
     return a.depth == b.depth && a.visible == b.visible && a.preview == b.preview && a.editable == b.editable &&
            a.printed == b.printed && a.dimPlacedImages == b.dimPlacedImages && a.isTemplate == b.isTemplate &&
-           std::strncmp(a.title, b.title, sizeof a.title) == 0;
-}
-
-void PlayPlain(const char* eventName) {
-    const ActionParams params;
-    PlayAction(eventName, kDialogNone, params);
+           std::strcmp(a.title, b.title) == 0;
 }
 
 // The tile's active artboard; all zero when the host has none to give.
@@ -128,17 +139,18 @@ AIRealRect ActiveArtboard() {
     }
 }
 
-// Opens every layer of the current document for select-all. In a Tokyo-23
-// run the first "道路" (road names) is renamed so that its art lands in the
-// target's "道路注記" and not among the roads.
-void PrepareTileLayers() {
-    bool renamed = !bSelectTokyo23;
+// Opens every layer of the current document for select-all. When the target
+// was built as the Tokyo-23 tree, the first "道路" (road names) is renamed so
+// that its art lands in the target's "道路注記" and not among the roads. The
+// target's tree decides, not the kind of tile names: the two can differ.
+void PrepareTileLayers(bool targetIsTokyo23) {
+    bool renamed = !targetIsTokyo23;
     AILayerHandle layer = nullptr;
     sAILayer->GetFirstLayer(&layer);
     while (layer != nullptr) {
         if (!renamed) {
-            char title[kLayerTitleBufferSize];
-            if (ReadLayerTitle(layer, title, sizeof title) && std::strcmp(title, kRoadTitle) == 0) {
+            std::string title;
+            if (ReadLayerTitle(layer, title) && title == kRoadTitle) {
                 SetLayerTitleUTF8(layer, tokyo23RoadNotesTitle);
                 renamed = true;
             }
@@ -154,7 +166,7 @@ void PrepareTileLayers() {
 }  // namespace
 
 void FreeLayerSnapshot() {
-    std::free(layerFirstAI);
+    FreeRecords(layerFirstAI, nMaxLayer);
     layerFirstAI = nullptr;
     nMaxLayer = 0;
     nMaxFloor = 0;
@@ -234,7 +246,7 @@ bool KTRPluginSelectMergePlugin::check_second_ai_layer() {
 }
 
 void KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth,
-                                                float tileHeight, int32_t k, int32_t j, bool /*firstIsTokyo23*/,
+                                                float tileHeight, int32_t k, int32_t j, bool firstIsTokyo23,
                                                 bool /*firstIsMaterial*/) {
     sAIDocumentList->Activate(tile, true);
     const AIRealRect artboard = ActiveArtboard();
@@ -244,17 +256,21 @@ void KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumen
     const float rowMove = static_cast<float>(j) * tileHeight;
     const float columnMove = static_cast<float>(k) * tileWidth;
 
-    PrepareTileLayers();
-    PlayPlain("adobe_selectAll");
-    PlayPlain("adobe_cut");
+    // All that may throw comes before the cut: once the art has left the tile
+    // it goes into the target whole and moved, never half way.
+    const PreparedAction selectAll("adobe_selectAll", kDialogNone);
+    const PreparedAction cut("adobe_cut", kDialogNone);
+    const PreparedAction paste("adobe_pasteInBack", kDialogNone);
+    const PreparedAction move("adobe_move", kDialogNoneAndNotify);
+    sAIActionManager->AIActionSetReal(move.params(), kKeyHorizontal, columnMove + artboard.left);
+    sAIActionManager->AIActionSetReal(move.params(), kKeyVertical, rowMove + artboard.bottom);
+    const PreparedAction deselect("adobe_deselectAll", kDialogNone);
+    PrepareTileLayers(firstIsTokyo23);
 
+    selectAll.Play();
+    cut.Play();
     sAIDocumentList->Activate(target, true);
-    PlayPlain("adobe_pasteInBack");
-    {
-        const ActionParams move;
-        sAIActionManager->AIActionSetReal(move.get(), kKeyHorizontal, columnMove + artboard.left);
-        sAIActionManager->AIActionSetReal(move.get(), kKeyVertical, rowMove + artboard.bottom);
-        PlayAction("adobe_move", kDialogNoneAndNotify, move);
-    }
-    PlayPlain("adobe_deselectAll");
+    paste.Play();
+    move.Play();
+    deselect.Play();
 }

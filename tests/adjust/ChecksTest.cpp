@@ -1,4 +1,4 @@
-// The seven checks before an adjust run: each stops the run with its message and leaves the
+// The eight checks before an adjust run: each stops the run with its message and leaves the
 // document as it was.
 #include <gtest/gtest.h>
 
@@ -23,6 +23,7 @@ const char* const kTooManySelected = "地図範囲の調整に使用するオブ
 const char* const kNotPlainPath =
     "地図範囲の調整に使用するオブジェクトは複合パスやグループ化されていないパスアートを選択して下さい。";
 const char* const kNotClosed = "地図範囲の調整に使用するオブジェクトは閉じているパスアートを選択して下さい。";
+const char* const kNoArea = "地図範囲の調整に使用するオブジェクトは面積のある閉じたパスアートを選択して下さい。";
 
 // A small map under every case: a road crossing the range and a block straddling it.
 void AddMap(AdjustHost& h) {
@@ -126,6 +127,23 @@ const CheckCase kCases[] = {
     {"OpenPathSelected",
      [](AdjustHost& h) {
          AILayerHandle clip = h.AddClipLayer(Rect(100, 100, 200, 200));
+         sAIPath->SetPathClosed(h.Objects(clip).front(), false);
+     },
+     kNotClosed},
+    // An outline without area used to pass: its frame had no hole, the whole map was deleted and
+    // the run reported success.
+    {"CollinearOutline", [](AdjustHost& h) { h.AddClipLayer({{100, 100}, {150, 150}, {200, 200}}); }, kNoArea},
+    {"OutlineOfEqualPoints", [](AdjustHost& h) { h.AddClipLayer({{100, 100}, {100, 100}, {100, 100}}); }, kNoArea},
+    {"SliverOutline", [](AdjustHost& h) { h.AddClipLayer(Rect(100, 100, 300, 100.004f)); }, kNoArea},
+    {"OutlineDrawnTwiceRound",
+     [](AdjustHost& h) {
+         h.AddClipLayer({{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}, {200, 100}, {200, 200}, {100, 200}});
+     },
+     kNoArea},
+    // The area check comes last.
+    {"OpenOutlineWithoutArea",
+     [](AdjustHost& h) {
+         AILayerHandle clip = h.AddClipLayer({{100, 100}, {150, 150}, {200, 200}});
          sAIPath->SetPathClosed(h.Objects(clip).front(), false);
      },
      kNotClosed},

@@ -140,6 +140,13 @@ TEST_F(EndToEnd, RefusesOutlinesThatAreNone) {
                   .status,
               2);
     EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " --outline '100,20 300,20 300,180'").status, 2);
+    // Points in a row: the run used to delete the whole map and report success.
+    const auto inARow = Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
+                             " --outline '100,20 200,20 300,20'");
+    EXPECT_EQ(inARow.status, 1);
+    EXPECT_NE(inARow.out.find("ERROR: 地図範囲の調整に使用するオブジェクトは面積のある閉じたパスアートを選択して下さい。"),
+              std::string::npos)
+        << inARow.out;
     EXPECT_FALSE(fs::exists(File("out.svg")));
 }
 

@@ -153,6 +153,29 @@ TEST(Mend, AFailurePlacingThePiecesKeepsTheAreaAndLeavesNoPiece) {
     EXPECT_EQ(h.Objects(blocks).size(), 1u);
 }
 
+// A lens of two anchors has its area in its curves alone; it is a range like any other.
+TEST(Mend, ALensOfTwoAnchorsIsARange) {
+    AdjustHost h;
+    AILayerHandle blocks = h.AddLayer("街区");
+    AILayerHandle clip = h.AddClipLayer({{100, 150}, {200, 150}});
+    AIPathSegment lens[2];
+    sAIPath->GetPathSegments(h.Objects(clip).front(), 0, 2, lens);
+    lens[0].in = {100, 100};
+    lens[0].out = {100, 200};
+    lens[1].in = {200, 200};
+    lens[1].out = {200, 100};
+    sAIPath->SetPathSegments(h.Objects(clip).front(), 0, 2, lens);
+    h.AddFace(blocks, {Rect(140, 140, 160, 160)}, Cmyk{0, 1, 0, 0});
+    h.AddFace(blocks, {Rect(300, 300, 310, 310)}, Cmyk{0, 1, 0, 0});
+
+    h.Run();
+
+    EXPECT_TRUE(LastMessageIsCompletion(h));
+    const auto objects = h.Objects(blocks);
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_NEAR(Area(objects.front()), 400, 1e-6);
+}
+
 struct ClipFailure {
     const char* name;
     AIErr code;
@@ -283,6 +306,86 @@ void WatchDeadHandles(AdjustHost& h, SuiteFaults& faults, int& uses) {
     faults.Watch<&AIArtStyleSuite::GetArtStyle>([note](AIArtHandle a, AIArtStyleHandle*) { note(a); });
     faults.Watch<&AIPathStyleSuite::GetPathStyle>([note](AIArtHandle a, AIPathStyle*) { note(a); });
 }
+
+// When the host failed to make the frame, the run went on: lines and areas outside the box were
+// deleted and trimmed, nothing was cut, and the run reported success.
+struct FrameFailure {
+    const char* name;
+    void (*install)(SuiteFaults& faults);
+    bool outlineKept;  // whether the host left the outline alive to be given back
+};
+
+void PrintTo(const FrameFailure& c, std::ostream* out) { *out << c.name; }
+
+class FrameFailureTest : public ::testing::TestWithParam<FrameFailure> {};
+
+TEST_P(FrameFailureTest, EndsWithAnErrorAndTheMapAsItWas) {
+    AdjustHost h;
+    SuiteFaults faults(h.host().suites());
+    AILayerHandle roads = h.AddLayer("道路");
+    h.AddLine(roads, {{0, 150}, {50, 150}, {150, 155}, {300, 150}, {350, 150}});
+    h.AddLine(roads, {{300, 300}, {350, 350}});
+    AILayerHandle blocks = h.AddLayer("街区");
+    h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 0.2f, 0.4f, 0});
+    AILayerHandle clip = h.AddClipLayer(kTriangle);
+    const std::string before = h.Svg();
+    std::vector<std::string> mapBefore;
+    for (AILayerHandle layer : {roads, blocks}) {
+        for (const Art* art : h.Objects(layer)) mapBefore.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
+    }
+    int deadUses = 0;
+    WatchDeadHandles(h, faults, deadUses);
+    GetParam().install(faults);
+
+    h.Run();
+
+    ASSERT_EQ(h.ui().alerts().size(), 1u);
+    EXPECT_EQ(h.ui().alerts()[0].kind, quiltor::host::AlertKind::Error);
+    EXPECT_EQ(h.ui().alerts()[0].text, "予期しないエラーが発生しました。");
+    EXPECT_EQ(deadUses, 0);
+    if (GetParam().outlineKept) {
+        EXPECT_EQ(h.Svg(), before);
+        return;
+    }
+    std::vector<std::string> mapAfter;
+    for (AILayerHandle layer : {roads, blocks}) {
+        for (const Art* art : h.Objects(layer)) mapAfter.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
+    }
+    EXPECT_EQ(mapAfter, mapBefore);
+    EXPECT_EQ(h.Objects(clip).size(), 0u);
+    EXPECT_EQ(h.document().firstLayer(), h.LayerOf(clip));
+}
+
+const FrameFailure kFrameFailures[] = {
+    {"Square", [](SuiteFaults& f) { f.FailAt<&AIArtSuite::NewArt>(1); }, true},
+    {"SquareStyle", [](SuiteFaults& f) { f.FailAt<&AIPathStyleSuite::SetPathStyle>(1); }, true},
+    {"CompoundPath", [](SuiteFaults& f) { f.FailAt<&AIArtSuite::NewArt>(2); }, true},
+    {"SquareIntoTheCompound", [](SuiteFaults& f) { f.FailAt<&AIArtSuite::ReorderArt>(1); }, true},
+    {"OutlineIntoTheCompound", [](SuiteFaults& f) { f.FailAt<&AIArtSuite::ReorderArt>(2); }, true},
+    {"WorkLayer", [](SuiteFaults& f) { f.FailAt<&AILayerSuite::InsertLayer>(1); }, true},
+    // A flattening that fails after it has emptied the frame.
+    {"ExcludeEmptiesTheFrame",
+     [](SuiteFaults& f) {
+         f.FailWhen<&AIPathfinderSuite::DoExcludeEffect>([](AIPathfinderData* data) {
+             AIArtHandle member = nullptr;
+             while (sAIArt->GetArtFirstChild(data->fSelectedArt[0], &member) == kNoErr && member)
+                 sAIArt->DisposeArt(member);
+             return true;
+         });
+     },
+     false},
+    {"ExcludeTakesTheFrame",
+     [](SuiteFaults& f) {
+         f.FailWhen<&AIPathfinderSuite::DoExcludeEffect>([](AIPathfinderData* data) {
+             sAIArt->DisposeArt(data->fSelectedArt[0]);
+             return true;
+         });
+     },
+     false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Mend, FrameFailureTest, ::testing::ValuesIn(kFrameFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Groups and compound paths wholly outside, nested groups, lines that go in pass 2, areas cut in
 // pass 3, labels on an annotation layer.

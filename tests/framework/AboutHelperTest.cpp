@@ -1,5 +1,6 @@
 // The About submenu shared by the plug-ins of the family, and the about box.
 
+#include <ostream>
 #include <string>
 
 #include "FrameworkFixture.h"
@@ -63,6 +64,7 @@ struct AddFailure {
     const char* missingSuite;
     const char* failingCall;
 };
+void PrintTo(const AddFailure& f, std::ostream* os) { *os << f.name; }
 
 class AboutHelperFailure : public AboutHelper, public testing::WithParamInterface<AddFailure> {};
 

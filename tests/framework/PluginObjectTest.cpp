@@ -161,6 +161,11 @@ TEST_F(PluginObject, ErrorsThrownInARunAreReturnedAndRecorded) {
     fake::Session session;
     ASSERT_EQ(session.Startup(), kNoErr);
 
+    // A code the framework filters comes back to the host but is not recorded.
+    host().failures["SetFromBytes"] = kBadFileFormatErr;
+    EXPECT_EQ(session.Choose(AboutEntry()), kBadFileFormatErr);
+    EXPECT_EQ(LastError(session), kNoErr);
+
     const AIErr code = AI_FOURCC('S', 'T', 'R', '!');
     host().failures["SetFromBytes"] = code;
     EXPECT_EQ(session.Choose(AboutEntry()), code);

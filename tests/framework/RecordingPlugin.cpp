@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "IAIError.h"
+#include "PluginDescription.h"
 #include "Suites.h"
 
 namespace {
@@ -65,10 +66,13 @@ Plugin* AllocatePlugin(SPPluginRef pluginRef) {
     return new RecordingPlugin(pluginRef);
 }
 
-// A short list of its own; the deliverables' lists are tested with them.
-ImportSuite gImportSuites[] = {
-    {kAIMenuSuite, kAIMenuSuiteVersion, &sAIMenu},
-    {kAIUnicodeStringSuite, kAIUnicodeStringSuiteVersion, &sAIUnicodeString},
-    {kAILayerSuite, kAILayerSuiteVersion, &sAILayer},
+// One suite of its own, after the lists every plug-in acquires; the
+// deliverables' own lists are tested with them.
+const void* sRecordingSuite = nullptr;
+ImportSuite kOwnSuites[] = {
+    {"Recording Test Suite", 1, &sRecordingSuite},
     {nullptr, 0, nullptr},
+};
+const PluginDescription gPluginDescription = {
+    "RecordingPlugin", "", "", "", {"", "", ""}, kOwnSuites,
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -40,6 +41,7 @@ struct Cut {
     std::size_t size;
     const char* expected;
 };
+void PrintTo(const Cut& c, std::ostream* os) { *os << c.size << " bytes -> \"" << c.expected << '"'; }
 
 class BufferCut : public Wrappers, public testing::WithParamInterface<Cut> {};
 

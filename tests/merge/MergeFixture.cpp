@@ -1,7 +1,6 @@
 #include "MergeFixture.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <ostream>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include "TextSelectionDialog.h"
 #include "core/Host.h"
 #include "core/SuiteRegistry.h"
+#include "model/Document.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 
@@ -258,10 +258,13 @@ Tree MergeTest::ReadTree() const {
     return tree;
 }
 
-void MergeTest::WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art) {
+void MergeTest::WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art,
+                          const std::optional<AIRealRect>& artboard) {
     const AIDocumentHandle previous = running_->workspace().current();
     const AIDocumentHandle tile = NewDocument();
     BuildTree(tree, art);
+    if (artboard)
+        running_->workspace().find(tile)->setArtboard(*artboard);
     std::string error;
     ASSERT_TRUE(running_->workspace().saveFile(tile, (folder_ / name).string(), &error)) << error;
     running_->workspace().close(tile);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,8 +85,10 @@ public:
     void BuildTree(const Tree& tree, const std::vector<TileArt>& art = {});
     // The current document's tree.
     Tree ReadTree() const;
-    // Writes a tile document into the tile folder under name and closes it.
-    void WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art = {});
+    // Writes a tile document into the tile folder under name and closes it;
+    // its artboard is the page at the origin unless one is given.
+    void WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art = {},
+                   const std::optional<AIRealRect>& artboard = std::nullopt);
     std::filesystem::path folder() const { return folder_; }
 
     // Commands the tile dialogs of the next run read, one showing after the

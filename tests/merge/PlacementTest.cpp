@@ -5,8 +5,10 @@
 #include <fstream>
 
 #include "IAIUnicodeString.h"
+#include "LayerSnapshot.h"
 #include "MergeFixture.h"
 #include "MeshGrid.h"
+#include "SuiteFaults.h"
 #include "Suites.h"
 #include "core/ActionRegistry.h"
 #include "core/Host.h"
@@ -108,6 +110,39 @@ TEST_F(MergeTest, EveryTileIsMovedByItsGridOffset) {
     EXPECT_FALSE(modified);
 }
 
+// The move adds each tile's own artboard corner (left, bottom) to its grid
+// offset; every tile here has another artboard, none at the origin, and the
+// target's is at the origin.
+TEST_F(MergeTest, EveryTileIsMovedFromItsOwnArtboard) {
+    NewTarget(kLargePage, kLargePage);
+    struct Tile {
+        const char* name;
+        AIRealRect artboard;
+        int k, j;
+    };
+    const Tile tiles[] = {
+        {"533935_050000.ai", {-40.5f, 700, 600, -12.25f}, 0, -1},
+        {"533936_050000.ai", {25, 1200, 700, 300.5f}, 1, -1},
+        {"533945_050000.ai", {1000, 500, 1700, -300}, 0, 0},
+    };
+    for (const Tile& tile : tiles)
+        WriteTile(tile.name, kPlainTree, {}, tile.artboard);
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    ASSERT_EQ(PlayedNames(host()), Events(3));
+    const MeshSize size = MeshTileSize(MeshKind::Material, 50000);
+    const auto& history = host().actions().history();
+    for (size_t t = 0; t < 3; ++t) {
+        SCOPED_TRACE(tiles[t].name);
+        const auto& move = history[1 + t * 5 + 3];
+        EXPECT_EQ(RealOf(move, AI_ACTION_KEY('h', 'o', 'z', 'n')),
+                  float(tiles[t].k) * size.widthPt + tiles[t].artboard.left);
+        EXPECT_EQ(RealOf(move, AI_ACTION_KEY('v', 't', 'c', 'l')),
+                  float(tiles[t].j) * size.heightPt + tiles[t].artboard.bottom);
+    }
+}
+
 TEST_F(MergeTest, TileWithAnotherTreeIsPassedOverByName) {
     NewTarget(kLargePage, kLargePage);
     Tree other = kPlainTree;
@@ -125,7 +160,9 @@ TEST_F(MergeTest, TileWithAnotherTreeIsPassedOverByName) {
     EXPECT_EQ(host().workspace().documents().size(), 1u);
 }
 
-// The first tile that opens is the reference, whichever row it is.
+// The first tile that opens is the reference, whichever row it is. A tile
+// that did not open used to be left out without a word, and the run still
+// reported completion: now its name is shown and the others go on.
 TEST_F(MergeTest, FirstTileThatOpensIsTheReference) {
     NewTarget(kLargePage, kLargePage);
     {
@@ -140,6 +177,7 @@ TEST_F(MergeTest, FirstTileThatOpensIsTheReference) {
     ScriptDialog("add all\nok\n");
     Run();
     EXPECT_EQ(Alerts(), (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n678.000×185.000[mm]"),
+                                                  ErrorLine("ファイルを開けないため読み飛ばします。\n533945_050000.ai"),
                                                   ErrorLine("レイヤー構成が異なるため読み飛ばします。\n533947_050000.ai"),
                                                   MessageLine(kDone)}));
     EXPECT_EQ(PlayedNames(host()), Events(1));
@@ -347,6 +385,68 @@ TEST_F(WholeRun, ThreeByTwoBlockLandsAtTheGridOffsets) {
     EXPECT_TRUE(ArtIn(3).empty());
 }
 
+// The merged map is where undo goes back to: undoing right after the run
+// must not take the tiles' art and layers out again.
+TEST_F(WholeRun, UndoAfterTheRunKeepsTheMergedMap) {
+    NewTarget(kLargePage, kLargePage);
+    const AIRealRect road{100, 150, 200, 100};
+    WriteTile("533945_025000.ai", kPlainTree, {{1, road}});
+    WriteTile("533946_025000.ai", kPlainTree, {{1, road}});
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    sAIUndo->UndoChanges();
+    EXPECT_EQ(ReadTree(), kPlainTree);
+    EXPECT_EQ(ArtIn(1).size(), 2u);
+}
+
+// Memory running out while tiles were placed (here while a tile's layer tree
+// is read) went up past the run unseen: the open tile stayed open with its
+// layers changed. Tried at every allocation of the layer records in turn.
+TEST_F(WholeRun, ExhaustedMemoryDuringPlacementClosesTheTileAndSaysSo) {
+    // Off the origin, so that art pasted but never moved would show.
+    const AIRealRect artboard{30, 900, 700, -20};
+    const AIRealRect road{100, 150, 200, 100};
+    for (const char* name : {"533945_025000.ai", "533946_025000.ai", "533947_025000.ai"})
+        WriteTile(name, kPlainTree, {{1, road}}, artboard);
+    const float width = MeshTileSize(MeshKind::Material, 25000).widthPt;
+    std::vector<AIRealRect> placed;
+    for (int k = 0; k < 3; ++k) {
+        const float dx = float(k) * width + artboard.left;
+        placed.push_back({road.left + dx, road.top + artboard.bottom, road.right + dx, road.bottom + artboard.bottom});
+    }
+
+    for (int failAt = 1; failAt < 1000; ++failAt) {
+        SCOPED_TRACE(failAt);
+        CloseAllDocuments();
+        user().clear();
+        NewTarget(kLargePage, kLargePage);
+        AnswerTileFolder();
+        ScriptDialog("add all\nok\n");
+        testsupport::SuiteFaults::FailReallocAt(failAt);
+        SetLayerRecordRealloc(testsupport::SuiteFaults::ThrowingRealloc);
+        Run();
+        SetLayerRecordRealloc(nullptr);
+
+        EXPECT_EQ(host().workspace().documents().size(), 1u);
+        const std::vector<std::string> alerts = Alerts();
+        ASSERT_FALSE(alerts.empty());
+        std::vector<AIRealRect> art = ArtIn(1);
+        if (!testsupport::SuiteFaults::ReallocFailed()) {
+            EXPECT_EQ(alerts.back(), MessageLine(kDone));
+            ExpectSameRects(art, placed);
+            return;
+        }
+        EXPECT_EQ(alerts.back(), ErrorLine("予期しないエラーが発生しました。"));
+        EXPECT_EQ(std::count(alerts.begin(), alerts.end(), MessageLine(kDone)), 0);
+        // The tiles placed before are there whole and in place, in order.
+        ASSERT_LE(art.size(), placed.size());
+        ExpectSameRects(art, std::vector<AIRealRect>(placed.begin(), placed.begin() + std::ptrdiff_t(art.size())));
+    }
+    ADD_FAILURE() << "the run never ended without a failure";
+}
+
 // Road names go to the first "道路", roads to the second.
 TEST_F(WholeRun, Tokyo23RoadNamesAndRoadsLandApart) {
     NewTarget(kLargePage, kLargePage);
@@ -368,6 +468,122 @@ TEST_F(WholeRun, Tokyo23RoadNamesAndRoadsLandApart) {
     const float width = MeshTileSize(MeshKind::Tokyo23, 2500).widthPt;
     ExpectSameRects(ArtIn(firstRoadSub), {label, {label.left + width, label.top, label.right + width, label.bottom}});
     ExpectSameRects(ArtIn(secondRoadSub), {road, {road.left + width, road.top, road.right + width, road.bottom}});
+}
+
+// Titles used to be cut to 100 bytes: the target got the cut titles, the
+// host pasted the art by the whole ones into layers made for it, and two
+// layers alike in their first 100 bytes were taken for one.
+TEST_F(WholeRun, LongTitlesAreKeptWhole) {
+    NewTarget(kLargePage, kLargePage);
+    std::string longTitle;
+    while (longTitle.size() <= 120)
+        longTitle += "市区町村界";
+    const Tree tree = {{longTitle, 0}, {longTitle + "（注記）", 1}, {longTitle + "（線）", 1}, {"枠", 0}};
+    Tree shown = tree;
+    shown[2].visible = false;
+    shown[3].preview = false;
+    const AIRealRect notes{10, 20, 30, 10};
+    const AIRealRect line{40, 60, 80, 50};
+    WriteTile("533945_025000.ai", shown, {{1, notes}, {2, line}});
+    WriteTile("533946_025000.ai", shown, {{1, notes}, {2, line}});
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    EXPECT_EQ(ReadTree(), shown);
+    const float width = MeshTileSize(MeshKind::Material, 25000).widthPt;
+    ExpectSameRects(ArtIn(1), {notes, {notes.left + width, notes.top, notes.right + width, notes.bottom}});
+    ExpectSameRects(ArtIn(2), {line, {line.left + width, line.top, line.right + width, line.bottom}});
+}
+
+// The options were restored layer by layer in preorder whatever the target
+// held: one layer the host made on its own shifted every option below it onto
+// the wrong layer. Paired by title path, the layer made keeps its own.
+TEST_F(WholeRun, OptionsFollowTheTitlesWhenTheTreesDiffer) {
+    NewTarget(kLargePage, kLargePage);
+    Tree tree = kPlainTree;
+    tree[0].preview = false;
+    tree[1].visible = false;
+    tree[2].editable = false;
+    tree[3].printed = false;
+    WriteTile("533945_025000.ai", tree);
+    WriteTile("533946_025000.ai", tree);
+    auto paste = host().actions().handler("adobe_pasteInBack");
+    ASSERT_TRUE(paste);
+    bool made = false;
+    host().actions().add("adobe_pasteInBack", [&](int32_t status, const _AIActionParamValue* params) {
+        if (!made) {
+            AILayerHandle layer = nullptr;
+            sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &layer);
+            sAILayer->SetLayerTitle(layer, ai::UnicodeString("貼り付け").get());
+            made = true;
+        }
+        return paste(status, params);
+    });
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    Tree expected = tree;
+    expected.insert(expected.begin(), LayerSpec{"貼り付け", 0});
+    EXPECT_EQ(ReadTree(), expected);
+}
+
+// Preorder positions of the sublayers under the two top-level "道路" layers
+// of a Tokyo-23 tree: road names first, roads second.
+std::pair<size_t, size_t> RoadSublayers(const Tree& tree) {
+    std::vector<size_t> firsts;
+    for (size_t i = 0; i + 1 < tree.size(); ++i)
+        if (tree[i].title == "道路" && tree[i].depth == 0)
+            firsts.push_back(i + 1);
+    EXPECT_EQ(firsts.size(), 2u);
+    return firsts.size() == 2 ? std::pair{firsts[0], firsts[1]} : std::pair<size_t, size_t>{};
+}
+
+// The road names used to be renamed by the kind of the tile names, while the
+// target's tree follows the first tile's own tree. Secondary-mesh names with
+// the Tokyo-23 tree put the road names among the roads (into a "道路" made
+// for them there); the target's "道路注記" stayed empty.
+TEST_F(WholeRun, Tokyo23TreeUnderOtherNamesKeepsRoadNamesApart) {
+    NewTarget(kLargePage, kLargePage);
+    const Tree tree = Tokyo23Tree();
+    const auto [names, roads] = RoadSublayers(tree);
+    const AIRealRect label{10, 20, 30, 10};
+    const AIRealRect road{40, 60, 80, 50};
+    WriteTile("533945_025000.ai", tree, {{names, label}, {roads, road}});
+    WriteTile("533946_025000.ai", tree, {{names, label}, {roads, road}});
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    Tree merged = tree;
+    for (LayerSpec& layer : merged)
+        if (layer.title == "スケールバー" || layer.title == "方位記号")
+            layer.visible = false;
+    EXPECT_EQ(ReadTree(), merged);
+    const float width = MeshTileSize(MeshKind::Material, 25000).widthPt;
+    ExpectSameRects(ArtIn(names), {label, {label.left + width, label.top, label.right + width, label.bottom}});
+    ExpectSameRects(ArtIn(roads), {road, {road.left + width, road.top, road.right + width, road.bottom}});
+}
+
+// And the other way round: Tokyo-23 names whose tree fails the Tokyo-23 check
+// (one layer more) got the target copied from their tree, yet their road
+// names were renamed "道路注記" and landed in a layer made for them.
+TEST_F(WholeRun, Tokyo23NamesWithAnotherTreeRenameNothing) {
+    NewTarget(kLargePage, kLargePage);
+    Tree tree = Tokyo23Tree();
+    tree.push_back({"余白", 0});
+    const size_t names = RoadSublayers(tree).first;
+    const AIRealRect label{10, 20, 30, 10};
+    WriteTile("53394500_02500.ai", tree, {{names, label}});
+    WriteTile("53394501_02500.ai", tree, {{names, label}});
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    EXPECT_EQ(ReadTree(), tree);
+    const float width = MeshTileSize(MeshKind::Tokyo23, 2500).widthPt;
+    ExpectSameRects(ArtIn(names), {label, {label.left + width, label.top, label.right + width, label.bottom}});
 }
 
 }  // namespace

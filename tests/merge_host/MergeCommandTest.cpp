@@ -158,7 +158,9 @@ TEST_F(MergeCommandTest, ATileWithAnotherTreeIsSkippedByName) {
 
     const fs::path out = OutPath("merged.svg");
     const ProgramRun run = Merge({"-o", out.string(), "--page", "A0-landscape", "--no-line-join", "--no-face-join"});
-    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    // A run that passed a tile over used to exit 0 like a whole merge.
+    ASSERT_EQ(run.status, 3) << run.err << run.out;
+    EXPECT_TRUE(Has(run.err, "Not merged: " + block().tiles[1].name + "\n")) << run.err;
     EXPECT_TRUE(Has(run.out, "ERROR: レイヤー構成が異なるため読み飛ばします。\\n" + block().tiles[1].name)) << run.out;
     EXPECT_TRUE(Has(run.out, kDone));
     auto merged = Read(out);
@@ -170,12 +172,57 @@ TEST_F(MergeCommandTest, ATileThatDoesNotOpenIsPassedOver) {
     std::ofstream(TilePath(2), std::ios::trunc) << "not a drawing";
     const fs::path out = OutPath("merged.svg");
     const ProgramRun run = Merge({"-o", out.string(), "--page", "A0-landscape", "--no-line-join", "--no-face-join"});
-    ASSERT_EQ(run.status, 0) << run.err << run.out;
-    EXPECT_FALSE(Has(run.out, "ERROR")) << run.out;
+    // Passed over, named in the alert and on standard error, and the exit status says so.
+    ASSERT_EQ(run.status, 3) << run.err << run.out;
+    EXPECT_TRUE(Has(run.out, "ERROR: ファイルを開けないため読み飛ばします。\\n" + TilePath(2).filename().string()))
+        << run.out;
+    EXPECT_TRUE(Has(run.err, "Not merged: " + block().tiles[2].name + "\n")) << run.err;
     EXPECT_TRUE(Has(run.out, kDone));
     auto merged = Read(out);
     ASSERT_TRUE(merged);
     EXPECT_TRUE(SameSignatures(ExpectedAll({2}), Actual(*merged)));
+}
+
+TEST_F(MergeCommandTest, NothingIsSavedWhenNoChosenTileWasMerged) {
+    std::ofstream(TilePath(2), std::ios::trunc) << "not a drawing";
+    const fs::path out = OutPath("merged.svg");
+    const ProgramRun run = Merge({"-o", out.string(), "--tiles", block().tiles[2].name});
+    EXPECT_EQ(run.status, 1) << run.err << run.out;
+    EXPECT_TRUE(Has(run.err, "Not merged: " + block().tiles[2].name)) << run.err;
+    EXPECT_TRUE(Has(run.err, "no tile was merged")) << run.err;
+    EXPECT_FALSE(fs::exists(out));
+}
+
+// Tiles of several kinds or scales: "add all" took the first group and left the others out in
+// silence, and the run exited 0.
+TEST_F(MergeCommandTest, TilesOfSeveralKindsOrScalesAreRefusedBeforeTheRun) {
+    fs::copy_file(TilePath(0), tileDir() / "533945_010000.ai");
+    fs::copy_file(TilePath(0), tileDir() / "5339_200000.ai");
+    const fs::path out = OutPath("merged.svg");
+    struct Case {
+        const char* name;
+        std::vector<std::string> tiles;
+        const char* lead;
+    };
+    const Case cases[] = {
+        {"whole folder", {}, "the folder holds tiles of several mesh kinds or scales"},
+        {"chosen", {"--tiles", block().tiles[0].name + ",533945_010000"}, "the chosen tiles are of several"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"-o", out.string()};
+        args.insert(args.end(), c.tiles.begin(), c.tiles.end());
+        const ProgramRun run = Merge(args);
+        EXPECT_EQ(run.status, 1) << c.name << "\n" << run.err;
+        EXPECT_TRUE(Has(run.err, c.lead)) << c.name << "\n" << run.err;
+        EXPECT_TRUE(Has(run.err, "of 第二次地域区画 at 1/10000, e.g. 533945_010000.ai")) << c.name << "\n" << run.err;
+        EXPECT_TRUE(Has(run.err, "of 第二次地域区画 at 1/25000, e.g. ")) << c.name << "\n" << run.err;
+        EXPECT_TRUE(Has(run.err, "--tiles")) << c.name << "\n" << run.err;
+        EXPECT_FALSE(Has(run.out, "FOLDER")) << c.name << "\n" << run.out;
+        EXPECT_FALSE(fs::exists(out)) << c.name;
+    }
+    const ProgramRun all = Merge({"-o", out.string()});
+    EXPECT_TRUE(Has(all.err, "6 tiles of 第二次地域区画 at 1/25000")) << all.err;
+    EXPECT_TRUE(Has(all.err, "1 tile of 第一次地域区画 at 1/200000, e.g. 5339_200000.ai\n")) << all.err;
 }
 
 TEST_F(MergeCommandTest, RunsWithStandardInputClosed) {

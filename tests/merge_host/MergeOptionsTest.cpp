@@ -1,6 +1,9 @@
 // The merge command's arguments and the script it answers the run with.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "cli/MergeOptions.h"
 
 namespace mergehost {
@@ -94,6 +97,38 @@ TEST(DialogRows, TilesByName) {
     EXPECT_FALSE(RowsOfTiles(rows, {"533948_025000"}, &error));
     EXPECT_NE(error.find("533948_025000"), std::string::npos);
     EXPECT_FALSE(RowsOfTiles(rows, {"533945"}, &error));
+}
+
+TEST(TileGroups, OneGroupPerKindAndScaleInTheOrderMet) {
+    const std::vector<std::string> rows{"533945_2_025000.ai", "533945_025000.ai", "533946_025000.ai",
+                                        "533945_010000.ai", "5339_025000.ai", "53394511_02500.ai",
+                                        "README.ai"};
+    const std::vector<TileGroup> groups = TileGroups(rows);
+    ASSERT_EQ(groups.size(), 5u);
+    const std::vector<std::tuple<std::string, int, std::vector<std::string>>> expected{
+        {"五倍地域メッシュ", 25000, {"533945_2_025000.ai"}},
+        {"第二次地域区画", 25000, {"533945_025000.ai", "533946_025000.ai"}},
+        {"第二次地域区画", 10000, {"533945_010000.ai"}},
+        {"第一次地域区画", 25000, {"5339_025000.ai"}},
+        {"KTR64分割メッシュ", 2500, {"53394511_02500.ai"}},
+    };
+    for (size_t i = 0; i < groups.size(); ++i) {
+        EXPECT_EQ(std::tie(groups[i].kind, groups[i].scale, groups[i].names),
+                  std::tie(std::get<0>(expected[i]), std::get<1>(expected[i]), std::get<2>(expected[i])));
+    }
+    EXPECT_EQ(TileGroups({}).size(), 0u);
+}
+
+TEST(SkippedTileOfAlert, TheTwoPassOverTextsOnly) {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"レイヤー構成が異なるため読み飛ばします。\n533945_025000.ai", "533945_025000.ai"},
+        {"ファイルを開けないため読み飛ばします。\n5339_025000.ai", "5339_025000.ai"},
+        {"レイヤー構成が異なるため読み飛ばします。\n", std::nullopt},
+        {"レイヤー構成が異なるため読み飛ばします。533945_025000.ai", std::nullopt},
+        {"予期しないエラーが発生しました。", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, tile] : cases) EXPECT_EQ(SkippedTileOfAlert(text), tile) << text;
 }
 
 TEST(MergeScript, FolderDialogCommandsAndAnswer) {

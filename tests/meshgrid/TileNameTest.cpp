@@ -52,8 +52,9 @@ const GoodName kGoodNames[] = {
     {"533945_4_010000.AI", MeshKind::MatQua, 533945, 10000, 4},
     {"0001_000001.ai", MeshKind::Mat1st, 1, 1, 0},
     {"000000_000500.Ai", MeshKind::Material, 0, 500, 0},
-    {"999999_3_999999.ai", MeshKind::MatQua, 999999, 999999, 3},
-    {"99999999_99999.aI", MeshKind::Tokyo23, 99999999, 99999, 0},
+    {"999977_3_999999.ai", MeshKind::MatQua, 999977, 999999, 3},
+    {"9999_999999.ai", MeshKind::Mat1st, 9999, 999999, 0},
+    {"99997777_99999.aI", MeshKind::Tokyo23, 99997777, 99999, 0},
 };
 
 TEST(TileName, ParsesEveryKind) {
@@ -121,6 +122,36 @@ TEST(TileName, RejectsMalformedNamesAndLeavesOutputs) {
         const auto byLength = MeshKindFromNameLength(static_cast<int>(std::strlen(b.name)));
         if (byLength == b.kind) {
             EXPECT_FALSE(ParseTileFileName(b.name).has_value());
+        }
+    }
+}
+
+// A name with 8 or 9 as a row or column digit of an 8 x 8 cut used to be
+// listed and placed on a neighbouring square, on top of the tile there. Every
+// mesh digit of every kind is tried with each value; only C and D of AABBCD
+// and E F G H of AABBEFGH are held to 0-7.
+TEST(TileName, CutDigitsAboveSevenAreNoTile) {
+    struct Base {
+        MeshKind kind;
+        const char* name;
+        std::string_view limited;  // per mesh digit: 'x' for 0-7, '.' for 0-9
+    };
+    const Base bases[] = {
+        {MeshKind::Mat1st, "5339_025000.ai", "...."},
+        {MeshKind::Material, "533945_025000.ai", "....xx"},
+        {MeshKind::MatQua, "533945_2_025000.ai", "....xx"},
+        {MeshKind::Tokyo23, "53394511_02500.ai", "....xxxx"},
+    };
+    for (const Base& base : bases) {
+        for (size_t at = 0; at < base.limited.size(); ++at) {
+            for (char digit = '0'; digit <= '9'; ++digit) {
+                std::string name = base.name;
+                name[at] = digit;
+                SCOPED_TRACE(name);
+                const bool valid = base.limited[at] == '.' || digit <= '7';
+                EXPECT_EQ(ParseAs(base.kind, name.c_str()).ok, valid);
+                EXPECT_EQ(ParseTileFileName(name).has_value(), valid);
+            }
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 namespace testsupport {
 namespace detail {
@@ -78,5 +79,12 @@ void* SuiteFaults::Realloc(void* block, size_t size) {
     if (++gReallocCalls == gReallocFailsAt) return nullptr;
     return std::realloc(block, size);
 }
+
+void* SuiteFaults::ThrowingRealloc(void* block, size_t size) {
+    if (++gReallocCalls == gReallocFailsAt) throw std::bad_alloc();
+    return std::realloc(block, size);
+}
+
+bool SuiteFaults::ReallocFailed() { return gReallocFailsAt > 0 && gReallocCalls >= gReallocFailsAt; }
 
 }  // namespace testsupport

@@ -201,10 +201,13 @@ public:
     const std::vector<std::string_view>& Log() const;
     void ClearLog();
 
-    // For the plug-in's own memory hooks: a realloc whose n-th call after FailReallocAt(n)
-    // gives null (0: none).
+    // For the plug-in's own memory hooks: a realloc whose n-th call after FailReallocAt(n) fails
+    // (0: none). Realloc gives null, ThrowingRealloc throws std::bad_alloc; ReallocFailed tells
+    // whether that call came.
     static void FailReallocAt(int n);
     static void* Realloc(void* block, size_t size);
+    static void* ThrowingRealloc(void* block, size_t size);
+    static bool ReallocFailed();
 
 private:
     template <auto Field>
