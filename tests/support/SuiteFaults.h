@@ -7,6 +7,7 @@
 //   faults.FailAt<&AIArtSuite::DuplicateArt>(3);           // the third copy from now fails
 //   faults.FailWhen<&AIPathSuite::DeletePathSegments>(     // refuses to give up the first segment
 //       [](AIArtHandle, int16_t first, int16_t) { return first == 0; });
+//   faults.WrapAll();                                     // every call of every suite counted
 //   faults.FailNthCall(n);                                // the n-th wrapped call of any kind
 //
 // The wrapped functions keep static state, so one SuiteFaults lives at a time; it puts the host's
@@ -40,10 +41,19 @@ QUILTOR_SUITE_ID(AIUnicodeStringSuite);
 QUILTOR_SUITE_ID(AIFilePathSuite);
 QUILTOR_SUITE_ID(AIFoldersSuite);
 QUILTOR_SUITE_ID(AIMenuSuite);
+QUILTOR_SUITE_ID(AIPanelFlyoutMenuSuite);
+QUILTOR_SUITE_ID(AIPanelSuite);
 QUILTOR_SUITE_ID(AINotifierSuite);
+QUILTOR_SUITE_ID(AIAppContextSuite);
 QUILTOR_SUITE_ID(AIUserSuite);
+QUILTOR_SUITE_ID(AIModalParentSuite);
 QUILTOR_SUITE_ID(AIActionManagerSuite);
+QUILTOR_SUITE_ID(AIFilterSuite);
+QUILTOR_SUITE_ID(AIToolSuite);
+QUILTOR_SUITE_ID(AIRealMathSuite);
+QUILTOR_SUITE_ID(AIRandomSuite);
 QUILTOR_SUITE_ID(AIMdMemorySuite);
+QUILTOR_SUITE_ID(AIStringFormatUtilsSuite);
 QUILTOR_SUITE_ID(AILayerSuite);
 QUILTOR_SUITE_ID(AIArtSuite);
 QUILTOR_SUITE_ID(AIPathSuite);
@@ -57,7 +67,12 @@ QUILTOR_SUITE_ID(AIDocumentSuite);
 QUILTOR_SUITE_ID(AIDocumentListSuite);
 QUILTOR_SUITE_ID(AIUndoSuite);
 QUILTOR_SUITE_ID(AIArtboardSuite);
+QUILTOR_SUITE_ID(AIArtboardRangeSuite);
+QUILTOR_SUITE_ID(AILegacyTextConversionSuite);
 QUILTOR_SUITE_ID(AIDocumentViewSuite);
+QUILTOR_SUITE_ID(SPAccessSuite);
+QUILTOR_SUITE_ID(SPPluginsSuite);
+QUILTOR_SUITE_ID(SPBlocksSuite);
 #undef QUILTOR_SUITE_ID
 
 namespace detail {
@@ -135,12 +150,17 @@ public:
     SuiteFaults(const SuiteFaults&) = delete;
     SuiteFaults& operator=(const SuiteFaults&) = delete;
 
+    // Puts the wrapper in front of every call of every suite the host serves, so that the count
+    // and the record cover the whole conversation between plug-in and host.
+    void WrapAll();
+
     // Puts the wrapper in front of the call: counted and recorded, not failing.
     template <auto Field>
     void Wrap() {
         using W = detail::Wrapped<Field>;
         if (IsWrapped<Field>()) return;
         auto* table = Table<Field>();
+        if (!table) NoSuchSuite(SuiteId<typename Owner<decltype(Field)>::type>::name);
         W::Reset();
         W::real = table->*Field;
         table->*Field = &W::Call;
@@ -225,9 +245,15 @@ private:
     template <auto Field>
     auto* Table() {
         using Suite = typename Owner<decltype(Field)>::type;
-        Suite* table = suites_.table<Suite>(SuiteId<Suite>::name, SuiteId<Suite>::version);
-        if (!table) NoSuchSuite(SuiteId<Suite>::name);
-        return table;
+        return suites_.table<Suite>(SuiteId<Suite>::name, SuiteId<Suite>::version);
+    }
+
+    // Every call of one suite, when the host serves it. The list must name every call.
+    template <typename Suite, auto... Fields>
+    void WrapSuite() {
+        static_assert(sizeof(Suite) == sizeof...(Fields) * sizeof(void (*)()), "a call of the suite is not listed");
+        if (!suites_.table<Suite>(SuiteId<Suite>::name, SuiteId<Suite>::version)) return;
+        (Wrap<Fields>(), ...);
     }
     [[noreturn]] static void NoSuchSuite(const char* name);
 
