@@ -27,6 +27,8 @@ struct AreaCase {
     double tolerance;
 };
 
+void PrintTo(const AreaCase& c, std::ostream* out) { *out << c.name; }
+
 class OutlineAreaTest : public ::testing::TestWithParam<AreaCase> {};
 
 TEST_P(OutlineAreaTest, MeasuresByTheEvenOddRule) {

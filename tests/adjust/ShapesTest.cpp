@@ -23,6 +23,8 @@ struct ColourCase {
     std::vector<AIReal> rect;
 };
 
+void PrintTo(const ColourCase& c, std::ostream* out) { *out << c.name; }
+
 std::vector<AIReal> Components(const AIColor& colour) {
     switch (colour.kind) {
     case kGrayColor: return {colour.c.g.gray};
@@ -168,6 +170,8 @@ struct TitleCase {
     std::string title;
     bool annotation;
 };
+
+void PrintTo(const TitleCase& c, std::ostream* out) { *out << c.name; }
 
 class AnnotationTitleTest : public ::testing::TestWithParam<TitleCase> {};
 

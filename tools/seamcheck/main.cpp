@@ -9,7 +9,7 @@
 
 #include "MergeShapes.h"
 #include "MergeVerdict.h"
-#include "MeshGrid.h"
+#include "core/MeshGrid.h"
 #include "model/ArtStyle.h"
 
 namespace {
