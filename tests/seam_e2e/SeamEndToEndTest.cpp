@@ -184,10 +184,9 @@ INSTANTIATE_TEST_SUITE_P(Samples, SeamEndToEndTest,
                                            Sample{"tokyo23network", "tokyo23", 1, "--style network"}),
                          [](const ::testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });
 
-// Junctions of three or four lines right on a seam: the pieces meeting there look like the two
-// halves of a cut line, and the join glues two of the lines into one path, where a plain GIS
-// line merge leaves all of them apart. Left open; run it with --gtest_also_run_disabled_tests.
-INSTANTIATE_TEST_SUITE_P(DISABLED_JunctionsOnSeams, SeamEndToEndTest,
+// Junctions of three or four lines right on a seam: the pieces meeting there once looked like the
+// two halves of a cut line, and the join glued two of the lines into one path.
+INSTANTIATE_TEST_SUITE_P(JunctionsOnSeams, SeamEndToEndTest,
                          ::testing::Values(Sample{"network1", "material", 1, "--style network --seam-junctions"},
                                            Sample{"tokyo23network", "tokyo23", 1, "--style network --seam-junctions"}),
                          [](const ::testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });

@@ -1,6 +1,8 @@
 #include "PlainSeamLoops.h"
 
 #include <cmath>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "SeamJoin.h"
@@ -401,6 +403,20 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
         sAIArtSet->DisposeArtSet(&set);
         return 1;
     }
+    // Where three or more of these lines end at one point, the lines meet at a
+    // junction there and none of them joins at it.
+    std::map<std::pair<int32_t, int32_t>, int> ends;
+    for (int32_t i = 0; i < Count(set); ++i) {
+        AIArtHandle art = Member(set, i);
+        if (art == nullptr) {
+            continue;
+        }
+        const int16_t count = Segments(art);
+        for (const SeamPoint end : {SeamOf(One(art, 0)), SeamOf(One(art, int16_t(count - 1)))}) {
+            ++ends[{end.x, end.y}];
+        }
+    }
+    auto joinsAt = [&](SeamPoint p) { return OnAnySeam(grid, p) && ends[{p.x, p.y}] == 2; };
     for (int32_t i = 0; i < Count(set);) {
         AIArtHandle art1 = Member(set, i);
         if (art1 == nullptr) {
@@ -428,13 +444,13 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             const SeamPoint l2 = SeamOf(One(art2, int16_t(count2 - 1)));
             bool reverse1 = false;
             bool reverse2 = false;
-            // Only a meeting point on a seam counts.
-            if (l1 == f2 && OnAnySeam(grid, l1)) {
-            } else if (f1 == l2 && OnAnySeam(grid, f1)) {
+            // Only a meeting point on a seam, where just these two end, counts.
+            if (l1 == f2 && joinsAt(l1)) {
+            } else if (f1 == l2 && joinsAt(f1)) {
                 reverse1 = reverse2 = true;
-            } else if (l1 == l2 && OnAnySeam(grid, l1)) {
+            } else if (l1 == l2 && joinsAt(l1)) {
                 reverse2 = true;
-            } else if (f1 == f2 && OnAnySeam(grid, f1)) {
+            } else if (f1 == f2 && joinsAt(f1)) {
                 reverse1 = true;
             } else {
                 continue;
