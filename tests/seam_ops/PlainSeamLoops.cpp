@@ -143,6 +143,9 @@ void InsertRound(AIArtHandle art1, int16_t n, const std::vector<AIPathSegment>& 
     }
 }
 
+// The holes of art2 (the other members of its compound path) leave it one by
+// one, in their order, for the bottom of art1's compound path, made around
+// art1 when art1 is in none.
 void CarryHoles(AIArtHandle art1, AIArtHandle art2)
 {
     AIArtHandle parent2 = nullptr;
@@ -150,27 +153,25 @@ void CarryHoles(AIArtHandle art1, AIArtHandle art2)
     if (parent2 == nullptr || Type(parent2) != kCompoundPathArt) {
         return;
     }
-    AIArtHandle child = nullptr;
-    sAIArt->GetArtFirstChild(parent2, &child);
-    while (child != nullptr) {
-        AIArtHandle next = nullptr;
-        sAIArt->GetArtSibling(child, &next);
-        AIBoolean equal = false;
-        sAIArt->ArtsHaveEqualPaths(art2, child, &equal);
-        if (!equal) {
-            sAIArt->ReorderArt(child, kPlaceAbove, parent2);
-            AIArtHandle parent1 = nullptr;
-            sAIArt->GetArtParent(art1, &parent1);
-            if (parent1 != nullptr && Type(parent1) == kCompoundPathArt) {
-                sAIArt->ReorderArt(child, kPlaceInsideOnBottom, parent1);
-            } else {
-                AIArtHandle compound = nullptr;
-                sAIArt->NewArt(kCompoundPathArt, kPlaceAbove, art1, &compound);
-                sAIArt->ReorderArt(art1, kPlaceInsideOnBottom, compound);
-                sAIArt->ReorderArt(child, kPlaceInsideOnBottom, compound);
-            }
+    std::vector<AIArtHandle> holes;
+    AIArtHandle member = nullptr;
+    for (sAIArt->GetArtFirstChild(parent2, &member); member != nullptr; sAIArt->GetArtSibling(member, &member)) {
+        AIBoolean same = false;
+        sAIArt->ArtsHaveEqualPaths(art2, member, &same);
+        if (!same) {
+            holes.push_back(member);
         }
-        child = next;
+    }
+    for (AIArtHandle hole : holes) {
+        sAIArt->ReorderArt(hole, kPlaceAbove, parent2);
+        AIArtHandle target = nullptr;
+        sAIArt->GetArtParent(art1, &target);
+        if (target == nullptr || Type(target) != kCompoundPathArt) {
+            target = nullptr;
+            sAIArt->NewArt(kCompoundPathArt, kPlaceAbove, art1, &target);
+            sAIArt->ReorderArt(art1, kPlaceInsideOnBottom, target);
+        }
+        sAIArt->ReorderArt(hole, kPlaceInsideOnBottom, target);
     }
 }
 
