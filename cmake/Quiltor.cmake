@@ -10,16 +10,21 @@ function(quiltor_add_test name)
     PROPERTIES ENVIRONMENT "QUILTOR_PLUGIN_DIR=${PROJECT_BINARY_DIR}/plugins")
 endfunction()
 
-# quiltor_add_plugin(NAME SOURCES src...): a host plug-in whose only export is PluginMain.
+# quiltor_add_plugin(NAME LIBRARY lib): a host plug-in file whose only export is PluginMain, made of
+# the whole of its library and the framework (the tests link the same library).
 function(quiltor_add_plugin name)
-  cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
-  add_library(${name} MODULE ${P_SOURCES})
+  cmake_parse_arguments(P "" "LIBRARY" "" ${ARGN})
+  if(NOT TARGET ${P_LIBRARY})
+    message(FATAL_ERROR "plug-in ${name}: no library target '${P_LIBRARY}'")
+  endif()
+  # A module needs one source of its own; everything else comes from the library.
+  add_library(${name} MODULE ${PROJECT_SOURCE_DIR}/cmake/PluginModule.cpp)
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
     LIBRARY_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/plugins")
-  target_link_libraries(${name} PRIVATE ${P_LIBS})
+  target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${P_LIBRARY}>" quiltor_common)
   target_link_options(${name} PRIVATE
     "-Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map")
 endfunction()

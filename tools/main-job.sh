@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake -S . -B build -DQUILTOR_BUILD_BENCH=OFF >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" --target quiltor-host quiltor-samplemap KTRQuiltorSelectMerge KTRQuiltorAdjust
 host=build/host/quiltor-host
 samplemap=build/tools/samplemap/quiltor-samplemap
 out=out/main-job

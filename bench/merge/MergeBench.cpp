@@ -23,7 +23,7 @@
 
 #include "SampleMapRun.h"
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"

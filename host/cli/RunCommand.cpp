@@ -4,7 +4,7 @@
 #include "cli/Session.h"
 #include "core/HostStrings.h"
 #include "loader/PluginManager.h"
-#include "loader/PluginServices.h"
+#include "suites/PluginServices.h"
 #include "model/Workspace.h"
 
 namespace quiltor::cli {

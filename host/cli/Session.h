@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "cli/CommandLine.h"
-#include "core/Host.h"
+#include "app/Host.h"
 
 namespace quiltor::cli {
 

@@ -41,8 +41,4 @@ private:
     std::vector<Played> history_;
 };
 
-// The Layers-panel option "ai_plugin_Layer". The editing events of the document side (select all,
-// cut, paste in back, move, deselect all) are RegisterDocumentActions (suites/DocumentActions.h).
-void RegisterHostActions(ActionRegistry& registry);
-
 }  // namespace quiltor::host

@@ -1,9 +1,8 @@
 #include "core/SuiteRegistry.h"
 
-#include <cstdlib>
 #include <cstring>
 
-#include "core/Host.h"
+#include "core/Blocks.h"
 
 namespace quiltor::host {
 
@@ -74,17 +73,19 @@ std::vector<std::string> SuiteRegistry::names() const {
 
 namespace {
 
+SuiteRegistry* gServing = nullptr;
+
 AIErr AcquireSuite(const char* name, int32_t version, const void** suite) {
     if (suite) *suite = nullptr;
     if (!name || !suite) return kBadParameterErr;
-    if (!Host::Exists()) return kSPSuiteNotFoundError;
-    return Host::Current().suites().acquire(name, version, suite);
+    if (!gServing) return kSPSuiteNotFoundError;
+    return gServing->acquire(name, version, suite);
 }
 
 AIErr ReleaseSuite(const char* name, int32_t version) {
     if (!name) return kBadParameterErr;
-    if (!Host::Exists()) return kSPSuiteNotFoundError;
-    return Host::Current().suites().release(name, version);
+    if (!gServing) return kSPSuiteNotFoundError;
+    return gServing->release(name, version);
 }
 
 AIBoolean IsEqual(const char* a, const char* b) {
@@ -92,27 +93,12 @@ AIBoolean IsEqual(const char* a, const char* b) {
     return std::strcmp(a, b) == 0;
 }
 
-AIErr AllocateBlock(size_t size, void** block) {
-    if (!block) return kBadParameterErr;
-    *block = std::malloc(size ? size : 1);
-    return *block ? kNoErr : kOutOfMemoryErr;
-}
-
-AIErr FreeBlock(void* block) {
-    std::free(block);
-    return kNoErr;
-}
-
-AIErr ReallocateBlock(void* block, size_t newSize, void** newBlock) {
-    if (!newBlock) return kBadParameterErr;
-    *newBlock = std::realloc(block, newSize ? newSize : 1);
-    return *newBlock ? kNoErr : kOutOfMemoryErr;
-}
-
 SPBasicSuite gBasic = {AcquireSuite, ReleaseSuite, IsEqual, AllocateBlock, FreeBlock, ReallocateBlock};
 
 }  // namespace
 
 SPBasicSuite* BasicSuite() { return &gBasic; }
+
+void ServeBasicSuiteFrom(SuiteRegistry* registry) { gServing = registry; }
 
 }  // namespace quiltor::host

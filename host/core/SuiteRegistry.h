@@ -50,11 +50,10 @@ private:
     std::map<std::pair<std::string, int32_t>, Entry> entries_;
 };
 
-// The suites of each area register themselves here.
-void RegisterAppSuites(SuiteRegistry& registry);       // SP suites, strings, paths, menus, user, actions, ...
-void RegisterDocumentSuites(SuiteRegistry& registry);  // layers, art, paths, styles, sets, documents, undo, ...
-
-// The host's basic suite, handed to plug-ins in every message.
+// The host's basic suite, handed to plug-ins in every message. It acquires and releases suites
+// of the registry it serves from; while it serves from none, every suite is not found.
 SPBasicSuite* BasicSuite();
+// The running host's registry, set when the host starts and null once it stops.
+void ServeBasicSuiteFrom(SuiteRegistry* registry);
 
 }  // namespace quiltor::host

@@ -7,7 +7,6 @@
 
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
-#include "loader/PluginServices.h"
 
 namespace quiltor::host {
 
@@ -64,13 +63,11 @@ struct PluginManager::Impl {
     }
 };
 
-MenuBar& PluginManagerAccess::menus(PluginManager& manager) { return manager.impl_->menus; }
-NotifierTable& PluginManagerAccess::notifiers(PluginManager& manager) { return manager.impl_->notifiers; }
-AccessTable& PluginManagerAccess::access(PluginManager& manager) { return manager.impl_->access; }
-AppContextStack& PluginManagerAccess::contexts(PluginManager& manager) { return manager.impl_->contexts; }
-_SPPlugin* PluginManagerAccess::find(PluginManager& manager, SPPluginRef plugin) {
-    return manager.impl_->find(plugin);
-}
+_SPPlugin* PluginManager::find(SPPluginRef plugin) { return impl_->find(plugin); }
+MenuBar& PluginManager::menus() { return impl_->menus; }
+NotifierTable& PluginManager::notifiers() { return impl_->notifiers; }
+AccessTable& PluginManager::access() { return impl_->access; }
+AppContextStack& PluginManager::contexts() { return impl_->contexts; }
 
 PluginManager::PluginManager() : impl_(std::make_unique<Impl>()) {}
 

@@ -1,4 +1,5 @@
-// Loaded plug-ins: loading with dlopen, the messages the host sends, menus and notifiers.
+// Loaded plug-ins: loading with dlopen, the messages the host sends, menus and notifiers. The
+// suites reach the plug-ins' records and tables through PluginDirectory, which this implements.
 #pragma once
 
 #include <memory>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "AIHost.h"
+#include "suites/PluginServices.h"
 
 namespace quiltor::host {
 
@@ -16,10 +18,12 @@ struct MenuItemInfo {
     AIMenuItemHandle handle;
 };
 
-class PluginManager {
+class PluginManager final : public PluginDirectory {
 public:
     PluginManager();
     ~PluginManager();
+    PluginManager(const PluginManager&) = delete;
+    PluginManager& operator=(const PluginManager&) = delete;
 
     // Loads the file and finds PluginMain; on failure returns false and fills *error.
     bool load(const std::string& path, std::string* error);
@@ -43,7 +47,12 @@ public:
     AIErr chooseMenuItem(AIMenuItemHandle item);
     std::vector<MenuItemInfo> menuItems() const;
 
-    std::vector<SPPluginRef> plugins() const;
+    std::vector<SPPluginRef> plugins() const override;
+    _SPPlugin* find(SPPluginRef plugin) override;
+    MenuBar& menus() override;
+    NotifierTable& notifiers() override;
+    AccessTable& access() override;
+    AppContextStack& contexts() override;
     std::string pluginName(SPPluginRef plugin) const;  // as set by SetPluginName
     std::string pluginPath(SPPluginRef plugin) const;
     // Whether the plug-in's code is in memory (false after an unload that no access reference held).
@@ -61,7 +70,15 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    friend struct PluginManagerAccess;  // the app suites reach the menus and notifiers through it
+};
+
+// A manager's tables by name, as tests reach them.
+struct PluginManagerAccess {
+    static MenuBar& menus(PluginManager& manager) { return manager.menus(); }
+    static NotifierTable& notifiers(PluginManager& manager) { return manager.notifiers(); }
+    static AccessTable& access(PluginManager& manager) { return manager.access(); }
+    static AppContextStack& contexts(PluginManager& manager) { return manager.contexts(); }
+    static _SPPlugin* find(PluginManager& manager, SPPluginRef plugin) { return manager.find(plugin); }
 };
 
 }  // namespace quiltor::host

@@ -1,16 +1,18 @@
 #include "model/Workspace.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "model/ArtArena.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
+#include "model/DocumentFormat.h"
 #include "model/Handles.h"
-#include "svg/Svg.h"
 
 namespace quiltor::host {
 
 struct Workspace::Impl {
+    std::unique_ptr<DocumentFormat> format;
     StyleTable styles;
     std::vector<std::unique_ptr<Document>> documents;  // front first
     ArtSetPool artSets;
@@ -34,7 +36,10 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
-Workspace::Workspace() : impl_(std::make_unique<Impl>()) {}
+Workspace::Workspace(std::unique_ptr<DocumentFormat> format) : impl_(std::make_unique<Impl>()) {
+    assert(format && "a workspace needs a file format");
+    impl_->format = std::move(format);
+}
 Workspace::~Workspace() = default;
 
 AIDocumentHandle Workspace::newDocument(const NewDocumentOptions& options) {
@@ -50,7 +55,7 @@ AIDocumentHandle Workspace::addDocument(std::unique_ptr<Document> document) {
 AIDocumentHandle Workspace::openFile(const std::string& path, std::string* error, AIErr* code) {
     std::string reason;
     AIErr result = kNoErr;
-    std::unique_ptr<Document> document = ReadSvgFile(path, impl_->styles, &reason, &result);
+    std::unique_ptr<Document> document = impl_->format->read(path, impl_->styles, &reason, &result);
     if (!document) {
         impl_->failedOpens.push_back(path);
         if (error) *error = reason;
@@ -71,7 +76,7 @@ bool Workspace::saveFile(AIDocumentHandle handle, const std::string& path, std::
         if (error) *error = "no such document";
         return false;
     }
-    return WriteSvgFile(*document, path, error);
+    return impl_->format->write(*document, path, error);
 }
 
 AIDocumentHandle Workspace::current() const {

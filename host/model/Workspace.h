@@ -11,6 +11,7 @@
 namespace quiltor::host {
 
 class Document;  // model/Document.h
+class DocumentFormat;  // model/DocumentFormat.h
 class StyleTable;  // model/ArtStyle.h
 struct Art;        // model/Art.h
 struct Layer;
@@ -29,18 +30,19 @@ struct NewDocumentOptions {
 
 class Workspace {
 public:
-    Workspace();
+    // Files are read and written in the format, which must not be null.
+    explicit Workspace(std::unique_ptr<DocumentFormat> format);
     ~Workspace();
 
     // Creates a fresh document (one empty, visible, editable layer; one artboard the size of the
     // page with its bottom-left corner at the origin) and makes it current.
     AIDocumentHandle newDocument(const NewDocumentOptions& options);
-    // Reads an SVG document and makes it current. On failure returns null, fills *error with a
-    // one-line reason and *code with kFileNotFoundErr or kBadFileFormatErr.
+    // Reads a document in the workspace's format and makes it current. On failure returns null,
+    // fills *error with a one-line reason and *code with kFileNotFoundErr or kBadFileFormatErr.
     AIDocumentHandle openFile(const std::string& path, std::string* error, AIErr* code);
     // The paths openFile could not read, in the order asked.
     const std::vector<std::string>& failedOpens() const;
-    // Writes the document as SVG. On failure returns false and fills *error.
+    // Writes the document in the workspace's format. On failure returns false and fills *error.
     bool saveFile(AIDocumentHandle document, const std::string& path, std::string* error);
 
     AIDocumentHandle current() const;     // null without documents

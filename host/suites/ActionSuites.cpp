@@ -1,8 +1,9 @@
 // The action manager: parameter blocks, and playing events through the host's action registry.
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
 #include "core/HostStrings.h"
 #include "suites/AppSuiteSupport.h"
+#include "suites/Registration.h"
+#include "suites/SuiteContext.h"
 
 namespace quiltor::host {
 namespace {
@@ -62,8 +63,9 @@ AIErr GetStringUS(AIActionParamValueRef p, AIActionParamKey k, AIUnicodeStringRe
 }
 
 AIErr PlayActionEvent(const char* eventName, int32_t dialogStatus, AIActionParamValueRef param) {
-    if (!eventName || !Host::Exists()) return kBadParameterErr;
-    return Guarded([&] { return Host::Current().actions().play(eventName, dialogStatus, param); });
+    SuiteContext* host = RunningHost();
+    if (!eventName || !host) return kBadParameterErr;
+    return Guarded([&] { return host->actions.play(eventName, dialogStatus, param); });
 }
 
 const AIActionManagerSuite kActionManager = {NewParam,   DeleteParam, SetInteger, SetReal,
@@ -85,7 +87,9 @@ AIErr PlayLayersPanelCommand(int32_t, const _AIActionParamValue* params) {
     if (command == params->values.end() || !std::holds_alternative<int32_t>(command->second) ||
         std::get<int32_t>(command->second) != kPasteRemembersLayersCommand)
         return kBadParameterErr;
-    bool& option = Host::Current().preferences().pasteRemembersLayers;
+    SuiteContext* host = RunningHost();
+    if (!host) return kCantHappenErr;
+    bool& option = host->preferences.pasteRemembersLayers;
     auto toggle = params->values.find(kToggleKey);
     if (toggle == params->values.end())
         option = !option;

@@ -1,23 +1,23 @@
 // The SP suites, notifiers, application context, the user's side and the small utility suites.
 #include <cmath>
-#include <cstdlib>
 #include <random>
 
-#include "core/Host.h"
+#include "core/Blocks.h"
 #include "core/HostStrings.h"
-#include "loader/PluginManager.h"
-#include "loader/PluginServices.h"
 #include "suites/AppSuiteSupport.h"
+#include "suites/Registration.h"
+#include "suites/PluginServices.h"
+#include "suites/SuiteContext.h"
 #include "ui/UserInterface.h"
 
 namespace quiltor::host {
 namespace {
 
-PluginManager* Plugins() { return Host::Exists() ? &Host::Current().plugins() : nullptr; }
+PluginDirectory* Plugins() { return RunningHost() ? &RunningHost()->plugins : nullptr; }
 
 _SPPlugin* FindPlugin(SPPluginRef plugin) {
-    PluginManager* plugins = Plugins();
-    return plugins && plugin ? PluginManagerAccess::find(*plugins, plugin) : nullptr;
+    PluginDirectory* plugins = Plugins();
+    return plugins && plugin ? plugins->find(plugin) : nullptr;
 }
 
 // ---------------------------------------------------------------- SP Access
@@ -27,15 +27,15 @@ AIErr AcquirePlugin(SPPluginRef plugin, SPAccessRef* access) {
     *access = nullptr;
     if (!FindPlugin(plugin)) return kBadParameterErr;
     return Guarded([&] {
-        *access = PluginManagerAccess::access(*Plugins()).acquire(plugin);
+        *access = Plugins()->access().acquire(plugin);
         return kNoErr;
     });
 }
 
 AIErr ReleasePlugin(SPAccessRef access) {
-    PluginManager* plugins = Plugins();
+    PluginDirectory* plugins = Plugins();
     if (!plugins || !access) return kBadParameterErr;
-    return PluginManagerAccess::access(*plugins).release(access) ? kNoErr : kBadParameterErr;
+    return plugins->access().release(access) ? kNoErr : kBadParameterErr;
 }
 
 AIErr GetPluginAccessCount(SPPluginRef plugin, int32_t* count) {
@@ -82,23 +82,6 @@ const SPPluginsSuite kPlugins = {SetPluginName, GetPluginName, GetPluginFilePath
 
 // ---------------------------------------------------------------- SP Blocks and MdMemory
 
-AIErr AllocateBlock(size_t size, void** block) {
-    if (!block) return kBadParameterErr;
-    *block = std::malloc(size ? size : 1);
-    return *block ? kNoErr : kOutOfMemoryErr;
-}
-
-AIErr FreeBlock(void* block) {
-    std::free(block);
-    return kNoErr;
-}
-
-AIErr ReallocateBlock(void* block, size_t newSize, void** newBlock) {
-    if (!newBlock) return kBadParameterErr;
-    *newBlock = std::realloc(block, newSize ? newSize : 1);
-    return *newBlock ? kNoErr : kOutOfMemoryErr;
-}
-
 const SPBlocksSuite kBlocks = {AllocateBlock, FreeBlock, ReallocateBlock};
 const AIMdMemorySuite kMdMemory = {AllocateBlock, FreeBlock};
 
@@ -108,15 +91,15 @@ AIErr AddNotifier(SPPluginRef self, const char* name, const char* type, AINotifi
     if (notifier) *notifier = nullptr;
     if (!FindPlugin(self) || !name || !type) return kBadParameterErr;
     return Guarded([&] {
-        AINotifierHandle added = PluginManagerAccess::notifiers(*Plugins()).add(self, name, type);
+        AINotifierHandle added = Plugins()->notifiers().add(self, name, type);
         if (notifier) *notifier = added;
         return kNoErr;
     });
 }
 
 AIErr SetNotifierActive(AINotifierHandle notifier, AIBoolean active) {
-    PluginManager* plugins = Plugins();
-    if (!plugins || !PluginManagerAccess::notifiers(*plugins).knows(notifier)) return kBadParameterErr;
+    PluginDirectory* plugins = Plugins();
+    if (!plugins || !plugins->notifiers().knows(notifier)) return kBadParameterErr;
     notifier->active = active != 0;
     return kNoErr;
 }
@@ -128,15 +111,15 @@ AIErr PushAppContext(SPPluginRef plugin, AIAppContextHandle* appContext) {
     *appContext = nullptr;
     if (!FindPlugin(plugin)) return kBadParameterErr;
     return Guarded([&] {
-        *appContext = PluginManagerAccess::contexts(*Plugins()).push(plugin);
+        *appContext = Plugins()->contexts().push(plugin);
         return kNoErr;
     });
 }
 
 AIErr PopAppContext(AIAppContextHandle appContext) {
-    PluginManager* plugins = Plugins();
+    PluginDirectory* plugins = Plugins();
     if (!plugins) return kBadParameterErr;
-    return PluginManagerAccess::contexts(*plugins).pop(appContext) ? kNoErr : kBadParameterErr;
+    return plugins->contexts().pop(appContext) ? kNoErr : kBadParameterErr;
 }
 
 const AIAppContextSuite kAppContext = {PushAppContext, PopAppContext};
@@ -144,35 +127,35 @@ const AIAppContextSuite kAppContext = {PushAppContext, PopAppContext};
 // ---------------------------------------------------------------- User
 
 AIErr ErrorAlert(AIUnicodeStringRef message) {
-    if (!message || !Host::Exists()) return kBadParameterErr;
+    if (!message || !RunningHost()) return kBadParameterErr;
     return Guarded([&] {
-        Host::Current().ui().errorAlert(Utf8Of(message));
+        RunningHost()->ui.errorAlert(Utf8Of(message));
         return kNoErr;
     });
 }
 
 AIErr MessageAlert(AIUnicodeStringRef message) {
-    if (!message || !Host::Exists()) return kBadParameterErr;
+    if (!message || !RunningHost()) return kBadParameterErr;
     return Guarded([&] {
-        Host::Current().ui().messageAlert(Utf8Of(message));
+        RunningHost()->ui.messageAlert(Utf8Of(message));
         return kNoErr;
     });
 }
 
 AIErr YesNoAlert(AIUnicodeStringRef message, int32_t* answer) {
-    if (!message || !answer || !Host::Exists()) return kBadParameterErr;
+    if (!message || !answer || !RunningHost()) return kBadParameterErr;
     *answer = kAICancelAnswer;
     return Guarded([&] {
-        int given = Host::Current().ui().yesNoAlert(Utf8Of(message));
+        int given = RunningHost()->ui.yesNoAlert(Utf8Of(message));
         *answer = given == kAINoAnswer || given == kAIYesAnswer ? given : kAICancelAnswer;
         return kNoErr;
     });
 }
 
 AIErr GetDirectoryDialog(AIUnicodeStringRef title, AIFilePathRef path) {
-    if (!path || !Host::Exists()) return kBadParameterErr;
+    if (!path || !RunningHost()) return kBadParameterErr;
     return Guarded([&] {
-        auto folder = Host::Current().ui().chooseFolder(title ? Utf8Of(title) : std::string());
+        auto folder = RunningHost()->ui.chooseFolder(title ? Utf8Of(title) : std::string());
         if (!folder) return kCanceledErr;
         path->path = *folder;
         return kNoErr;

@@ -29,7 +29,7 @@ std::unordered_map<AIArtHandle, int32_t>& Occurrences(ArtSet* set) {
 }
 
 AIErr NewArtSet(AIArtSet* artSet) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!artSet) return kBadParameterErr;
         *artSet = nullptr;
         Workspace* workspace = CurrentWorkspace();
@@ -40,7 +40,7 @@ AIErr NewArtSet(AIArtSet* artSet) {
 }
 
 AIErr DisposeArtSet(AIArtSet* artSet) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!artSet) return kBadParameterErr;
         Workspace* workspace = CurrentWorkspace();
         if (!workspace || !*artSet || !workspace->artSets().remove(*artSet)) return kBadParameterErr;
@@ -50,7 +50,7 @@ AIErr DisposeArtSet(AIArtSet* artSet) {
 }
 
 AIErr CountArtSet(AIArtSet handle, int32_t* count) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!count) return kBadParameterErr;
         *count = 0;
         ArtSet* set = FindSet(handle);
@@ -61,7 +61,7 @@ AIErr CountArtSet(AIArtSet handle, int32_t* count) {
 }
 
 AIErr IndexArtSet(AIArtSet handle, int32_t index, AIArtHandle* art) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!art) return kBadParameterErr;
         *art = nullptr;
         ArtSet* set = FindSet(handle);
@@ -73,7 +73,7 @@ AIErr IndexArtSet(AIArtSet handle, int32_t index, AIArtHandle* art) {
 }
 
 AIErr LayerArtSet(AILayerHandle layerHandle, AIArtSet handle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         ArtSet* set = FindSet(handle);
         Layer* layer = FindLayer(layerHandle);
         if (!set || !layer) return kBadParameterErr;
@@ -85,7 +85,7 @@ AIErr LayerArtSet(AILayerHandle layerHandle, AIArtSet handle) {
 // Every selected art and every container holding selected art, in document preorder: layers in
 // preorder, each layer's own group and its art in preorder.
 AIErr SelectedArtSet(AIArtSet handle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         ArtSet* set = FindSet(handle);
         if (!set) return kBadParameterErr;
         Document* document = CurrentDocument();
@@ -109,7 +109,7 @@ AIErr SelectedArtSet(AIArtSet handle) {
 }
 
 AIErr RemoveArtFromArtSet(AIArtSet handle, AIArtHandle art) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         ArtSet* set = FindSet(handle);
         if (!set) return kBadParameterErr;
         auto& occurrences = Occurrences(set);
@@ -122,7 +122,7 @@ AIErr RemoveArtFromArtSet(AIArtSet handle, AIArtHandle art) {
 }
 
 AIErr AddArtToArtSet(AIArtSet handle, AIArtHandle art) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         ArtSet* set = FindSet(handle);
         if (!set || !FindArt(art)) return kBadParameterErr;
         if (!Occurrences(set).count(art)) Append(set, art);

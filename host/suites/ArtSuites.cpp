@@ -26,7 +26,7 @@ AIErr ResolvePlace(int16_t paintOrder, AIArtHandle prepHandle, Document** docume
 }
 
 AIErr NewArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!newArt) return kBadParameterErr;
         *newArt = nullptr;
         if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) return kBadParameterErr;
@@ -41,7 +41,7 @@ AIErr NewArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* ne
 }
 
 AIErr DisposeArt(AIArtHandle handle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = nullptr;
         Art* art = FindArt(handle, &document);
         if (!art || !document->disposeArt(art)) return kBadParameterErr;
@@ -50,7 +50,7 @@ AIErr DisposeArt(AIArtHandle handle) {
 }
 
 AIErr ReorderArt(AIArtHandle thisArt, int16_t paintOrder, AIArtHandle prep) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* from = nullptr;
         Art* art = FindArt(thisArt, &from);
         if (!art) return kBadParameterErr;
@@ -63,7 +63,7 @@ AIErr ReorderArt(AIArtHandle thisArt, int16_t paintOrder, AIArtHandle prep) {
 }
 
 AIErr DuplicateArt(AIArtHandle thisArt, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!newArt) return kBadParameterErr;
         *newArt = nullptr;
         Art* source = FindArt(thisArt);
@@ -79,7 +79,7 @@ AIErr DuplicateArt(AIArtHandle thisArt, int16_t paintOrder, AIArtHandle prep, AI
 }
 
 AIErr GetFirstArtOfLayer(AILayerHandle handle, AIArtHandle* art) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!art) return kBadParameterErr;
         *art = nullptr;
         Layer* layer = FindLayer(handle);
@@ -90,7 +90,7 @@ AIErr GetFirstArtOfLayer(AILayerHandle handle, AIArtHandle* art) {
 }
 
 AIErr GetLayerOfArt(AIArtHandle handle, AILayerHandle* layer) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!layer) return kBadParameterErr;
         *layer = nullptr;
         Art* art = FindArt(handle);
@@ -101,7 +101,7 @@ AIErr GetLayerOfArt(AIArtHandle handle, AILayerHandle* layer) {
 }
 
 AIErr GetArtType(AIArtHandle handle, int16_t* type) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!type) return kBadParameterErr;
         Art* art = FindArt(handle);
         if (!art) {
@@ -114,7 +114,7 @@ AIErr GetArtType(AIArtHandle handle, int16_t* type) {
 }
 
 AIErr GetArtUserAttr(AIArtHandle handle, int32_t whichAttr, int32_t* attr) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!attr) return kBadParameterErr;
         Art* art = FindArt(handle);
         if (!art) return kBadParameterErr;
@@ -124,7 +124,7 @@ AIErr GetArtUserAttr(AIArtHandle handle, int32_t whichAttr, int32_t* attr) {
 }
 
 AIErr SetArtUserAttr(AIArtHandle handle, int32_t whichAttr, int32_t attr) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = nullptr;
         Art* art = FindArt(handle, &document);
         if (!art) return kBadParameterErr;
@@ -140,7 +140,7 @@ AIErr SetArtUserAttr(AIArtHandle handle, int32_t whichAttr, int32_t attr) {
 
 template <class Step>
 AIErr Related(AIArtHandle handle, AIArtHandle* out, Step step) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!out) return kBadParameterErr;
         *out = nullptr;
         Art* art = FindArt(handle);
@@ -151,7 +151,7 @@ AIErr Related(AIArtHandle handle, AIArtHandle* out, Step step) {
 }
 
 AIErr GetArtBounds(AIArtHandle handle, AIRealRect* bounds) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!bounds) return kBadParameterErr;
         Art* art = FindArt(handle);
         if (!art) return kBadParameterErr;
@@ -164,7 +164,7 @@ AIErr GetArtBounds(AIArtHandle handle, AIRealRect* bounds) {
 // (an empty one is neither filled nor stroked), anything else neither.
 template <class Test>
 AIErr PaintQuery(AIArtHandle handle, AIBoolean* answer, Test test) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!answer) return kBadParameterErr;
         *answer = 0;
         Art* art = FindArt(handle);
@@ -176,7 +176,7 @@ AIErr PaintQuery(AIArtHandle handle, AIBoolean* answer, Test test) {
 }
 
 AIErr ArtsHaveEqualPaths(AIArtHandle art1, AIArtHandle art2, AIBoolean* equal) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!equal) return kBadParameterErr;
         *equal = 0;
         Art* a = FindArt(art1);
@@ -188,7 +188,7 @@ AIErr ArtsHaveEqualPaths(AIArtHandle art1, AIArtHandle art2, AIBoolean* equal) {
 }
 
 AIErr ValidArt(AIArtHandle handle, AIBoolean* valid) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!valid) return kBadParameterErr;
         Document* document = CurrentDocument();
         *valid = document && document->findArt(handle);
@@ -221,7 +221,7 @@ const AIArtSuite kArtSuite = {
 // ---------------------------------------------------------------- matching art
 
 AIErr GetSelectedArt(AIArtHandle** matches, int32_t* numMatches) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!matches || !numMatches) return kBadParameterErr;
         *matches = nullptr;
         *numMatches = 0;
@@ -252,7 +252,7 @@ const AIMatchingArtSuite kMatchingArtSuite = {
 // ---------------------------------------------------------------- transform
 
 AIErr TransformArt(AIArtHandle handle, const AIRealMatrix* matrix, AIReal /*lineScale*/, int32_t /*flags*/) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = nullptr;
         Art* art = FindArt(handle, &document);
         if (!art || !matrix) return kBadParameterErr;

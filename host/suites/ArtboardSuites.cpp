@@ -2,8 +2,8 @@
 #include <set>
 
 #include "core/SuiteRegistry.h"
+#include "core/TextParsing.h"
 #include "model/Handles.h"
-#include "svg/SvgFormat.h"
 #include "suites/SuiteSupport.h"
 
 namespace quiltor::host::suites {
@@ -21,7 +21,7 @@ ArtboardProperties* FindProperties(AIArtboardPropertiesRef handle) {
 }
 
 AIErr GetArtboardList(AIArtboardListRef* artboards) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!artboards) return kBadParameterErr;
         *artboards = nullptr;
         Document* document = CurrentDocument();
@@ -35,7 +35,7 @@ AIErr GetArtboardList(AIArtboardListRef* artboards) {
 }
 
 AIErr ReleaseArtboardList(AIArtboardListRef artboards) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Workspace* workspace = CurrentWorkspace();
         if (!workspace || !artboards || !workspace->artboardLists().remove(artboards)) return kBadParameterErr;
         return kNoErr;
@@ -43,7 +43,7 @@ AIErr ReleaseArtboardList(AIArtboardListRef artboards) {
 }
 
 AIErr GetCount(AIArtboardListRef artboards, int32_t* count) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         ArtboardList* list = FindList(artboards);
         if (!list || !count) return kBadParameterErr;
         *count = static_cast<int32_t>(list->artboards.size());
@@ -52,7 +52,7 @@ AIErr GetCount(AIArtboardListRef artboards, int32_t* count) {
 }
 
 AIErr GetActive(AIArtboardListRef artboards, int32_t* index) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         ArtboardList* list = FindList(artboards);
         if (!list || !index) return kBadParameterErr;
         *index = list->active;
@@ -61,7 +61,7 @@ AIErr GetActive(AIArtboardListRef artboards, int32_t* index) {
 }
 
 AIErr GetArtboardProperties(AIArtboardListRef artboards, int32_t index, AIArtboardPropertiesRef properties) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         ArtboardList* list = FindList(artboards);
         ArtboardProperties* props = FindProperties(properties);
         if (!list || !props) return kBadParameterErr;
@@ -73,7 +73,7 @@ AIErr GetArtboardProperties(AIArtboardListRef artboards, int32_t index, AIArtboa
 }
 
 AIErr InitArtboardProperties(AIArtboardPropertiesRef* properties) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!properties) return kBadParameterErr;
         *properties = nullptr;
         Workspace* workspace = CurrentWorkspace();
@@ -84,7 +84,7 @@ AIErr InitArtboardProperties(AIArtboardPropertiesRef* properties) {
 }
 
 AIErr DisposeArtboardProperties(AIArtboardPropertiesRef properties) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Workspace* workspace = CurrentWorkspace();
         if (!workspace || !properties || !workspace->artboardProperties().remove(properties)) return kBadParameterErr;
         return kNoErr;
@@ -93,7 +93,7 @@ AIErr DisposeArtboardProperties(AIArtboardPropertiesRef properties) {
 
 // A properties object that no artboard has filled yet has no position: zeros and kBadParameterErr.
 AIErr GetPosition(AIArtboardPropertiesRef properties, AIRealRect* bounds) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         ArtboardProperties* props = FindProperties(properties);
         if (!props || !bounds) return kBadParameterErr;
         *bounds = props->position;
@@ -117,21 +117,21 @@ const AIArtboardSuite kArtboardSuite = {
 // "1-3,5" names artboards 1, 2, 3 and 5 (numbered from 1); an empty range names them all. Only
 // artboards the current document has are counted, each once.
 AIErr GetRangeCount(const char* range, int32_t* count) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!count) return kBadParameterErr;
         *count = 0;
         Document* document = CurrentDocument();
         const long artboards = document ? 1 : 0;
-        const std::string_view text = svg::Trim(range ? range : "");
+        const std::string_view text = Trim(range ? range : "");
         if (text.empty()) {
             *count = static_cast<int32_t>(artboards);
             return kNoErr;
         }
         std::set<long> named;
-        for (std::string_view piece : svg::Split(text, ",")) {
+        for (std::string_view piece : Split(text, ",")) {
             const size_t dash = piece.find('-');
-            auto first = svg::ParseInt(piece.substr(0, dash));
-            auto last = dash == std::string_view::npos ? first : svg::ParseInt(piece.substr(dash + 1));
+            auto first = ParseInt(piece.substr(0, dash));
+            auto last = dash == std::string_view::npos ? first : ParseInt(piece.substr(dash + 1));
             if (!first || !last || *first < 1 || *last < *first) return kBadParameterErr;
             for (long i = *first; i <= std::min(*last, artboards); ++i) named.insert(i);
         }
@@ -148,7 +148,7 @@ const AIArtboardRangeSuite kArtboardRangeSuite = {
 
 // Documents here never hold legacy text.
 AIErr ConvertAllToNative(AIBoolean* anyConverted) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!anyConverted) return kBadParameterErr;
         *anyConverted = 0;
         return CurrentDocument() ? kNoErr : kNoDocumentErr;

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
+#include "suites/SuiteContext.h"
 
 namespace quiltor::host {
 namespace {
@@ -115,7 +115,7 @@ TitlePath TitlePathOf(const Layer* layer) {
     return TitlePath(path.rbegin(), path.rend());
 }
 
-Document* Front() { return Host::Current().workspace().currentDocument(); }
+Document* Front() { return RunningHost() ? RunningHost()->workspace.currentDocument() : nullptr; }
 
 AIErr SelectAll(int32_t, const _AIActionParamValue*) {
     Document* document = Front();
@@ -134,7 +134,8 @@ AIErr Deselect(int32_t, const _AIActionParamValue*) {
 }
 
 AIErr Cut(Clipboard& clipboard) {
-    Workspace& workspace = Host::Current().workspace();
+    if (!RunningHost()) return kNoDocumentErr;
+    Workspace& workspace = RunningHost()->workspace;
     Document* document = workspace.currentDocument();
     if (!document) return kNoDocumentErr;
 
@@ -214,13 +215,15 @@ private:
 };
 
 AIErr PasteInBack(Clipboard& clipboard) {
-    Workspace& workspace = Host::Current().workspace();
+    SuiteContext* host = RunningHost();
+    if (!host) return kNoDocumentErr;
+    Workspace& workspace = host->workspace;
     Document* document = workspace.currentDocument();
     if (!document) return kNoDocumentErr;
     if (clipboard.empty() || clipboard.workspace != &workspace) return kNoErr;
 
     std::vector<Layer*> targets;
-    if (Host::Current().preferences().pasteRemembersLayers) {
+    if (host->preferences.pasteRemembersLayers) {
         LayerFinder finder(*document);
         for (const TitlePath& path : clipboard.paths) targets.push_back(finder.find(path));
     } else {

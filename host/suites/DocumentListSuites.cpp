@@ -2,9 +2,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/Host.h"
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
+#include "suites/SuiteContext.h"
 #include "suites/SuiteSupport.h"
 #include "ui/UserInterface.h"
 
@@ -15,7 +15,7 @@ namespace {
 // ---------------------------------------------------------------- document
 
 AIErr GetDocument(AIDocumentHandle* document) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!document) return kBadParameterErr;
         *document = CurrentDocument();
         return *document ? kNoErr : kNoDocumentErr;
@@ -24,7 +24,7 @@ AIErr GetDocument(AIDocumentHandle* document) {
 
 template <class Body>
 AIErr WithDocument(Body body) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = CurrentDocument();
         if (!document) return kNoDocumentErr;
         return body(*document);
@@ -91,7 +91,7 @@ const AIDocumentSuite kDocumentSuite = {
 // ---------------------------------------------------------------- document list
 
 AIErr Count(int32_t* count) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!count) return kBadParameterErr;
         Workspace* workspace = CurrentWorkspace();
         *count = workspace ? static_cast<int32_t>(workspace->documents().size()) : 0;
@@ -100,7 +100,7 @@ AIErr Count(int32_t* count) {
 }
 
 AIErr GetNthDocument(AIDocumentHandle* document, int32_t n) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!document) return kBadParameterErr;
         *document = nullptr;
         Workspace* workspace = CurrentWorkspace();
@@ -114,7 +114,7 @@ AIErr GetNthDocument(AIDocumentHandle* document, int32_t n) {
 
 AIErr New(AIUnicodeStringRef title, int16_t colorModel, AIReal width, AIReal height, int32_t /*dialogStatus*/,
           AIDocumentHandle* document) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!document) return kBadParameterErr;
         *document = nullptr;
         Workspace* workspace = CurrentWorkspace();
@@ -135,7 +135,7 @@ AIErr New(AIUnicodeStringRef title, int16_t colorModel, AIReal width, AIReal hei
 
 AIErr Open(AIFilePathRef file, int16_t /*colorMode*/, int32_t dialogStatus, AIBoolean /*forceCopy*/,
            AIDocumentHandle* document) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!document) return kBadParameterErr;
         *document = nullptr;
         Workspace* workspace = CurrentWorkspace();
@@ -146,13 +146,13 @@ AIErr Open(AIFilePathRef file, int16_t /*colorMode*/, int32_t dialogStatus, AIBo
         if (*document) return kNoErr;
         const std::string line = "cannot open " + file->path + ": " + reason;
         std::fprintf(stderr, "quiltor-host: %s\n", line.c_str());
-        if (dialogStatus == kDialogOn) Host::Current().ui().errorAlert(line);
+        if (dialogStatus == kDialogOn && RunningHost()) RunningHost()->ui.errorAlert(line);
         return code;
     });
 }
 
 AIErr Save(AIDocumentHandle handle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Workspace* workspace = CurrentWorkspace();
         Document* document = FindDocument(handle);
         if (!document || document->filePath().empty()) return kBadParameterErr;
@@ -167,7 +167,7 @@ AIErr Save(AIDocumentHandle handle) {
 }
 
 AIErr Close(AIDocumentHandle handle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Workspace* workspace = CurrentWorkspace();
         if (!workspace || !workspace->close(handle)) return kBadParameterErr;
         return kNoErr;
@@ -175,7 +175,7 @@ AIErr Close(AIDocumentHandle handle) {
 }
 
 AIErr Activate(AIDocumentHandle handle, AIBoolean /*bSetFocus*/) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Workspace* workspace = CurrentWorkspace();
         if (!workspace || !workspace->activate(handle)) return kBadParameterErr;
         return kNoErr;
@@ -195,7 +195,7 @@ const AIDocumentListSuite kDocumentListSuite = {
 // ---------------------------------------------------------------- undo
 
 AIErr SetSilent(AIBoolean silent) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Workspace* workspace = CurrentWorkspace();
         if (!workspace) return kBadParameterErr;
         workspace->undoNotes().silent = silent != 0;
@@ -218,7 +218,7 @@ AIErr PurgeAllUndos() {
 }
 
 AIErr SetUndoText(AIUnicodeStringRef undoText, AIUnicodeStringRef redoText) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Workspace* workspace = CurrentWorkspace();
         if (!workspace) return kBadParameterErr;
         workspace->undoNotes().undoText = undoText ? undoText->text : std::u16string();

@@ -1,13 +1,14 @@
 // The document side of the host: registration of its suites and the handle lookups they share.
-#include "core/Host.h"
 #include "core/SuiteRegistry.h"
+#include "suites/Registration.h"
+#include "suites/SuiteContext.h"
 #include "suites/SuiteSupport.h"
 
 namespace quiltor::host {
 
 namespace suites {
 
-Workspace* CurrentWorkspace() { return Host::Exists() ? &Host::Current().workspace() : nullptr; }
+Workspace* CurrentWorkspace() { return RunningHost() ? &RunningHost()->workspace : nullptr; }
 
 Document* CurrentDocument() {
     Workspace* workspace = CurrentWorkspace();

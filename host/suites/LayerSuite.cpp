@@ -7,7 +7,7 @@ namespace quiltor::host::suites {
 namespace {
 
 AIErr CountLayers(int32_t* count) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!count) return kBadParameterErr;
         *count = 0;
         Document* document = CurrentDocument();
@@ -18,7 +18,7 @@ AIErr CountLayers(int32_t* count) {
 }
 
 AIErr GetNthLayer(int32_t n, AILayerHandle* layer) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!layer) return kBadParameterErr;
         *layer = nullptr;
         Document* document = CurrentDocument();
@@ -33,7 +33,7 @@ AIErr GetNthLayer(int32_t n, AILayerHandle* layer) {
 }
 
 AIErr GetCurrentLayer(AILayerHandle* layer) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!layer) return kBadParameterErr;
         *layer = nullptr;
         Document* document = CurrentDocument();
@@ -44,7 +44,7 @@ AIErr GetCurrentLayer(AILayerHandle* layer) {
 }
 
 AIErr SetCurrentLayer(AILayerHandle handle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = nullptr;
         Layer* layer = FindLayer(handle, &document);
         if (!layer) return kBadParameterErr;
@@ -54,7 +54,7 @@ AIErr SetCurrentLayer(AILayerHandle handle) {
 }
 
 AIErr GetFirstLayer(AILayerHandle* first) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!first) return kBadParameterErr;
         *first = nullptr;
         Document* document = CurrentDocument();
@@ -67,7 +67,7 @@ AIErr GetFirstLayer(AILayerHandle* first) {
 // Fills *out with a neighbour of a live layer picked by `step`.
 template <class Step>
 AIErr Neighbour(AILayerHandle handle, AILayerHandle* out, Step step) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!out) return kBadParameterErr;
         *out = nullptr;
         Layer* layer = FindLayer(handle);
@@ -98,7 +98,7 @@ AIErr GetNextPreorderLayer(AILayerHandle layer, AILayerHandle* next) {
 }
 
 AIErr GetLayerByTitle(AILayerHandle* layer, AIUnicodeStringRef title) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!layer) return kBadParameterErr;
         *layer = nullptr;
         if (!title) return kBadParameterErr;
@@ -115,7 +115,7 @@ AIErr GetLayerByTitle(AILayerHandle* layer, AIUnicodeStringRef title) {
 }
 
 AIErr InsertLayer(AILayerHandle reference, int16_t paintOrder, AILayerHandle* newLayer) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!newLayer) return kBadParameterErr;
         *newLayer = nullptr;
         Document* document = nullptr;
@@ -135,7 +135,7 @@ AIErr InsertLayer(AILayerHandle reference, int16_t paintOrder, AILayerHandle* ne
 }
 
 AIErr DeleteLayer(AILayerHandle handle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = nullptr;
         Layer* layer = FindLayer(handle, &document);
         if (!layer || !document->deleteLayer(layer)) return kBadParameterErr;
@@ -144,7 +144,7 @@ AIErr DeleteLayer(AILayerHandle handle) {
 }
 
 AIErr GetLayerTitle(AILayerHandle handle, AIUnicodeStringRef title) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Layer* layer = FindLayer(handle);
         if (!layer || !title) return kBadParameterErr;
         title->text = layer->title;
@@ -153,7 +153,7 @@ AIErr GetLayerTitle(AILayerHandle handle, AIUnicodeStringRef title) {
 }
 
 AIErr SetLayerTitle(AILayerHandle handle, AIUnicodeStringRef title) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = nullptr;
         Layer* layer = FindLayer(handle, &document);
         if (!layer || !title) return kBadParameterErr;
@@ -163,7 +163,7 @@ AIErr SetLayerTitle(AILayerHandle handle, AIUnicodeStringRef title) {
 }
 
 AIErr GetOption(AILayerHandle handle, AIBoolean* value, bool LayerOptions::*option) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!value) return kBadParameterErr;
         Layer* layer = FindLayer(handle);
         if (!layer) return kBadParameterErr;
@@ -173,7 +173,7 @@ AIErr GetOption(AILayerHandle handle, AIBoolean* value, bool LayerOptions::*opti
 }
 
 AIErr SetOption(AILayerHandle handle, AIBoolean value, bool LayerOptions::*option) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = nullptr;
         Layer* layer = FindLayer(handle, &document);
         if (!layer) return kBadParameterErr;
@@ -185,7 +185,7 @@ AIErr SetOption(AILayerHandle handle, AIBoolean value, bool LayerOptions::*optio
 }
 
 AIErr LayerHasArt(AILayerHandle handle, AIBoolean* hasArt) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!hasArt) return kBadParameterErr;
         Layer* layer = FindLayer(handle);
         if (!layer) return kBadParameterErr;
@@ -195,7 +195,7 @@ AIErr LayerHasArt(AILayerHandle handle, AIBoolean* hasArt) {
 }
 
 AIErr LayerHasSelectedArt(AILayerHandle handle, AIBoolean* hasSel) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!hasSel) return kBadParameterErr;
         Layer* layer = FindLayer(handle);
         if (!layer) return kBadParameterErr;

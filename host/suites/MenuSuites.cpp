@@ -1,16 +1,15 @@
 // Menus and menu groups, and the panel suites the plug-ins only acquire.
-#include "core/Host.h"
 #include "core/HostStrings.h"
-#include "loader/PluginManager.h"
-#include "loader/PluginServices.h"
 #include "suites/AppSuiteSupport.h"
+#include "suites/PluginServices.h"
+#include "suites/SuiteContext.h"
 
 struct _AIPanelFlyoutMenu {};
 
 namespace quiltor::host {
 namespace {
 
-MenuBar* Menus() { return Host::Exists() ? &PluginManagerAccess::menus(Host::Current().plugins()) : nullptr; }
+MenuBar* Menus() { return RunningHost() ? &RunningHost()->plugins.menus() : nullptr; }
 
 AIErr AddMenuItem(SPPluginRef self, const char* itemName, const char* groupName, AIUnicodeStringRef itemText,
                   int32_t options, AIMenuItemHandle* menuItem) {
@@ -18,7 +17,7 @@ AIErr AddMenuItem(SPPluginRef self, const char* itemName, const char* groupName,
     MenuBar* menus = Menus();
     if (!menus) return kCantHappenErr;
     // Choosing the item must reach a plug-in, so only loaded plug-ins may add one.
-    if (!self || !PluginManagerAccess::find(Host::Current().plugins(), self) || !groupName || !itemText)
+    if (!self || !RunningHost()->plugins.find(self) || !groupName || !itemText)
         return kBadParameterErr;
     return Guarded([&] {
         return menus->addItem(self, itemName ? itemName : "", groupName, itemText->text, options, menuItem);

@@ -33,7 +33,7 @@ PathRef FindPath(AIArtHandle handle) {
 const std::vector<AIPathSegment>& SegmentsOf(const PathRef& ref) { return ref.path ? ref.path->segments : kNoSegments; }
 
 AIErr GetPathSegments(AIArtHandle handle, int16_t segNumber, int16_t count, AIPathSegment* segments) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         PathRef ref = FindPath(handle);
         if (!ref.art) return kBadParameterErr;
         const std::vector<AIPathSegment>& all = SegmentsOf(ref);
@@ -45,7 +45,7 @@ AIErr GetPathSegments(AIArtHandle handle, int16_t segNumber, int16_t count, AIPa
 }
 
 AIErr SetPathSegments(AIArtHandle handle, int16_t segNumber, int16_t count, const AIPathSegment* segments) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         PathRef ref = FindPath(handle);
         if (!ref.path) return kBadParameterErr;
         std::vector<AIPathSegment>& all = ref.path->segments;
@@ -61,7 +61,7 @@ AIErr SetPathSegments(AIArtHandle handle, int16_t segNumber, int16_t count, cons
 }
 
 AIErr InsertPathSegments(AIArtHandle handle, int16_t segNumber, int16_t count, const AIPathSegment* segments) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         PathRef ref = FindPath(handle);
         if (!ref.path) return kBadParameterErr;
         std::vector<AIPathSegment>& all = ref.path->segments;
@@ -76,7 +76,7 @@ AIErr InsertPathSegments(AIArtHandle handle, int16_t segNumber, int16_t count, c
 }
 
 AIErr DeletePathSegments(AIArtHandle handle, int16_t segNumber, int16_t count) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         PathRef ref = FindPath(handle);
         if (!ref.path) return kBadParameterErr;
         std::vector<AIPathSegment>& all = ref.path->segments;
@@ -88,7 +88,7 @@ AIErr DeletePathSegments(AIArtHandle handle, int16_t segNumber, int16_t count) {
 }
 
 AIErr GetPathSegmentCount(AIArtHandle handle, int16_t* count) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!count) return kBadParameterErr;
         *count = 0;
         PathRef ref = FindPath(handle);
@@ -99,7 +99,7 @@ AIErr GetPathSegmentCount(AIArtHandle handle, int16_t* count) {
 }
 
 AIErr SetPathSegmentCount(AIArtHandle handle, int16_t count) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         PathRef ref = FindPath(handle);
         if (!ref.path || count < 0) return kBadParameterErr;
         ref.document->willChange();
@@ -109,7 +109,7 @@ AIErr SetPathSegmentCount(AIArtHandle handle, int16_t count) {
 }
 
 AIErr GetPathClosed(AIArtHandle handle, AIBoolean* closed) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!closed) return kBadParameterErr;
         *closed = 0;
         PathRef ref = FindPath(handle);
@@ -120,7 +120,7 @@ AIErr GetPathClosed(AIArtHandle handle, AIBoolean* closed) {
 }
 
 AIErr SetPathClosed(AIArtHandle handle, AIBoolean closed) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         PathRef ref = FindPath(handle);
         if (!ref.path) return kBadParameterErr;
         ref.document->willChange();
@@ -130,7 +130,7 @@ AIErr SetPathClosed(AIArtHandle handle, AIBoolean closed) {
 }
 
 AIErr ReversePathSegments(AIArtHandle handle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         PathRef ref = FindPath(handle);
         if (!ref.path) return kBadParameterErr;
         ref.document->willChange();
@@ -156,7 +156,7 @@ const AIPathSuite kPathSuite = {
 // ---------------------------------------------------------------- path styles
 
 AIErr GetPathStyle(AIArtHandle handle, AIPathStyle* style) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!style) return kBadParameterErr;
         PathRef ref = FindPath(handle);
         if (!ref.art) return kBadParameterErr;
@@ -166,7 +166,7 @@ AIErr GetPathStyle(AIArtHandle handle, AIPathStyle* style) {
 }
 
 AIErr SetPathStyle(AIArtHandle handle, const AIPathStyle* style) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         PathRef ref = FindPath(handle);
         if (!ref.art || !style) return kBadParameterErr;
         ref.document->setPathStyle(ref.art, *style);
@@ -182,7 +182,7 @@ const AIPathStyleSuite kPathStyleSuite = {
 // ---------------------------------------------------------------- art styles
 
 AIErr GetArtStyle(AIArtHandle handle, AIArtStyleHandle* artStyle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!artStyle) return kBadParameterErr;
         *artStyle = nullptr;
         Art* art = FindArt(handle);
@@ -193,7 +193,7 @@ AIErr GetArtStyle(AIArtHandle handle, AIArtStyleHandle* artStyle) {
 }
 
 AIErr SetArtStyle(AIArtHandle handle, AIArtStyleHandle artStyle) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         Document* document = nullptr;
         Art* art = FindArt(handle, &document);
         Workspace* workspace = CurrentWorkspace();
@@ -205,7 +205,7 @@ AIErr SetArtStyle(AIArtHandle handle, AIArtStyleHandle artStyle) {
 }
 
 AIErr CompareArtStyles(AIArtStyleHandle artStyle1, AIArtStyleHandle artStyle2, AIBoolean* same) {
-    return Guard([&]() -> AIErr {
+    return Guarded([&]() -> AIErr {
         if (!same) return kBadParameterErr;
         *same = 0;
         Workspace* workspace = CurrentWorkspace();

@@ -14,12 +14,13 @@
 #include <utility>
 #include <vector>
 
-#include "core/Host.h"
+#include "core/Guard.h"
 #include "core/SuiteRegistry.h"
 #include "model/Art.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
+#include "suites/SuiteContext.h"
 
 namespace quiltor::host {
 namespace {
@@ -252,7 +253,7 @@ void CollectPieces(const PolyNode& node, const Sources& sources, bool removeRedu
 // ---------------------------------------------------------------- the document
 
 Document* CurrentDocument() {
-    return Host::Exists() ? Host::Current().workspace().currentDocument() : nullptr;
+    return RunningHost() ? RunningHost()->workspace.currentDocument() : nullptr;
 }
 
 bool Inside(const Art* art, const Art* container) {
@@ -317,17 +318,6 @@ AIErr Resolve(const AIPathfinderData* data, Document* document, std::vector<Art*
         }
     }
     return kNoErr;
-}
-
-template <typename Body>
-AIErr Guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kCantHappenErr;
-    }
 }
 
 Art* NewPath(Document& document, const Place& place, std::vector<AIPathSegment> segments) {

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/Host.h"
 #include "core/HostStrings.h"
-#include "loader/PluginManager.h"
 #include "suites/AppSuiteSupport.h"
+#include "suites/PluginServices.h"
+#include "suites/SuiteContext.h"
 
 namespace quiltor::host {
 namespace {
@@ -226,9 +226,9 @@ AIErr FindFolder(int32_t type, AIBoolean createFolder, AIFilePathRef folder) {
             case kApplicationFolder: found = ApplicationFolder(); break;
             case kPluginsFolder: {
                 // The folder the first plug-in came from; the application's when none is loaded.
-                auto plugins = Host::Exists() ? Host::Current().plugins().plugins() : std::vector<SPPluginRef>{};
+                auto plugins = RunningHost() ? RunningHost()->plugins.plugins() : std::vector<SPPluginRef>{};
                 found = plugins.empty() ? ApplicationFolder()
-                                        : fs::path(Host::Current().plugins().pluginPath(plugins.front())).parent_path();
+                                        : fs::path(plugins.front()->path).parent_path();
                 break;
             }
             case kTemporaryFolder: found = fs::temp_directory_path(ec); break;

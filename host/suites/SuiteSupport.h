@@ -2,10 +2,8 @@
 // into model objects (refusing dead and foreign ones) and keeping C++ exceptions inside the host.
 #pragma once
 
-#include <exception>
-#include <new>
-
 #include "AIHost.h"
+#include "core/Guard.h"
 #include "model/Art.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
@@ -26,19 +24,6 @@ Document* CurrentDocument();
 Art* FindArt(AIArtHandle handle, Document** owner = nullptr);
 Layer* FindLayer(AILayerHandle handle, Document** owner = nullptr);
 Document* FindDocument(AIDocumentHandle handle);
-
-// Runs a suite call: no exception crosses into a plug-in. Memory exhaustion becomes
-// kOutOfMemoryErr, anything else kCantHappenErr.
-template <class Body>
-AIErr Guard(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kCantHappenErr;
-    }
-}
 
 // Each area's tables, registered by RegisterDocumentSuites.
 void RegisterLayerSuite(SuiteRegistry& registry);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "AIHost.h"
+#include "model/DocumentFormat.h"
 
 namespace quiltor::host {
 
@@ -26,5 +27,13 @@ std::unique_ptr<Document> ReadSvgText(std::string_view text, StyleTable& styles,
 // the whole document has been written.
 bool WriteSvgFile(const Document& document, const std::string& path, std::string* error);
 std::string WriteSvgText(const Document& document);
+
+// The files of the workspace in this format, as ReadSvgFile and WriteSvgFile do them.
+class SvgDocumentFormat final : public DocumentFormat {
+public:
+    std::unique_ptr<Document> read(const std::string& path, StyleTable& styles, std::string* error,
+                                   AIErr* code) const override;
+    bool write(const Document& document, const std::string& path, std::string* error) const override;
+};
 
 }  // namespace quiltor::host

@@ -17,11 +17,6 @@ std::string FormatReal(float value);
 std::string FormatCoord(double value);
 std::optional<float> ParseReal(std::string_view text);
 std::optional<double> ParseDouble(std::string_view text);
-std::optional<long> ParseInt(std::string_view text);
-
-// Splits on any run of the separator characters, dropping empty pieces.
-std::vector<std::string_view> Split(std::string_view text, std::string_view separators);
-std::string_view Trim(std::string_view text);
 
 // "h,v,h,v,h,v,c h,v,..." (anchor, in, out, corner) for every segment.
 std::string FormatSegments(const std::vector<AIPathSegment>& segments);

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "core/HostStrings.h"
+#include "core/TextParsing.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
 #include "svg/SvgFormat.h"

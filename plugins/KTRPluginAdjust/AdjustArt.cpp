@@ -1,6 +1,6 @@
 #include "AdjustArt.h"
 
-#include "AnnotationLayers.h"
+#include "core/AnnotationLayers.h"
 #include "ArtQueries.h"
 #include "IAIError.h"
 #include "IAIUnicodeString.h"

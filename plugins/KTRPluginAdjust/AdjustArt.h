@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "AIHost.h"
-#include "ClipBox.h"
+#include "core/ClipBox.h"
 
 namespace adjust {
 

@@ -5,7 +5,7 @@
 #define KTR_ADJUST_PASSES_H
 
 #include "AIHost.h"
-#include "ClipBox.h"
+#include "core/ClipBox.h"
 
 class KTRPluginAdjustPlugin;
 

@@ -11,7 +11,7 @@
 #include "ArtQueries.h"
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
-#include "OutlineArea.h"
+#include "core/OutlineArea.h"
 #include "Suites.h"
 
 namespace {

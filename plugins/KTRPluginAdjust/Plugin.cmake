@@ -1,16 +1,20 @@
-# The adjust plug-in file. Its objects are kept in a library of their own so the
-# tests can link the very same code.
-add_library(ktr_adjust_plugin OBJECT
+# The adjust plug-in file. Its code is a library of its own so the
+# tests link the very same objects, compiled once.
+add_library(ktr_adjust_code STATIC
   AdjustArt.cpp
   CutPass.cpp
   FrameShapes.cpp
   KTRPluginAdjustMain.cpp
   KTRPluginAdjustPlugin.cpp
   TrimPasses.cpp)
-target_include_directories(ktr_adjust_plugin PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(ktr_adjust_plugin PUBLIC quiltor_common ktr_adjust_core)
-set_target_properties(ktr_adjust_plugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+target_include_directories(ktr_adjust_code PUBLIC $<TARGET_PROPERTY:quiltor_common,INTERFACE_INCLUDE_DIRECTORIES>)
+target_link_libraries(ktr_adjust_code PUBLIC quiltor_hostapi ktr_adjust_core)
+set_target_properties(ktr_adjust_code PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
+# What tests link: the framework calls back into the plug-in (its object, its suite list), so the
+# two are scanned together.
+add_library(ktr_adjust_plugin INTERFACE)
+target_link_libraries(ktr_adjust_plugin INTERFACE "$<LINK_GROUP:RESCAN,ktr_adjust_code,quiltor_common>")
 
 quiltor_add_plugin(KTRQuiltorAdjust
-  SOURCES $<TARGET_OBJECTS:ktr_adjust_plugin>
-  LIBS quiltor_common ktr_adjust_core)
+  LIBRARY ktr_adjust_code)

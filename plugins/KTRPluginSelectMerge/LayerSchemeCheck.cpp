@@ -2,8 +2,8 @@
 // through the host's layer suite.
 #include "IAIUnicodeString.h"
 #include "KTRPluginSelectMergePlugin.h"
-#include "LayerScheme.h"
 #include "Suites.h"
+#include "core/LayerScheme.h"
 
 namespace {
 

@@ -135,6 +135,20 @@ void LineJoiner::IndexEnds()
                           : OnSeam(grid_, line.last) ? bucketOf(line.last)
                                                       : kNoBucket;
     }
+    // Three or more line ends at one seam point are a junction that happens to
+    // lie on a tile edge (a tripoint, a crossing), not a cut: none joins there,
+    // whatever their styles. Joins elsewhere leave the count at a point as it
+    // was, so counting once up front is enough.
+    for (Line& line : lines_) {
+        for (uint32_t* bucket : {&line.firstBucket, &line.lastBucket}) {
+            if (*bucket != kNoBucket && counts[*bucket] > 2) {
+                *bucket = kNoBucket;
+            }
+        }
+    }
+    for (uint32_t& count : counts) {
+        count = count > 2 ? 0 : count;
+    }
     // Buckets side by side, each in working-set order; a last, empty bucket
     // for an end off the seams or one that no line had at the start.
     const auto none = uint32_t(counts.size());
@@ -221,7 +235,12 @@ std::optional<LineJoiner::Partner> LineJoiner::FindPartner(uint32_t id)
         if (!line2.alive || !Fits(line1, line2)) {
             continue;
         }
-        const LineJoinCase how = SelectLineJoinCase(grid_, line1.first, line1.last, line2.first, line2.last);
+        // An end's bucket is the empty one off the seams and at a junction.
+        const uint32_t none = uint32_t(head_.size() - 1);
+        const LineJoinCase how =
+            SelectLineJoinCaseWhere(line1.first, line1.last, line2.first, line2.last, [&](SeamPoint p) {
+                return (p == line1.first ? line1.firstBucket : line1.lastBucket) != none;
+            });
         if (how != LineJoinCase::None) {
             return Partner{next, how};
         }

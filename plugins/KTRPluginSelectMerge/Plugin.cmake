@@ -1,8 +1,12 @@
-# The select-merge plug-in file. Its objects are kept in a library of their own
-# so the tests can link the very same code.
-add_library(ktr_selectmerge_plugin OBJECT
+# The select-merge plug-in file. Its code is a library of its own so the
+# tests link the very same objects, compiled once.
+add_library(ktr_selectmerge_code STATIC
   KTRPluginSelectMergePlugin.cpp
   KTRPluginSelectMergeMain.cpp
+  MergeRunTarget.cpp
+  MergeRunChoice.cpp
+  MergeRunPlacement.cpp
+  MergeRunSeams.cpp
   SelectMergeHost.cpp
   TilePlacement.cpp
   LayerSchemeCheck.cpp
@@ -14,9 +18,14 @@ add_library(ktr_selectmerge_plugin OBJECT
   CompoundShape.cpp
   CompoundPolyline.cpp
   AboveAllPolygon.cpp)
-target_link_libraries(ktr_selectmerge_plugin PUBLIC quiltor_common ktr_selectmerge_core)
-set_target_properties(ktr_selectmerge_plugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+target_include_directories(ktr_selectmerge_code PUBLIC $<TARGET_PROPERTY:quiltor_common,INTERFACE_INCLUDE_DIRECTORIES>)
+target_link_libraries(ktr_selectmerge_code PUBLIC quiltor_hostapi ktr_selectmerge_core)
+set_target_properties(ktr_selectmerge_code PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
+# What tests link: the framework calls back into the plug-in (its object, its suite list), so the
+# two are scanned together.
+add_library(ktr_selectmerge_plugin INTERFACE)
+target_link_libraries(ktr_selectmerge_plugin INTERFACE "$<LINK_GROUP:RESCAN,ktr_selectmerge_code,quiltor_common>")
 
 quiltor_add_plugin(KTRQuiltorSelectMerge
-  SOURCES $<TARGET_OBJECTS:ktr_selectmerge_plugin>
-  LIBS quiltor_common ktr_selectmerge_core)
+  LIBRARY ktr_selectmerge_code)

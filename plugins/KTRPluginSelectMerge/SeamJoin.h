@@ -12,7 +12,7 @@
 #pragma once
 
 #include "AIHost.h"
-#include "SeamGeometry.h"
+#include "core/SeamGeometry.h"
 
 namespace seamjoin {
 

@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "SeamEdgeIndex.h"
 #include "SeamJoin.h"
 #include "SeamWork.h"
 #include "Suites.h"
+#include "core/SeamEdgeIndex.h"
 
 namespace seamjoin::detail {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "AIHost.h"
-#include "SeamGeometry.h"
+#include "core/SeamGeometry.h"
 
 namespace seamjoin::detail {
 

@@ -14,7 +14,7 @@
 
 #include "AIHost.h"
 #include "ArtQueries.h"
-#include "SeamGeometry.h"
+#include "core/SeamGeometry.h"
 
 namespace seamjoin::detail {
 

@@ -44,6 +44,18 @@ AIErr PreparedAction::Play() const {
     return sAIActionManager->PlayActionEvent(fName, fDialogStatus, fParams.get());
 }
 
+AILayerHandle FirstLayer() {
+    AILayerHandle layer = nullptr;
+    sAILayer->GetFirstLayer(&layer);
+    return layer;
+}
+
+AILayerHandle NextPreorder(AILayerHandle layer) {
+    AILayerHandle next = nullptr;
+    sAILayer->GetNextPreorderLayer(layer, &next);
+    return next;
+}
+
 bool ReadLayerTitle(AILayerHandle layer, std::string& title) {
     title.clear();
     ai::UnicodeString text;

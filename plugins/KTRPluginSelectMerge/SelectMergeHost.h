@@ -52,6 +52,11 @@ private:
     ActionParams fParams;
 };
 
+// The current document's top layer, and the layer after this one in preorder
+// (a layer, its sublayers top to bottom, then the next layer); null for none.
+AILayerHandle FirstLayer();
+AILayerHandle NextPreorder(AILayerHandle layer);
+
 // The layer's whole title, UTF-8: a cut title could be taken for another
 // layer's, or name a layer the target does not have. False, with an empty
 // title, when the host cannot give it.

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "SelectionDialog.h"
+#include "core/SelectionDialog.h"
 
 // Makes the tile selection dialog of each showing. The run owns what it
 // returns. By default CreateSelectionDialog (the dialog of this build).

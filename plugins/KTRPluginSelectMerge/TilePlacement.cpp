@@ -8,10 +8,10 @@
 
 #include "IAIArtboards.h"
 #include "KTRPluginSelectMergePlugin.h"
-#include "LayerScheme.h"
 #include "LayerSnapshot.h"
 #include "SelectMergeHost.h"
 #include "Suites.h"
+#include "core/LayerScheme.h"
 
 LayerRecord* layerFirstAI = nullptr;
 int32_t nMaxLayer = 0;

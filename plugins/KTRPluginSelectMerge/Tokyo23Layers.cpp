@@ -1,9 +1,9 @@
 // The Tokyo-23 layer tree built in the target, every layer reached by its
 // position, so that equal titles under different groups cannot be confused.
 #include "KTRPluginSelectMergePlugin.h"
-#include "LayerScheme.h"
 #include "SelectMergeHost.h"
 #include "Suites.h"
+#include "core/LayerScheme.h"
 
 int32_t KTRPluginSelectMergePlugin::make_tokyo23_layer() {
     // The target's own layer stays at the bottom and becomes the last group.

@@ -70,33 +70,22 @@ double AreaOf(const ClipperLib::Paths& paths) {
 }  // namespace
 
 AdjustHost::AdjustHost(int16_t colorModel) {
-    auto ui = std::make_unique<quiltor::host::QueuedUserInterface>();
-    ui_ = ui.get();
-    host_ = std::make_unique<quiltor::host::Host>(std::move(ui));
-    if (!host_->suites().table<AIPathfinderSuite>(kAIPathfinderSuite, kAIPathfinderSuiteVersion))
-        quiltor::host::RegisterPathfinderSuite(host_->suites());
-    sSPBasic = quiltor::host::BasicSuite();
-    suites_ = new Suites();
-    Check(suites_->GetErr(), "acquiring the suites");
-    Suites::fAcquiredCount = 1;
+    if (!running_.suites().table<AIPathfinderSuite>(kAIPathfinderSuite, kAIPathfinderSuiteVersion))
+        quiltor::host::RegisterPathfinderSuite(running_.suites());
+    suites_ = std::make_unique<testsupport::PluginSuites>();
+    Check(suites_->error(), "acquiring the suites");
     plugin_ = std::make_unique<KTRPluginAdjustPlugin>(nullptr);
     quiltor::host::NewDocumentOptions options;
     options.colorModel = colorModel;
     options.widthPt = 1000;
     options.heightPt = 1000;
-    host_->workspace().newDocument(options);
+    running_.workspace().newDocument(options);
 }
 
-AdjustHost::~AdjustHost() {
-    host_->suites().restoreAll();
-    plugin_.reset();
-    delete suites_;
-    sSPBasic = nullptr;
-    host_.reset();
-}
+AdjustHost::~AdjustHost() { running_.suites().restoreAll(); }
 
 quiltor::host::Document& AdjustHost::document() {
-    return *host_->workspace().currentDocument();
+    return *running_.workspace().currentDocument();
 }
 
 AILayerHandle AdjustHost::AddLayer(const std::string& title, AILayerHandle parent) {
@@ -210,10 +199,10 @@ void AdjustHost::SetLayerEditable(AILayerHandle layer, bool editable) {
 }
 
 std::vector<std::string> AdjustHost::Run() {
-    ui_->clear();
+    ui().clear();
     AIMenuMessage message{};
     EXPECT_EQ(plugin_->KTRPluginAdjustMain(&message), kNoErr);
-    return ui_->transcript();
+    return ui().transcript();
 }
 
 std::string AdjustHost::Svg() {

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "AIHost.h"
+#include "InProcessHost.h"
 #include "KTRPluginAdjustPlugin.h"
-#include "core/Host.h"
+#include "PluginSuites.h"
+#include "app/Host.h"
 #include "model/Art.h"
 #include "model/Document.h"
 #include "ui/QueuedUserInterface.h"
 
-class Suites;
 
 namespace adjusttest {
 
@@ -31,8 +32,8 @@ public:
     AdjustHost(const AdjustHost&) = delete;
     AdjustHost& operator=(const AdjustHost&) = delete;
 
-    quiltor::host::Host& host() { return *host_; }
-    quiltor::host::QueuedUserInterface& ui() { return *ui_; }
+    quiltor::host::Host& host() { return running_.host(); }
+    quiltor::host::QueuedUserInterface& ui() { return running_.user(); }
     quiltor::host::Document& document();
     KTRPluginAdjustPlugin& plugin() { return *plugin_; }
 
@@ -69,9 +70,8 @@ private:
     AIArtHandle Place(AILayerHandle layer, AIArtHandle parent, int16_t type);
     void SetSegments(AIArtHandle path, const Contour& points, bool closed);
 
-    quiltor::host::QueuedUserInterface* ui_ = nullptr;
-    std::unique_ptr<quiltor::host::Host> host_;
-    Suites* suites_ = nullptr;
+    testsupport::InProcessHost running_;
+    std::unique_ptr<testsupport::PluginSuites> suites_;
     std::unique_ptr<KTRPluginAdjustPlugin> plugin_;
     bool firstLayerTaken_ = false;
 };

@@ -40,6 +40,8 @@ struct CheckCase {
     const char* message;
 };
 
+void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
+
 class CheckTest : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(CheckTest, StopsWithItsMessageAndChangesNothing) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ClipBox.h"
+#include "core/ClipBox.h"
 
 namespace {
 

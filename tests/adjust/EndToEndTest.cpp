@@ -13,6 +13,7 @@
 #include "model/Document.h"
 #include "svg/Svg.h"
 #include "../support/ShellCommand.h"
+#include "../support/TempDir.h"
 
 using testsupport::ShellQuote;
 
@@ -46,14 +47,6 @@ std::string Map(const char* name) { return ShellQuote(std::string(QUILTOR_SOURCE
 
 class EndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quiltor-adjust-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string File(const char* name) const { return (dir_ / name).string(); }
 
     std::unique_ptr<quiltor::host::Document> Read(const std::string& path) {
@@ -62,7 +55,7 @@ protected:
         return quiltor::host::ReadSvgFile(path, styles_, &error, &code);
     }
 
-    fs::path dir_;
+    testsupport::TempDir dir_{"quiltor-adjust"};
     quiltor::host::StyleTable styles_;
 };
 

@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "AdjustHost.h"
-#include "HostFaults.h"
 #include "Suites.h"
+#include "SuiteFaults.h"
 
 namespace adjusttest {
 namespace {
 
 using quiltor::host::Art;
+using testsupport::SuiteFaults;
 
 const Contour kRange = Rect(100, 100, 200, 200);
 const Contour kTriangle{{100, 100}, {200, 100}, {100, 200}};
@@ -85,9 +86,9 @@ KeepTestMap AddKeepTestMap(AdjustHost& h) {
 // and deleted the map object. Only an empty result of the clip may delete it.
 TEST(Mend, AFailureBuildingTheTestRectangleKeepsTheObject) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     KeepTestMap map = AddKeepTestMap(h);
-    Fault<&AIArtSuite::NewArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-                                        [](int16_t type, int16_t, AIArtHandle prep, AIArtHandle*) {
+    faults.FailWhen<&AIArtSuite::NewArt>([](int16_t type, int16_t, AIArtHandle prep, AIArtHandle*) {
                                             int16_t prepType = kUnknownArt;
                                             sAIArt->GetArtType(prep, &prepType);
                                             return type == kPathArt && prepType == kCompoundPathArt;
@@ -104,11 +105,11 @@ TEST(Mend, AFailureBuildingTheTestRectangleKeepsTheObject) {
 
 TEST(Mend, AFailureCopyingTheFrameKeepsEveryObject) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     KeepTestMap map = AddKeepTestMap(h);
     AILayerHandle blocks = h.AddLayer("街区");
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 110, 250, 130)}, Cmyk{0, 1, 0, 0});
-    Fault<&AIArtSuite::DuplicateArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-                                              [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) {
+    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) {
                                                   return order == kPlaceAboveAll;
                                               });
 
@@ -121,11 +122,11 @@ TEST(Mend, AFailureCopyingTheFrameKeepsEveryObject) {
 
 TEST(Mend, AFailureCopyingTheAreaKeepsItUncut) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AILayerHandle blocks = h.AddLayer("街区");
     h.AddClipLayer(kRange);
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 1, 0, 0});
-    Fault<&AIArtSuite::DuplicateArt>::Install(Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-                                              [](AIArtHandle art, int16_t order, AIArtHandle, AIArtHandle*) {
+    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle art, int16_t order, AIArtHandle, AIArtHandle*) {
                                                   int16_t type = kUnknownArt;
                                                   sAIArt->GetArtType(art, &type);
                                                   return order == kPlaceAboveAll && type == kPathArt;
@@ -140,12 +141,11 @@ TEST(Mend, AFailureCopyingTheAreaKeepsItUncut) {
 
 TEST(Mend, AFailurePlacingThePiecesKeepsTheAreaAndLeavesNoPiece) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AILayerHandle blocks = h.AddLayer("街区");
     h.AddClipLayer(kRange);
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 1, 0, 0});
-    Fault<&AIArtSuite::DuplicateArt>::Install(
-        Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
+    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
 
     h.Run();
 
@@ -176,111 +176,21 @@ TEST(Mend, ALensOfTwoAnchorsIsARange) {
     EXPECT_NEAR(Area(objects.front()), 400, 1e-6);
 }
 
-// When the host failed to make the frame, the run went on: lines and areas outside the box were
-// deleted and trimmed, nothing was cut, and the run reported success.
-struct FrameFailure {
-    const char* name;
-    void (*install)(AdjustHost& h);
-    bool outlineKept;  // whether the host left the outline alive to be given back
-};
-
-class FrameFailureTest : public ::testing::TestWithParam<FrameFailure> {};
-
-TEST_P(FrameFailureTest, EndsWithAnErrorAndTheMapAsItWas) {
-    AdjustHost h;
-    AILayerHandle roads = h.AddLayer("道路");
-    h.AddLine(roads, {{0, 150}, {50, 150}, {150, 155}, {300, 150}, {350, 150}});
-    h.AddLine(roads, {{300, 300}, {350, 350}});
-    AILayerHandle blocks = h.AddLayer("街区");
-    h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 0.2f, 0.4f, 0});
-    AILayerHandle clip = h.AddClipLayer(kTriangle);
-    const std::string before = h.Svg();
-    std::vector<std::string> mapBefore;
-    for (AILayerHandle layer : {roads, blocks}) {
-        for (const Art* art : h.Objects(layer)) mapBefore.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
-    }
-    WatchDeadHandles(h);
-    GetParam().install(h);
-
-    h.Run();
-
-    ASSERT_EQ(h.ui().alerts().size(), 1u);
-    EXPECT_EQ(h.ui().alerts()[0].kind, quiltor::host::AlertKind::Error);
-    EXPECT_EQ(h.ui().alerts()[0].text, "予期しないエラーが発生しました。");
-    EXPECT_EQ(DeadHandleUses(), 0);
-    if (GetParam().outlineKept) {
-        EXPECT_EQ(h.Svg(), before);
-        return;
-    }
-    std::vector<std::string> mapAfter;
-    for (AILayerHandle layer : {roads, blocks}) {
-        for (const Art* art : h.Objects(layer)) mapAfter.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
-    }
-    EXPECT_EQ(mapAfter, mapBefore);
-    EXPECT_EQ(h.Objects(clip).size(), 0u);
-    EXPECT_EQ(h.document().firstLayer(), h.LayerOf(clip));
-}
-
-template <auto Field, typename Suite>
-void FailNth(AdjustHost& h, const char* name, int32_t version, int n) {
-    Fault<Field>::InstallNth(Table<Suite>(h, name, version), n);
-}
-
-const FrameFailure kFrameFailures[] = {
-    {"Square", [](AdjustHost& h) { FailNth<&AIArtSuite::NewArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, 1); }, true},
-    {"SquareStyle",
-     [](AdjustHost& h) {
-         FailNth<&AIPathStyleSuite::SetPathStyle, AIPathStyleSuite>(h, kAIPathStyleSuite, kAIPathStyleSuiteVersion, 1);
-     },
-     true},
-    {"CompoundPath", [](AdjustHost& h) { FailNth<&AIArtSuite::NewArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, 2); }, true},
-    {"SquareIntoTheCompound",
-     [](AdjustHost& h) { FailNth<&AIArtSuite::ReorderArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, 1); }, true},
-    {"OutlineIntoTheCompound",
-     [](AdjustHost& h) { FailNth<&AIArtSuite::ReorderArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, 2); }, true},
-    {"WorkLayer",
-     [](AdjustHost& h) { FailNth<&AILayerSuite::InsertLayer, AILayerSuite>(h, kAILayerSuite, kAILayerSuiteVersion, 1); },
-     true},
-    // A flattening that fails after it has emptied the frame.
-    {"ExcludeEmptiesTheFrame",
-     [](AdjustHost& h) {
-         Fault<&AIPathfinderSuite::DoExcludeEffect>::Install(
-             Table<AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion), [](AIPathfinderData* data) {
-                 AIArtHandle member = nullptr;
-                 while (sAIArt->GetArtFirstChild(data->fSelectedArt[0], &member) == kNoErr && member)
-                     sAIArt->DisposeArt(member);
-                 return true;
-             });
-     },
-     false},
-    {"ExcludeTakesTheFrame",
-     [](AdjustHost& h) {
-         Fault<&AIPathfinderSuite::DoExcludeEffect>::Install(
-             Table<AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion), [](AIPathfinderData* data) {
-                 sAIArt->DisposeArt(data->fSelectedArt[0]);
-                 return true;
-             });
-     },
-     false},
-};
-
-INSTANTIATE_TEST_SUITE_P(Mend, FrameFailureTest, ::testing::ValuesIn(kFrameFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 struct ClipFailure {
     const char* name;
     AIErr code;
     bool deleted;
 };
 
+void PrintTo(const ClipFailure& c, std::ostream* out) { *out << c.name; }
+
 class ClipResultTest : public ::testing::TestWithParam<ClipFailure> {};
 
 TEST_P(ClipResultTest, OnlyAnEmptyResultDeletes) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     KeepTestMap map = AddKeepTestMap(h);
-    Fault<&AIPathfinderSuite::DoBackMinusFrontEffect>::Install(
-        Table<AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion),
-        [](AIPathfinderData*) { return true; }, GetParam().code);
+    faults.FailWhen<&AIPathfinderSuite::DoBackMinusFrontEffect>([](AIPathfinderData*) { return true; }, GetParam().code);
 
     h.Run();
 
@@ -309,12 +219,15 @@ struct RefusedTrim {
     Contour shortened;  // what becomes of the line that only loses anchors at its ends
 };
 
+void PrintTo(const RefusedTrim& c, std::ostream* out) { *out << c.name; }
+
 const Contour kShortened{{0, 140}, {20, 142}, {150, 150}, {300, 156}, {350, 158}};
 
 class RefusedTrimTest : public ::testing::TestWithParam<RefusedTrim> {};
 
 TEST_P(RefusedTrimTest, EndsAndLeavesTheLineWhole) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AILayerHandle roads = h.AddLayer("道路");
     h.AddClipLayer(kRange);
     const Contour& shortened = kShortened;
@@ -323,14 +236,9 @@ TEST_P(RefusedTrimTest, EndsAndLeavesTheLineWhole) {
     AIArtHandle b = h.AddLine(roads, split);
     static RefusedTrim param;
     param = GetParam();
-    Fault<&AIPathSuite::DeletePathSegments>::Install(
-        Table<AIPathSuite>(h, kAIPathSuite, kAIPathSuiteVersion),
+    // With kNoErr the host answers success without doing anything.
+    faults.FailWhen<&AIPathSuite::DeletePathSegments>(
         [](AIArtHandle, int16_t segNumber, int16_t) { return param.refuses(segNumber); }, GetParam().answer);
-    if (GetParam().answer == kNoErr) {
-        // A host that answers success without doing anything.
-        Fault<&AIPathSuite::DeletePathSegments>::real = [](AIArtHandle, int16_t, int16_t) -> AIErr { return kNoErr; };
-        Fault<&AIPathSuite::DeletePathSegments>::fails = [](AIArtHandle, int16_t, int16_t) { return false; };
-    }
 
     h.Run();
 
@@ -354,13 +262,12 @@ INSTANTIATE_TEST_SUITE_P(Mend, RefusedTrimTest, ::testing::ValuesIn(kRefusedTrim
 
 TEST(Mend, ASplitWithoutItsCopyLeavesTheLineWhole) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AILayerHandle roads = h.AddLayer("道路");
     h.AddClipLayer(kRange);
     const Contour split{{150, 150}, {150, 250}, {150, 300}, {160, 300}, {170, 250}, {170, 150}};
     AIArtHandle line = h.AddLine(roads, split);
-    Fault<&AIArtSuite::DuplicateArt>::Install(
-        Table<AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion),
-        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
+    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
 
     h.Run();
 
@@ -369,6 +276,116 @@ TEST(Mend, ASplitWithoutItsCopyLeavesTheLineWhole) {
 }
 
 // ---- no dead handle ever reaches the host
+
+// Counts into `uses` the calls that name art no longer alive in the document.
+void WatchDeadHandles(AdjustHost& h, SuiteFaults& faults, int& uses) {
+    auto note = [document = &h.document(), uses = &uses](AIArtHandle art) {
+        if (art && !document->findArt(art)) ++*uses;
+    };
+    faults.Watch<&AIArtSuite::NewArt>([note](int16_t, int16_t, AIArtHandle prep, AIArtHandle*) { note(prep); });
+    faults.Watch<&AIArtSuite::DisposeArt>([note](AIArtHandle a) { note(a); });
+    faults.Watch<&AIArtSuite::ReorderArt>([note](AIArtHandle a, int16_t, AIArtHandle prep) {
+        note(a);
+        note(prep);
+    });
+    faults.Watch<&AIArtSuite::DuplicateArt>([note](AIArtHandle a, int16_t, AIArtHandle prep, AIArtHandle*) {
+        note(a);
+        note(prep);
+    });
+    faults.Watch<&AIArtSuite::GetArtType>([note](AIArtHandle a, int16_t*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtUserAttr>([note](AIArtHandle a, int32_t, int32_t*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtParent>([note](AIArtHandle a, AIArtHandle*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtFirstChild>([note](AIArtHandle a, AIArtHandle*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtSibling>([note](AIArtHandle a, AIArtHandle*) { note(a); });
+    faults.Watch<&AIArtSuite::GetArtBounds>([note](AIArtHandle a, AIRealRect*) { note(a); });
+    faults.Watch<&AIArtSuite::ArtHasFill>([note](AIArtHandle a, AIBoolean*) { note(a); });
+    faults.Watch<&AIPathSuite::GetPathSegments>([note](AIArtHandle a, int16_t, int16_t, AIPathSegment*) { note(a); });
+    faults.Watch<&AIPathSuite::DeletePathSegments>([note](AIArtHandle a, int16_t, int16_t) { note(a); });
+    faults.Watch<&AIPathSuite::GetPathSegmentCount>([note](AIArtHandle a, int16_t*) { note(a); });
+    faults.Watch<&AIPathSuite::GetPathClosed>([note](AIArtHandle a, AIBoolean*) { note(a); });
+    faults.Watch<&AIArtStyleSuite::GetArtStyle>([note](AIArtHandle a, AIArtStyleHandle*) { note(a); });
+    faults.Watch<&AIPathStyleSuite::GetPathStyle>([note](AIArtHandle a, AIPathStyle*) { note(a); });
+}
+
+// When the host failed to make the frame, the run went on: lines and areas outside the box were
+// deleted and trimmed, nothing was cut, and the run reported success.
+struct FrameFailure {
+    const char* name;
+    void (*install)(SuiteFaults& faults);
+    bool outlineKept;  // whether the host left the outline alive to be given back
+};
+
+void PrintTo(const FrameFailure& c, std::ostream* out) { *out << c.name; }
+
+class FrameFailureTest : public ::testing::TestWithParam<FrameFailure> {};
+
+TEST_P(FrameFailureTest, EndsWithAnErrorAndTheMapAsItWas) {
+    AdjustHost h;
+    SuiteFaults faults(h.host().suites());
+    AILayerHandle roads = h.AddLayer("道路");
+    h.AddLine(roads, {{0, 150}, {50, 150}, {150, 155}, {300, 150}, {350, 150}});
+    h.AddLine(roads, {{300, 300}, {350, 350}});
+    AILayerHandle blocks = h.AddLayer("街区");
+    h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 0.2f, 0.4f, 0});
+    AILayerHandle clip = h.AddClipLayer(kTriangle);
+    const std::string before = h.Svg();
+    std::vector<std::string> mapBefore;
+    for (AILayerHandle layer : {roads, blocks}) {
+        for (const Art* art : h.Objects(layer)) mapBefore.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
+    }
+    int deadUses = 0;
+    WatchDeadHandles(h, faults, deadUses);
+    GetParam().install(faults);
+
+    h.Run();
+
+    ASSERT_EQ(h.ui().alerts().size(), 1u);
+    EXPECT_EQ(h.ui().alerts()[0].kind, quiltor::host::AlertKind::Error);
+    EXPECT_EQ(h.ui().alerts()[0].text, "予期しないエラーが発生しました。");
+    EXPECT_EQ(deadUses, 0);
+    if (GetParam().outlineKept) {
+        EXPECT_EQ(h.Svg(), before);
+        return;
+    }
+    std::vector<std::string> mapAfter;
+    for (AILayerHandle layer : {roads, blocks}) {
+        for (const Art* art : h.Objects(layer)) mapAfter.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
+    }
+    EXPECT_EQ(mapAfter, mapBefore);
+    EXPECT_EQ(h.Objects(clip).size(), 0u);
+    EXPECT_EQ(h.document().firstLayer(), h.LayerOf(clip));
+}
+
+const FrameFailure kFrameFailures[] = {
+    {"Square", [](SuiteFaults& f) { f.FailAt<&AIArtSuite::NewArt>(1); }, true},
+    {"SquareStyle", [](SuiteFaults& f) { f.FailAt<&AIPathStyleSuite::SetPathStyle>(1); }, true},
+    {"CompoundPath", [](SuiteFaults& f) { f.FailAt<&AIArtSuite::NewArt>(2); }, true},
+    {"SquareIntoTheCompound", [](SuiteFaults& f) { f.FailAt<&AIArtSuite::ReorderArt>(1); }, true},
+    {"OutlineIntoTheCompound", [](SuiteFaults& f) { f.FailAt<&AIArtSuite::ReorderArt>(2); }, true},
+    {"WorkLayer", [](SuiteFaults& f) { f.FailAt<&AILayerSuite::InsertLayer>(1); }, true},
+    // A flattening that fails after it has emptied the frame.
+    {"ExcludeEmptiesTheFrame",
+     [](SuiteFaults& f) {
+         f.FailWhen<&AIPathfinderSuite::DoExcludeEffect>([](AIPathfinderData* data) {
+             AIArtHandle member = nullptr;
+             while (sAIArt->GetArtFirstChild(data->fSelectedArt[0], &member) == kNoErr && member)
+                 sAIArt->DisposeArt(member);
+             return true;
+         });
+     },
+     false},
+    {"ExcludeTakesTheFrame",
+     [](SuiteFaults& f) {
+         f.FailWhen<&AIPathfinderSuite::DoExcludeEffect>([](AIPathfinderData* data) {
+             sAIArt->DisposeArt(data->fSelectedArt[0]);
+             return true;
+         });
+     },
+     false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Mend, FrameFailureTest, ::testing::ValuesIn(kFrameFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Groups and compound paths wholly outside, nested groups, lines that go in pass 2, areas cut in
 // pass 3, labels on an annotation layer.
@@ -398,63 +415,44 @@ void AddMixedMap(AdjustHost& h) {
 
 TEST(DeadHandles, NoneReachesTheHost) {
     AdjustHost h;
+    SuiteFaults faults(h.host().suites());
     AddMixedMap(h);
-    WatchDeadHandles(h);
+    int deadUses = 0;
+    WatchDeadHandles(h, faults, deadUses);
 
     h.Run();
 
     EXPECT_TRUE(LastMessageIsCompletion(h));
-    EXPECT_EQ(DeadHandleUses(), 0);
+    EXPECT_EQ(deadUses, 0);
 }
 
 // ---- the run under single host failures
 
 struct Failing {
     const char* name;
-    void (*install)(AdjustHost& h, int n);
+    void (*install)(SuiteFaults& faults, int n);
 };
 
-template <auto Field, typename Suite>
-void Nth(AdjustHost& h, const char* name, int32_t version, int n) {
-    Fault<Field>::InstallNth(Table<Suite>(h, name, version), n);
+void PrintTo(const Failing& failing, std::ostream* out) { *out << failing.name; }
+
+template <auto Field>
+void Nth(SuiteFaults& faults, int n) {
+    faults.FailAt<Field>(n);
 }
 
 const Failing kFailing[] = {
-    {"NewArt", [](AdjustHost& h, int n) { Nth<&AIArtSuite::NewArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"DisposeArt",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::DisposeArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"DuplicateArt",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::DuplicateArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"ReorderArt",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::ReorderArt, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"GetArtBounds",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::GetArtBounds, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"GetArtParent",
-     [](AdjustHost& h, int n) { Nth<&AIArtSuite::GetArtParent, AIArtSuite>(h, kAIArtSuite, kAIArtSuiteVersion, n); }},
-    {"DeletePathSegments",
-     [](AdjustHost& h, int n) {
-         Nth<&AIPathSuite::DeletePathSegments, AIPathSuite>(h, kAIPathSuite, kAIPathSuiteVersion, n);
-     }},
-    {"IndexArtSet",
-     [](AdjustHost& h, int n) {
-         Nth<&AIArtSetSuite::IndexArtSet, AIArtSetSuite>(h, kAIArtSetSuite, kAIArtSetSuiteVersion, n);
-     }},
-    {"CompareArtStyles",
-     [](AdjustHost& h, int n) {
-         Nth<&AIArtStyleSuite::CompareArtStyles, AIArtStyleSuite>(h, kAIArtStyleSuite, kAIArtStyleSuiteVersion, n);
-     }},
-    {"DoBackMinusFrontEffect",
-     [](AdjustHost& h, int n) {
-         Nth<&AIPathfinderSuite::DoBackMinusFrontEffect, AIPathfinderSuite>(h, kAIPathfinderSuite,
-                                                                            kAIPathfinderSuiteVersion, n);
-     }},
-    {"DoExcludeEffect",
-     [](AdjustHost& h, int n) {
-         Nth<&AIPathfinderSuite::DoExcludeEffect, AIPathfinderSuite>(h, kAIPathfinderSuite, kAIPathfinderSuiteVersion,
-                                                                     n);
-     }},
-    {"InsertLayer",
-     [](AdjustHost& h, int n) { Nth<&AILayerSuite::InsertLayer, AILayerSuite>(h, kAILayerSuite, kAILayerSuiteVersion, n); }},
+    {"NewArt", Nth<&AIArtSuite::NewArt>},
+    {"DisposeArt", Nth<&AIArtSuite::DisposeArt>},
+    {"DuplicateArt", Nth<&AIArtSuite::DuplicateArt>},
+    {"ReorderArt", Nth<&AIArtSuite::ReorderArt>},
+    {"GetArtBounds", Nth<&AIArtSuite::GetArtBounds>},
+    {"GetArtParent", Nth<&AIArtSuite::GetArtParent>},
+    {"DeletePathSegments", Nth<&AIPathSuite::DeletePathSegments>},
+    {"IndexArtSet", Nth<&AIArtSetSuite::IndexArtSet>},
+    {"CompareArtStyles", Nth<&AIArtStyleSuite::CompareArtStyles>},
+    {"DoBackMinusFrontEffect", Nth<&AIPathfinderSuite::DoBackMinusFrontEffect>},
+    {"DoExcludeEffect", Nth<&AIPathfinderSuite::DoExcludeEffect>},
+    {"InsertLayer", Nth<&AILayerSuite::InsertLayer>},
 };
 
 class FailingCallTest : public ::testing::TestWithParam<Failing> {};
@@ -465,6 +463,7 @@ class FailingCallTest : public ::testing::TestWithParam<Failing> {};
 TEST_P(FailingCallTest, LosesNothingInside) {
     for (int n = 1; n <= 12; ++n) {
         AdjustHost h;
+        SuiteFaults faults(h.host().suites());
         AddMixedMap(h);
         std::map<const void*, double> inside;  // style -> area inside the range before the run
         for (AILayerHandle layer : {h.document().firstLayer()->next, h.document().firstLayer()->next->next}) {
@@ -477,12 +476,13 @@ TEST_P(FailingCallTest, LosesNothingInside) {
             }
         }
         const std::string before = h.Svg();
-        WatchDeadHandles(h);
-        GetParam().install(h, n);
+        int deadUses = 0;
+        WatchDeadHandles(h, faults, deadUses);
+        GetParam().install(faults, n);
 
         h.Run();
 
-        EXPECT_EQ(DeadHandleUses(), 0) << n;
+        EXPECT_EQ(deadUses, 0) << n;
         ASSERT_EQ(h.ui().alerts().size(), 1u) << n;
         if (!LastMessageIsCompletion(h)) {
             EXPECT_EQ(h.Svg(), before) << n;

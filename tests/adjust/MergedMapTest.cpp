@@ -13,12 +13,13 @@
 #include <string>
 
 #include "AdjustHost.h"
-#include "AnnotationLayers.h"
+#include "core/AnnotationLayers.h"
 #include "core/HostStrings.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
 #include "../support/ShellCommand.h"
+#include "../support/TempDir.h"
 
 using testsupport::ShellQuote;
 using testsupport::RunQuiet;
@@ -73,10 +74,9 @@ class MergedMapTest : public ::testing::TestWithParam<int> {};
 TEST_P(MergedMapTest, KeepsExactlyWhatReachesTheOutline) {
     const std::string bin = QUILTOR_BINARY_DIR;
     const std::string samplemap = bin + "/tools/samplemap/quiltor-samplemap";
-    if (!fs::exists(samplemap)) GTEST_SKIP() << "no quiltor-samplemap in this build";
-    const fs::path dir = fs::temp_directory_path() / ("quiltor-adjust-merged-" + std::to_string(GetParam()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    ASSERT_TRUE(fs::exists(samplemap)) << "no quiltor-samplemap in this build";
+    const testsupport::TempDir temp("quiltor-adjust-merged-" + std::to_string(GetParam()));
+    const fs::path& dir = temp.path();
     const std::string host = "QUILTOR_PLUGIN_DIR=" + ShellQuote(bin + "/plugins") + " " + ShellQuote(bin + "/host/quiltor-host");
     ASSERT_EQ(RunQuiet(ShellQuote(samplemap) + " --seed " + std::to_string(GetParam()) + " --density 4 -o " +
                   ShellQuote((dir / "tiles").string())),
@@ -190,7 +190,6 @@ TEST_P(MergedMapTest, KeepsExactlyWhatReachesTheOutline) {
     EXPECT_GE(wantKept.size(), 3u);
     for (const auto& [key, area] : wantArea) EXPECT_NEAR(gotArea[key], area, 1e-6 * area + 1e-2) << key;
     for (const std::string& kept : wantKept) EXPECT_EQ(gotKept.count(kept), wantKept.count(kept)) << kept;
-    fs::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Adjust, MergedMapTest, ::testing::Values(1, 2, 3));

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "OutlineArea.h"
+#include "core/OutlineArea.h"
 
 namespace {
 
@@ -26,6 +26,8 @@ struct AreaCase {
     double area;
     double tolerance;
 };
+
+void PrintTo(const AreaCase& c, std::ostream* out) { *out << c.name; }
 
 class OutlineAreaTest : public ::testing::TestWithParam<AreaCase> {};
 

@@ -235,6 +235,8 @@ struct Untouched {
     std::function<std::vector<AIArtHandle>(AdjustHost&)> arrange;
 };
 
+void PrintTo(const Untouched& c, std::ostream* out) { *out << c.name; }
+
 class UntouchedTest : public ::testing::TestWithParam<Untouched> {};
 
 TEST_P(UntouchedTest, LeavesTheArtAsItWas) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "AdjustHost.h"
-#include "AnnotationLayers.h"
+#include "core/AnnotationLayers.h"
 #include "Suites.h"
 #include "core/SuiteRegistry.h"
 
@@ -22,6 +22,8 @@ struct ColourCase {
     std::vector<AIReal> frame;  // the components the kind uses
     std::vector<AIReal> rect;
 };
+
+void PrintTo(const ColourCase& c, std::ostream* out) { *out << c.name; }
 
 std::vector<AIReal> Components(const AIColor& colour) {
     switch (colour.kind) {
@@ -168,6 +170,8 @@ struct TitleCase {
     std::string title;
     bool annotation;
 };
+
+void PrintTo(const TitleCase& c, std::ostream* out) { *out << c.name; }
 
 class AnnotationTitleTest : public ::testing::TestWithParam<TitleCase> {};
 

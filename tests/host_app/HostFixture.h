@@ -5,20 +5,12 @@
 
 #include <memory>
 
-#include "core/Host.h"
-#include "core/SuiteRegistry.h"
-#include "ui/QueuedUserInterface.h"
+#include "InProcessHost.h"
 
 namespace quiltor::host::testing {
 
 class HostTest : public ::testing::Test {
 protected:
-    HostTest() {
-        auto ui = std::make_unique<QueuedUserInterface>();
-        ui_ = ui.get();
-        host_ = std::make_unique<Host>(std::move(ui));
-    }
-
     template <typename Suite>
     const Suite* acquire(const char* name, int32_t version) {
         const void* suite = nullptr;
@@ -26,11 +18,10 @@ protected:
         return static_cast<const Suite*>(suite);
     }
 
-    Host& host() { return *host_; }
-    QueuedUserInterface& ui() { return *ui_; }
+    Host& host() { return running_.host(); }
+    QueuedUserInterface& ui() { return running_.user(); }
 
-    QueuedUserInterface* ui_ = nullptr;
-    std::unique_ptr<Host> host_;
+    testsupport::InProcessHost running_;
 };
 
 }  // namespace quiltor::host::testing

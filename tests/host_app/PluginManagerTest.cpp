@@ -12,7 +12,7 @@
 #include "core/ActionRegistry.h"
 #include "core/HostStrings.h"
 #include "loader/PluginManager.h"
-#include "loader/PluginServices.h"
+#include "suites/PluginServices.h"
 
 namespace quiltor::host {
 namespace {

@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/Host.h"
+#include "InProcessHost.h"
+#include "app/Host.h"
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
 #include "model/Document.h"
@@ -25,9 +26,6 @@ struct Pt {
 class ModelTest : public ::testing::Test {
 protected:
     ModelTest() {
-        auto ui = std::make_unique<QueuedUserInterface>();
-        ui_ = ui.get();
-        host_ = std::make_unique<Host>(std::move(ui));
         layers = acquire<AILayerSuite>(kAILayerSuite, kAILayerSuiteVersion);
         art = acquire<AIArtSuite>(kAIArtSuite, kAIArtSuiteVersion);
         paths = acquire<AIPathSuite>(kAIPathSuite, kAIPathSuiteVersion);
@@ -52,9 +50,9 @@ protected:
         return static_cast<const Suite*>(suite);
     }
 
-    Workspace& workspace() { return host_->workspace(); }
+    Workspace& workspace() { return running_.workspace(); }
     Document& document() { return *workspace().find(document_); }
-    QueuedUserInterface& ui() { return *ui_; }
+    QueuedUserInterface& ui() { return running_.user(); }
 
     AILayerHandle firstLayer() {
         AILayerHandle layer = nullptr;
@@ -150,8 +148,7 @@ protected:
     const AIDocumentListSuite* documentList = nullptr;
     const AIUndoSuite* undo = nullptr;
 
-    QueuedUserInterface* ui_ = nullptr;
-    std::unique_ptr<Host> host_;
+    testsupport::InProcessHost running_;
     AIDocumentHandle document_ = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "LayerSnapshot.h"
 #include "MergeFixture.h"
 #include "SchemeFixture.h"
+#include "SuiteFaults.h"
 #include "Suites.h"
 
 namespace mergetest {
@@ -85,6 +86,8 @@ struct TreeChange {
     bool equal;
 };
 
+void PrintTo(const TreeChange& c, std::ostream* out) { *out << c.name; }
+
 class SecondTile : public LayerTree, public ::testing::WithParamInterface<TreeChange> {};
 
 TEST_P(SecondTile, MatchesOnlyAnEqualTree) {
@@ -120,8 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LayerTree, RecordsThatCannotGrowMatchNothing) {
     NewDocument();
     BuildTree(kThreeLevels);
-    ArmFailingRealloc(4);
-    SetLayerRecordRealloc(FailingRealloc);
+    testsupport::SuiteFaults::FailReallocAt(4);
+    SetLayerRecordRealloc(testsupport::SuiteFaults::Realloc);
     plugin().read_first_ai_layer();
     EXPECT_EQ(layerFirstAI, nullptr);
     EXPECT_EQ(nMaxLayer, 0);
@@ -133,8 +136,8 @@ TEST_F(LayerTree, RecordsThatCannotGrowMatchNothing) {
     SetLayerRecordRealloc(nullptr);
     plugin().read_first_ai_layer();
     ASSERT_EQ(nMaxLayer, int32_t(kThreeLevels.size()));
-    ArmFailingRealloc(9);
-    SetLayerRecordRealloc(FailingRealloc);
+    testsupport::SuiteFaults::FailReallocAt(9);
+    SetLayerRecordRealloc(testsupport::SuiteFaults::Realloc);
     EXPECT_FALSE(plugin().check_second_ai_layer());
 }
 
@@ -177,6 +180,8 @@ struct SchemeCase {
     bool material;
     bool tokyo23;
 };
+
+void PrintTo(const SchemeCase& c, std::ostream* out) { *out << c.name; }
 
 class SchemeCheck : public MergeTest, public ::testing::WithParamInterface<SchemeCase> {};
 

@@ -1,17 +1,15 @@
 #include "MergeFixture.h"
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
 #include <ostream>
 #include <unistd.h>
 
 #include "IAIUnicodeString.h"
 #include "SelectMergeRun.h"
 #include "Suites.h"
-#include "TextSelectionDialog.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/SuiteRegistry.h"
+#include "core/TextSelectionDialog.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
@@ -130,14 +128,9 @@ MergeTest::MergeTest() = default;
 MergeTest::~MergeTest() = default;
 
 void MergeTest::SetUp() {
-    auto user = std::make_unique<quiltor::host::QueuedUserInterface>();
-    user_ = user.get();
-    host_ = std::make_unique<quiltor::host::Host>(std::move(user));
-    sSPBasic = quiltor::host::BasicSuite();
-    suites_ = new Suites();
-    ASSERT_NE(suites_, nullptr);
-    ASSERT_EQ(suites_->GetErr(), kNoErr);
-    Suites::fAcquiredCount = 1;
+    running_ = std::make_unique<testsupport::InProcessHost>();
+    suites_ = std::make_unique<testsupport::PluginSuites>();
+    ASSERT_EQ(suites_->error(), kNoErr);
     plugin_.reset(new KTRPluginSelectMergePlugin(nullptr));
     ASSERT_NE(plugin_, nullptr);
     folder_ = MakeTempFolder();
@@ -148,10 +141,8 @@ void MergeTest::SetUp() {
 void MergeTest::TearDown() {
     SetSelectionDialogFactory({});
     plugin_.reset();
-    delete suites_;
-    suites_ = nullptr;
-    sSPBasic = nullptr;
-    host_.reset();
+    suites_.reset();
+    running_.reset();
     if (in_ != nullptr)
         std::fclose(in_);
     in_ = nullptr;
@@ -170,7 +161,7 @@ AIDocumentHandle MergeTest::NewTarget(float widthPt, float heightPt) {
     quiltor::host::NewDocumentOptions options;
     options.widthPt = widthPt;
     options.heightPt = heightPt;
-    return host_->workspace().newDocument(options);
+    return running_->workspace().newDocument(options);
 }
 
 AIDocumentHandle MergeTest::NewDocument() {
@@ -178,8 +169,8 @@ AIDocumentHandle MergeTest::NewDocument() {
 }
 
 void MergeTest::CloseAllDocuments() {
-    for (AIDocumentHandle document : host_->workspace().documents())
-        host_->workspace().close(document);
+    for (AIDocumentHandle document : running_->workspace().documents())
+        running_->workspace().close(document);
 }
 
 void MergeTest::BuildTree(const Tree& tree, const std::vector<TileArt>& art) {
@@ -269,20 +260,20 @@ Tree MergeTest::ReadTree() const {
 
 void MergeTest::WriteTile(const std::string& name, const Tree& tree, const std::vector<TileArt>& art,
                           const std::optional<AIRealRect>& artboard) {
-    const AIDocumentHandle previous = host_->workspace().current();
+    const AIDocumentHandle previous = running_->workspace().current();
     const AIDocumentHandle tile = NewDocument();
     BuildTree(tree, art);
     if (artboard)
-        host_->workspace().find(tile)->setArtboard(*artboard);
+        running_->workspace().find(tile)->setArtboard(*artboard);
     std::string error;
-    ASSERT_TRUE(host_->workspace().saveFile(tile, (folder_ / name).string(), &error)) << error;
-    host_->workspace().close(tile);
+    ASSERT_TRUE(running_->workspace().saveFile(tile, (folder_ / name).string(), &error)) << error;
+    running_->workspace().close(tile);
     if (previous != nullptr)
-        host_->workspace().activate(previous);
+        running_->workspace().activate(previous);
 }
 
 void MergeTest::AnswerFolder(const std::string& folder) {
-    user_->queueFolder(folder);
+    running_->user().queueFolder(folder);
 }
 
 void MergeTest::Run() {
@@ -296,30 +287,6 @@ void MergeTest::Run() {
     ASSERT_NE(in_, nullptr);
     ASSERT_NE(out_, nullptr);
     plugin_->KTRPluginSelectMergeMain(nullptr);
-}
-
-namespace {
-int reallocCalls = 0;
-int reallocFailsAt = 0;
-}  // namespace
-
-void ArmFailingRealloc(int failAt) {
-    reallocCalls = 0;
-    reallocFailsAt = failAt;
-}
-
-void* FailingRealloc(void* block, size_t size) {
-    if (++reallocCalls == reallocFailsAt) return nullptr;
-    return std::realloc(block, size);
-}
-
-void* ThrowingRealloc(void* block, size_t size) {
-    if (++reallocCalls == reallocFailsAt) throw std::bad_alloc();
-    return std::realloc(block, size);
-}
-
-bool ReallocFailed() {
-    return reallocFailsAt > 0 && reallocCalls >= reallocFailsAt;
 }
 
 }  // namespace mergetest

@@ -13,16 +13,11 @@
 #include <vector>
 
 #include "AIHost.h"
+#include "InProcessHost.h"
 #include "KTRPluginSelectMergePlugin.h"
-#include "LayerScheme.h"
-#include "SelectionDialog.h"
-
-class Suites;
-
-namespace quiltor::host {
-class Host;
-class QueuedUserInterface;
-}  // namespace quiltor::host
+#include "PluginSuites.h"
+#include "core/LayerScheme.h"
+#include "core/SelectionDialog.h"
 
 namespace mergetest {
 
@@ -77,8 +72,8 @@ protected:
 
 public:
 
-    quiltor::host::Host& host() { return *host_; }
-    quiltor::host::QueuedUserInterface& user() { return *user_; }
+    quiltor::host::Host& host() { return running_->host(); }
+    quiltor::host::QueuedUserInterface& user() { return running_->user(); }
     KTRPluginSelectMergePlugin& plugin() { return *plugin_; }
 
     // A new front document of the page size (points), fresh as File > New makes it.
@@ -106,14 +101,13 @@ public:
 
     // One merge run from the menu item.
     void Run();
-    std::vector<std::string> Alerts() const { return AlertLines(*user_); }
+    std::vector<std::string> Alerts() const { return AlertLines(running_->user()); }
 
 private:
     std::unique_ptr<SelectionDialog> MakeDialog(SelectionAlerts& alerts);
 
-    std::unique_ptr<quiltor::host::Host> host_;
-    quiltor::host::QueuedUserInterface* user_ = nullptr;
-    Suites* suites_ = nullptr;
+    std::unique_ptr<testsupport::InProcessHost> running_;
+    std::unique_ptr<testsupport::PluginSuites> suites_;
     std::unique_ptr<KTRPluginSelectMergePlugin> plugin_;
     std::filesystem::path folder_;
     std::string pending_;
@@ -122,13 +116,5 @@ private:
     FILE* out_ = nullptr;
     std::vector<Showing> showings_;
 };
-
-// A realloc for the plug-in's memory hooks that fails on its n-th call after ArmFailingRealloc(n):
-// FailingRealloc gives null, ThrowingRealloc throws std::bad_alloc. ReallocFailed tells whether
-// that call came.
-void ArmFailingRealloc(int failAt);
-void* FailingRealloc(void* block, size_t size);
-void* ThrowingRealloc(void* block, size_t size);
-bool ReallocFailed();
 
 }  // namespace mergetest

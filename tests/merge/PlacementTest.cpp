@@ -7,10 +7,11 @@
 #include "IAIUnicodeString.h"
 #include "LayerSnapshot.h"
 #include "MergeFixture.h"
-#include "MeshGrid.h"
+#include "SuiteFaults.h"
+#include "core/MeshGrid.h"
 #include "Suites.h"
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 
@@ -423,8 +424,8 @@ TEST_F(WholeRun, ExhaustedMemoryDuringPlacementClosesTheTileAndSaysSo) {
         NewTarget(kLargePage, kLargePage);
         AnswerTileFolder();
         ScriptDialog("add all\nok\n");
-        ArmFailingRealloc(failAt);
-        SetLayerRecordRealloc(ThrowingRealloc);
+        testsupport::SuiteFaults::FailReallocAt(failAt);
+        SetLayerRecordRealloc(testsupport::SuiteFaults::ThrowingRealloc);
         Run();
         SetLayerRecordRealloc(nullptr);
 
@@ -432,7 +433,7 @@ TEST_F(WholeRun, ExhaustedMemoryDuringPlacementClosesTheTileAndSaysSo) {
         const std::vector<std::string> alerts = Alerts();
         ASSERT_FALSE(alerts.empty());
         std::vector<AIRealRect> art = ArtIn(1);
-        if (!ReallocFailed()) {
+        if (!testsupport::SuiteFaults::ReallocFailed()) {
             EXPECT_EQ(alerts.back(), MessageLine(kDone));
             ExpectSameRects(art, placed);
             return;

@@ -3,10 +3,11 @@
 #include <cstdlib>
 
 #include "MergeFixture.h"
-#include "MeshGrid.h"
-#include "SelectionTable.h"
+#include "SuiteFaults.h"
+#include "core/MeshGrid.h"
+#include "core/SelectionTable.h"
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 
@@ -65,6 +66,8 @@ struct SizeCase {
     std::string expected;
     bool accepted;
 };
+
+void PrintTo(const SizeCase& c, std::ostream* out) { *out << c.name; }
 
 class SizeMessages : public MergeTest, public ::testing::WithParamInterface<SizeCase> {};
 
@@ -252,8 +255,8 @@ TEST_F(MergeTest, ExhaustedMemoryEndsTheRunCleanly) {
         NewTarget();
         AnswerTileFolder();
         ScriptDialog("add 1\nok\n");
-        ArmFailingRealloc(c.failAt);
-        SetMeshRealloc(FailingRealloc);
+        testsupport::SuiteFaults::FailReallocAt(c.failAt);
+        SetMeshRealloc(testsupport::SuiteFaults::Realloc);
         Run();
         SetMeshRealloc(nullptr);
         EXPECT_EQ(Alerts(), c.alerts);

@@ -22,6 +22,8 @@ struct TargetCase {
     std::function<void(MergeTest&)> spoil;
 };
 
+void PrintTo(const TargetCase& c, std::ostream* out) { *out << c.name; }
+
 class TargetRefusal : public MergeTest, public ::testing::WithParamInterface<TargetCase> {};
 
 TEST_P(TargetRefusal, IsRefusedBeforeAnyDialog) {

@@ -7,9 +7,6 @@ namespace mergehost {
 using namespace quiltor::host;
 
 ActionsTest::ActionsTest() {
-    auto user = std::make_unique<QueuedUserInterface>();
-    user_ = user.get();
-    host_ = std::make_unique<Host>(std::move(user));
     const void* suite = nullptr;
     EXPECT_EQ(BasicSuite()->AcquireSuite(kAIActionManagerSuite, kAIActionManagerSuiteVersion, &suite), kNoErr);
     actions = static_cast<const AIActionManagerSuite*>(suite);

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "InProcessHost.h"
 #include "core/ActionRegistry.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
 #include "model/Document.h"
@@ -26,9 +27,9 @@ class ActionsTest : public ::testing::Test {
 protected:
     ActionsTest();
 
-    quiltor::host::Host& host() { return *host_; }
-    quiltor::host::Workspace& workspace() { return host_->workspace(); }
-    quiltor::host::QueuedUserInterface& user() { return *user_; }
+    quiltor::host::Host& host() { return running_.host(); }
+    quiltor::host::Workspace& workspace() { return running_.workspace(); }
+    quiltor::host::QueuedUserInterface& user() { return running_.user(); }
 
     // A new front document holding no layer but its "Layer 1", which gets the title.
     Document& NewDocument(const std::string& firstTitle = "Layer 1");
@@ -48,8 +49,7 @@ protected:
     const AIActionManagerSuite* actions = nullptr;
 
 private:
-    std::unique_ptr<quiltor::host::Host> host_;
-    quiltor::host::QueuedUserInterface* user_ = nullptr;
+    testsupport::InProcessHost running_;
 };
 
 // Titles from the top-level layer down to the art's layer, joined by "/".

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../support/TempDir.h"
 #include "ActionsFixture.h"
 #include "svg/Svg.h"
 
@@ -19,12 +20,7 @@ protected:
         documents = Acquire<AIDocumentSuite>(kAIDocumentSuite, kAIDocumentSuiteVersion);
         list = Acquire<AIDocumentListSuite>(kAIDocumentListSuite, kAIDocumentListSuiteVersion);
         undo = Acquire<AIUndoSuite>(kAIUndoSuite, kAIUndoSuiteVersion);
-        dir_ = fs::temp_directory_path() /
-               ("quiltor-life-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
     }
-    ~DocumentLifeTest() override { fs::remove_all(dir_); }
 
     template <class Suite>
     const Suite* Acquire(const char* name, int32_t version) {
@@ -53,7 +49,7 @@ protected:
     const AIDocumentSuite* documents = nullptr;
     const AIDocumentListSuite* list = nullptr;
     const AIUndoSuite* undo = nullptr;
-    fs::path dir_;
+    testsupport::TempDir dir_{"quiltor-life"};
 };
 
 TEST_F(DocumentLifeTest, ATileCutEmptyComesBackAsOpened) {
@@ -126,7 +122,7 @@ TEST_F(DocumentLifeTest, TilesThatDoNotOpen) {
         {"missing, dialogs on", (dir_ / "missing.ai").string(), kDialogOn, kFileNotFoundErr, 1},
         {"missing, no dialogs", (dir_ / "missing.ai").string(), kDialogNoneAndNotify, kFileNotFoundErr, 0},
         {"not a document", (dir_ / "garbage.ai").string(), kDialogNoneAndNotify, kBadFileFormatErr, 0},
-        {"a folder", dir_.string(), kDialogNoneAndNotify, kFileNotFoundErr, 0},
+        {"a folder", dir_.path().string(), kDialogNoneAndNotify, kFileNotFoundErr, 0},
     };
     for (const Case& c : cases) {
         user().clear();

@@ -1,4 +1,4 @@
-#include "MeshGrid.h"
+#include "core/MeshGrid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "AnnotationLayers.h"
-#include "LayerScheme.h"
+#include "core/AnnotationLayers.h"
+#include "core/LayerScheme.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // An in-memory layer tree and a LayerTreeReader over it, so scheme checks run
 // without a host.
 
-#include "LayerScheme.h"
+#include "core/LayerScheme.h"
 
 #include <initializer_list>
 #include <map>

@@ -1,5 +1,5 @@
 #include "FakeLayerTree.h"
-#include "LayerScheme.h"
+#include "core/LayerScheme.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // accepts its own tree, and no single layer of it can change, go or be moved
 // a level without the verdict changing.
 #include "FakeLayerTree.h"
-#include "LayerScheme.h"
 #include "SchemeFixture.h"
+#include "core/LayerScheme.h"
 
 #include <gtest/gtest.h>
 

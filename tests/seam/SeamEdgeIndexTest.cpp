@@ -1,4 +1,4 @@
-#include "SeamEdgeIndex.h"
+#include "core/SeamEdgeIndex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SeamGeometry.h"
+#include "core/SeamGeometry.h"
 
 #include <ostream>
 

@@ -1,5 +1,5 @@
-#include "SeamGeometry.h"
 #include "SeamPrint.h"
+#include "core/SeamGeometry.h"
 
 #include <gtest/gtest.h>
 

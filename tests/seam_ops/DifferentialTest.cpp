@@ -27,6 +27,7 @@ const Steps kIndexed{seamjoin::LineConnect, seamjoin::CompoundShape, seamjoin::C
 struct Seen {
     std::array<int, 3> joined{0, 0, 0};  // lines, faces, rings
     int linesMeetingInland = 0;          // left apart where they meet off the seams
+    int junctionsOnSeams = 0;            // three or more line ends at one seam point
     int bordersFromSeamToSeam = 0;       // two outlines left sharing such a border
     int heldFirstLines = 0;              // a first line in a compound path or group
 };
@@ -63,6 +64,24 @@ bool LinesMeetInland(const std::vector<PathRecord>& paths, const SeamGrid& grid)
         }
     }
     return std::any_of(ends.begin(), ends.end(), [](const auto& e) { return e.second.first >= 2 && e.second.second; });
+}
+
+// Three or more open, unfilled paths ending at one point on a seam.
+bool JunctionOnASeam(const std::vector<PathRecord>& paths, const SeamGrid& grid)
+{
+    std::map<std::pair<int32_t, int32_t>, int> ends;
+    for (const PathRecord& r : paths) {
+        if (r.closed || r.segments.empty() || Flag(sAIArt->ArtHasFill, r.art)) {
+            continue;
+        }
+        const SeamPoint both[2] = {SeamOf(r.segments.front()), SeamOf(r.segments.back())};
+        for (int e = both[0] == both[1] ? 2 : 0; e < 2; ++e) {
+            if (plainseam::OnAnySeam(grid, both[e])) {
+                ++ends[{both[e].x, both[e].y}];
+            }
+        }
+    }
+    return std::any_of(ends.begin(), ends.end(), [](const auto& e) { return e.second >= 3; });
 }
 
 // Two closed paths sharing a straight edge from seam to seam, not along one.
@@ -123,6 +142,9 @@ std::vector<std::string> Run(SeamHost& host, const Layout& layout, const Steps& 
     const SeamGrid grid = layout.Grid();
     std::vector<std::string> dumps;
     std::size_t before = Paths(layer).size();
+    if (seen != nullptr) {
+        seen->junctionsOnSeams += JunctionOnASeam(Paths(layer), grid) ? 1 : 0;
+    }
     int k = 0;
     for (JoinFn step : {steps.lines, steps.faces, steps.rings}) {
         EXPECT_EQ(step(layer, grid), 1);
@@ -187,6 +209,7 @@ TEST(SeamOpsDifferential, RandomSeamLayoutsComeOutTheSame)
     EXPECT_GT(seen.joined[1], layouts / 4);
     EXPECT_GT(seen.joined[2], layouts / 8);
     EXPECT_GT(seen.linesMeetingInland, layouts / 3);
+    EXPECT_GT(seen.junctionsOnSeams, layouts / 8);
     EXPECT_GT(seen.bordersFromSeamToSeam, layouts / 3);
     EXPECT_GT(seen.heldFirstLines, layouts / 4);
 }

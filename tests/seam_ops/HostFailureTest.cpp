@@ -2,105 +2,41 @@
 // anything: a partner is deleted only once its segments are all in the
 // joined path, and a polygon only once its copy exists.
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "SeamOpsFixture.h"
-#include "core/Host.h"
+#include "SuiteFaults.h"
+#include "app/Host.h"
 #include "core/SuiteRegistry.h"
 
 namespace seamtest {
 namespace {
-
-// One host call made to fail on its n-th use (counting from 1); 0 counts
-// without failing.
-struct Injection {
-    static inline int calls = 0;
-    static inline int failAt = 0;
-    static inline bool armed = false;
-
-    static bool Fails()
-    {
-        if (!armed) {
-            return false;
-        }
-        ++calls;
-        return calls == failAt;
-    }
-    static void Arm(int n)
-    {
-        calls = 0;
-        failAt = n;
-        armed = true;
-    }
-    static void Disarm() { armed = false; }
-};
-
-decltype(AIPathSuite::SetPathSegments) gSetPathSegments = nullptr;
-decltype(AIPathSuite::InsertPathSegments) gInsertPathSegments = nullptr;
-decltype(AIArtSuite::DuplicateArt) gDuplicateArt = nullptr;
-decltype(AIPathSuite::DeletePathSegments) gDeletePathSegments = nullptr;
-bool gDeletesFail = false;
-
-AIErr FailingSetPathSegments(AIArtHandle path, int16_t index, int16_t count, const AIPathSegment* segments)
-{
-    return Injection::Fails() ? kInjectedFailureErr : gSetPathSegments(path, index, count, segments);
-}
-
-AIErr FailingInsertPathSegments(AIArtHandle path, int16_t index, int16_t count, const AIPathSegment* segments)
-{
-    return Injection::Fails() ? kInjectedFailureErr : gInsertPathSegments(path, index, count, segments);
-}
-
-AIErr FailingDeletePathSegments(AIArtHandle path, int16_t index, int16_t count)
-{
-    return gDeletesFail ? kInjectedFailureErr : gDeletePathSegments(path, index, count);
-}
-
-AIErr FailingDuplicateArt(AIArtHandle art, int16_t order, AIArtHandle prep, AIArtHandle* copy)
-{
-    if (Injection::Fails()) {
-        *copy = nullptr;
-        return kInjectedFailureErr;
-    }
-    return gDuplicateArt(art, order, prep, copy);
-}
 
 class HostFailureTest : public SeamOps {
 protected:
     void SetUp() override
     {
         SeamOps::SetUp();
-        auto& registry = host_.host().suites();
-        AIPathSuite* path = registry.table<AIPathSuite>(kAIPathSuite, kAIPathSuiteVersion);
-        AIArtSuite* art = registry.table<AIArtSuite>(kAIArtSuite, kAIArtSuiteVersion);
-        ASSERT_NE(path, nullptr);
-        ASSERT_NE(art, nullptr);
-        gSetPathSegments = path->SetPathSegments;
-        gInsertPathSegments = path->InsertPathSegments;
-        gDuplicateArt = art->DuplicateArt;
-        gDeletePathSegments = path->DeletePathSegments;
-        path->DeletePathSegments = FailingDeletePathSegments;
-        gDeletesFail = false;
-        path->SetPathSegments = FailingSetPathSegments;
-        path->InsertPathSegments = FailingInsertPathSegments;
-        art->DuplicateArt = FailingDuplicateArt;
-        Injection::Disarm();
+        faults_ = std::make_unique<testsupport::SuiteFaults>(host_.host().suites());
+        // The calls that add to a path or copy one, counted together.
+        faults_->Wrap<&AIPathSuite::SetPathSegments>();
+        faults_->Wrap<&AIPathSuite::InsertPathSegments>();
+        faults_->Wrap<&AIArtSuite::DuplicateArt>();
     }
-    void TearDown() override
-    {
-        Injection::Disarm();
-        gDeletesFail = false;
-        host_.host().suites().restoreAll();
-    }
+    void TearDown() override { faults_.reset(); }
 
-    // Runs the step with the n-th injected call failing; the number of calls made.
+    // Runs the step with the n-th of those calls failing (0: none); the number of them made.
     int RunFailing(const std::function<void()>& step, int n)
     {
-        Injection::Arm(n);
+        faults_->FailNthCall(n);
         step();
-        Injection::Disarm();
-        return Injection::calls;
+        const int calls = faults_->TotalCalls();
+        faults_->FailNthCall(0);
+        return calls;
     }
+
+    std::unique_ptr<testsupport::SuiteFaults> faults_;
 };
 
 bool OnAnySeam(const SeamGrid& g, SeamPoint p)
@@ -241,9 +177,9 @@ TEST_F(HostFailureTest, OutlineIsReadAgainWhenItsDoubledPointsCouldNotBeRemoved)
     const AIArtHandle l = Face(Rect(60, -50, 100, -10));
     Face(Rect(100, -50, 200, -10));
     Face(Rect(200, -50, 240, -10));
-    gDeletesFail = true;
+    faults_->FailAlways<&AIPathSuite::DeletePathSegments>();
     seamjoin::CompoundShape(layer_, grid);
-    gDeletesFail = false;
+    faults_->Disarm<&AIPathSuite::DeletePathSegments>();
     const auto result = paths();
     ASSERT_EQ(result.size(), 1u);
     EXPECT_EQ(result[0].art, l);

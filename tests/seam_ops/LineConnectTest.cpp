@@ -166,27 +166,54 @@ TEST_F(LineConnectTest, EndsMeetingInlandStayApart)
     }
 }
 
-TEST_F(LineConnectTest, FirstLaterPartnerInListingOrderWins)
+TEST_F(LineConnectTest, JunctionOnASeamPointKeepsItsLinesApart)
 {
-    // Three lines leave the same seam point; the first listed takes the next.
-    const std::vector<AIRealPoint> lines[] = {
-        {Mm(100, -10), Mm(130, -20)}, {Mm(100, -10), Mm(70, -20)}, {Mm(100, -10), Mm(100, -70)}};
-    for (int left : {0, 1, 2}) {
-        SCOPED_TRACE(left);
-        Fresh();
-        std::vector<AIArtHandle> arts;
-        for (int k = 0; k < 3; ++k) {
-            arts.push_back(Line(lines[(left + k) % 3]));
+    // Three boundaries leaving a tripoint that lay on a tile edge came back
+    // with two of them glued into one path (the first listed took the next).
+    // Three or more ends at one seam point are a junction, whatever their
+    // styles; only two ends there are a cut.
+    struct Case {
+        const char* name;
+        std::vector<int> styles;  // one line per style, all from (100, -10)
+    };
+    const Case cases[] = {
+        {"three alike", {kLine, kLine, kLine}},
+        {"four alike", {kLine, kLine, kLine, kLine}},
+        {"two alike and a wider one", {kLine, kLine, kLineWide}},
+    };
+    const std::vector<AIRealPoint> arms[] = {{Mm(100, -10), Mm(130, -20)},
+                                             {Mm(100, -10), Mm(70, -20)},
+                                             {Mm(100, -10), Mm(100, -70)},
+                                             {Mm(100, -10), Mm(100, 30)}};
+    for (const Case& c : cases) {
+        for (std::size_t first = 0; first < c.styles.size(); ++first) {
+            SCOPED_TRACE(std::string(c.name) + ", listed from arm " + std::to_string(first));
+            Fresh();
+            for (std::size_t k = 0; k < c.styles.size(); ++k) {
+                const std::size_t arm = (first + k) % c.styles.size();
+                Line(k % 2 ? Reversed(arms[arm]) : arms[arm], c.styles[arm]);
+            }
+            const std::string before = Dump(layer_);
+            EXPECT_EQ(seamjoin::LineConnect(layer_, kGrid), 1);
+            EXPECT_EQ(Dump(layer_), before);
         }
-        seamjoin::LineConnect(layer_, kGrid);
-        const auto result = paths();
-        ASSERT_EQ(result.size(), 2u);
-        EXPECT_EQ(result[0].art, arts[0]);
-        EXPECT_EQ(result[0].segments.size(), 3u);
-        EXPECT_FALSE(Alive(arts[1]));
-        EXPECT_EQ(result[1].art, arts[2]);
-        EXPECT_EQ(SeamAnchors(result[1].segments), Seam(lines[(left + 2) % 3]));
     }
+}
+
+TEST_F(LineConnectTest, LineAtAJunctionStillJoinsAtItsOtherEnd)
+{
+    // Three lines meet at (100, -10); the first one is also cut at x = 200.
+    const AIArtHandle cut = Line({Mm(100, -10), Mm(150, -30), Mm(200, -40)});
+    Line({Mm(100, -10), Mm(70, -20)});
+    Line({Mm(100, -10), Mm(100, -70)});
+    const AIArtHandle rest = Line({Mm(200, -40), Mm(230, -50)});
+    seamjoin::LineConnect(layer_, kGrid);
+    const auto result = paths();
+    ASSERT_EQ(result.size(), 3u);
+    EXPECT_EQ(result[0].art, cut);
+    EXPECT_FALSE(Alive(rest));
+    EXPECT_EQ(SeamAnchors(result[0].segments),
+              Seam({Mm(100, -10), Mm(150, -30), Mm(200, -40), Mm(230, -50)}));
 }
 
 TEST_F(LineConnectTest, LineClosedByACoincidingPointIsNoCandidate)

@@ -1,6 +1,8 @@
 #include "PlainSeamLoops.h"
 
 #include <cmath>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "SeamJoin.h"
@@ -141,6 +143,9 @@ void InsertRound(AIArtHandle art1, int16_t n, const std::vector<AIPathSegment>& 
     }
 }
 
+// The holes of art2 (the other members of its compound path) leave it one by
+// one, in their order, for the bottom of art1's compound path, made around
+// art1 when art1 is in none.
 void CarryHoles(AIArtHandle art1, AIArtHandle art2)
 {
     AIArtHandle parent2 = nullptr;
@@ -148,27 +153,25 @@ void CarryHoles(AIArtHandle art1, AIArtHandle art2)
     if (parent2 == nullptr || Type(parent2) != kCompoundPathArt) {
         return;
     }
-    AIArtHandle child = nullptr;
-    sAIArt->GetArtFirstChild(parent2, &child);
-    while (child != nullptr) {
-        AIArtHandle next = nullptr;
-        sAIArt->GetArtSibling(child, &next);
-        AIBoolean equal = false;
-        sAIArt->ArtsHaveEqualPaths(art2, child, &equal);
-        if (!equal) {
-            sAIArt->ReorderArt(child, kPlaceAbove, parent2);
-            AIArtHandle parent1 = nullptr;
-            sAIArt->GetArtParent(art1, &parent1);
-            if (parent1 != nullptr && Type(parent1) == kCompoundPathArt) {
-                sAIArt->ReorderArt(child, kPlaceInsideOnBottom, parent1);
-            } else {
-                AIArtHandle compound = nullptr;
-                sAIArt->NewArt(kCompoundPathArt, kPlaceAbove, art1, &compound);
-                sAIArt->ReorderArt(art1, kPlaceInsideOnBottom, compound);
-                sAIArt->ReorderArt(child, kPlaceInsideOnBottom, compound);
-            }
+    std::vector<AIArtHandle> holes;
+    AIArtHandle member = nullptr;
+    for (sAIArt->GetArtFirstChild(parent2, &member); member != nullptr; sAIArt->GetArtSibling(member, &member)) {
+        AIBoolean same = false;
+        sAIArt->ArtsHaveEqualPaths(art2, member, &same);
+        if (!same) {
+            holes.push_back(member);
         }
-        child = next;
+    }
+    for (AIArtHandle hole : holes) {
+        sAIArt->ReorderArt(hole, kPlaceAbove, parent2);
+        AIArtHandle target = nullptr;
+        sAIArt->GetArtParent(art1, &target);
+        if (target == nullptr || Type(target) != kCompoundPathArt) {
+            target = nullptr;
+            sAIArt->NewArt(kCompoundPathArt, kPlaceAbove, art1, &target);
+            sAIArt->ReorderArt(art1, kPlaceInsideOnBottom, target);
+        }
+        sAIArt->ReorderArt(hole, kPlaceInsideOnBottom, target);
     }
 }
 
@@ -401,6 +404,20 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
         sAIArtSet->DisposeArtSet(&set);
         return 1;
     }
+    // Where three or more of these lines end at one point, the lines meet at a
+    // junction there and none of them joins at it.
+    std::map<std::pair<int32_t, int32_t>, int> ends;
+    for (int32_t i = 0; i < Count(set); ++i) {
+        AIArtHandle art = Member(set, i);
+        if (art == nullptr) {
+            continue;
+        }
+        const int16_t count = Segments(art);
+        for (const SeamPoint end : {SeamOf(One(art, 0)), SeamOf(One(art, int16_t(count - 1)))}) {
+            ++ends[{end.x, end.y}];
+        }
+    }
+    auto joinsAt = [&](SeamPoint p) { return OnAnySeam(grid, p) && ends[{p.x, p.y}] == 2; };
     for (int32_t i = 0; i < Count(set);) {
         AIArtHandle art1 = Member(set, i);
         if (art1 == nullptr) {
@@ -428,13 +445,13 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
             const SeamPoint l2 = SeamOf(One(art2, int16_t(count2 - 1)));
             bool reverse1 = false;
             bool reverse2 = false;
-            // Only a meeting point on a seam counts.
-            if (l1 == f2 && OnAnySeam(grid, l1)) {
-            } else if (f1 == l2 && OnAnySeam(grid, f1)) {
+            // Only a meeting point on a seam, where just these two end, counts.
+            if (l1 == f2 && joinsAt(l1)) {
+            } else if (f1 == l2 && joinsAt(f1)) {
                 reverse1 = reverse2 = true;
-            } else if (l1 == l2 && OnAnySeam(grid, l1)) {
+            } else if (l1 == l2 && joinsAt(l1)) {
                 reverse2 = true;
-            } else if (f1 == f2 && OnAnySeam(grid, f1)) {
+            } else if (f1 == f2 && joinsAt(f1)) {
                 reverse1 = true;
             } else {
                 continue;

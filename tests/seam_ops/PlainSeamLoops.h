@@ -5,7 +5,7 @@
 #pragma once
 
 #include "AIHost.h"
-#include "SeamGeometry.h"
+#include "core/SeamGeometry.h"
 
 namespace plainseam {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "Suites.h"
-#include "core/Host.h"
+#include "app/Host.h"
 #include "core/SuiteRegistry.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
@@ -11,29 +11,9 @@
 
 namespace seamtest {
 
-SeamHost::SeamHost()
-    : host_(std::make_unique<quiltor::host::Host>(std::make_unique<quiltor::host::QueuedUserInterface>()))
-{
-    sSPBasic = quiltor::host::BasicSuite();
-    suites_ = new Suites();
-    if (suites_ == nullptr) {
-        error_ = kOutOfMemoryErr;
-        return;
-    }
-    error_ = suites_->GetErr();
-    Suites::fAcquiredCount = 1;
-}
-
-SeamHost::~SeamHost()
-{
-    delete suites_;
-    sSPBasic = nullptr;
-    host_.reset();
-}
-
 AILayerHandle SeamHost::NewDocument()
 {
-    host_->workspace().newDocument(quiltor::host::NewDocumentOptions{});
+    running_.workspace().newDocument(quiltor::host::NewDocumentOptions{});
     AILayerHandle layer = nullptr;
     sAILayer->GetFirstLayer(&layer);
     return layer;
@@ -41,7 +21,7 @@ AILayerHandle SeamHost::NewDocument()
 
 void SeamHost::CloseDocument()
 {
-    host_->workspace().close(host_->workspace().current());
+    running_.workspace().close(running_.workspace().current());
 }
 
 AIArtHandle LayerGroup(AILayerHandle layer)

@@ -8,14 +8,9 @@
 #include <vector>
 
 #include "AIHost.h"
+#include "InProcessHost.h"
+#include "PluginSuites.h"
 #include "SeamLayouts.h"
-
-class Suites;
-
-namespace quiltor::host {
-class Host;
-class QueuedUserInterface;
-}  // namespace quiltor::host
 
 namespace seamtest {
 
@@ -23,14 +18,9 @@ namespace seamtest {
 // pointers; both end with the object.
 class SeamHost {
 public:
-    SeamHost();
-    ~SeamHost();
-    SeamHost(const SeamHost&) = delete;
-    SeamHost& operator=(const SeamHost&) = delete;
-
-    bool ok() const { return error_ == kNoErr; }
-    AIErr error() const { return error_; }
-    quiltor::host::Host& host() { return *host_; }
+    bool ok() const { return suites_.error() == kNoErr; }
+    AIErr error() const { return suites_.error(); }
+    quiltor::host::Host& host() { return running_.host(); }
 
     // A fresh current document; returns its only layer.
     AILayerHandle NewDocument();
@@ -38,9 +28,8 @@ public:
     void CloseDocument();
 
 private:
-    std::unique_ptr<quiltor::host::Host> host_;
-    Suites* suites_ = nullptr;
-    AIErr error_ = kNoErr;
+    testsupport::InProcessHost running_;
+    testsupport::PluginSuites suites_;
 };
 
 // Appends a path to the bottom of the container (a layer's group, a group or

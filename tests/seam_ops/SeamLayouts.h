@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "AIHost.h"
-#include "SeamGeometry.h"
+#include "core/SeamGeometry.h"
 
 namespace seamtest {
 

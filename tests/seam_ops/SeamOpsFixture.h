@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "SeamDoc.h"
-#include "SeamGeometry.h"
 #include "SeamJoin.h"
 #include "SeamLayouts.h"
 #include "Suites.h"
+#include "core/SeamGeometry.h"
 
 namespace seamtest {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "SelectionDialog.h"
-#include "SelectionTable.h"
+#include "core/SelectionDialog.h"
+#include "core/SelectionTable.h"
 
 namespace selection_test {
 

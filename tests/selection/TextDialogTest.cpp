@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "SelectionSupport.h"
-#include "TextSelectionDialog.h"
+#include "core/TextSelectionDialog.h"
 
 namespace selection_test {
 namespace {

@@ -3,27 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "MapDrawing.h"
+#include "NetworkMap.h"
 
 namespace samplemap {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-// mt19937_64 yields the same sequence everywhere; the standard distributions do not, so the
-// conversion to reals is done here.
-class Random {
-public:
-    explicit Random(uint64_t seed) : engine_(seed) {}
-    double Uniform(double a, double b) { return a + (b - a) * static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
-    int Below(int n) { return std::min(n - 1, static_cast<int>(Uniform(0, n))); }
-    bool Chance(double p) { return Uniform(0, 1) < p; }
-
-private:
-    std::mt19937_64 engine_;
-};
 
 enum class Shape {
     LongLine,   // across the whole map
@@ -47,27 +36,6 @@ struct Feature {
     double seamChance;  // blocks and blobs placed over a seam, so that the cut has work
     const std::vector<const char*>* names = nullptr;
 };
-
-Style Stroke(float width, Cmyk colour) {
-    Style s;
-    s.stroked = true;
-    s.stroke = colour;
-    s.strokeWidth = width;
-    return s;
-}
-
-Style Fill(Cmyk colour, float strokeWidth = 0, Cmyk stroke = {}) {
-    Style s;
-    s.filled = true;
-    s.fill = colour;
-    s.evenOdd = true;
-    if (strokeWidth > 0) {
-        s.stroked = true;
-        s.stroke = stroke;
-        s.strokeWidth = strokeWidth;
-    }
-    return s;
-}
 
 Style Text() { return Fill({0, 0, 0, 1}); }
 
@@ -199,7 +167,7 @@ public:
             case Shape::Label: PlaceLabel(feature, object); break;
             }
             if (feature.kind != ArtKind::Label) {
-                for (Contour& contour : object.contours) Settle(contour);
+                for (Contour& contour : object.contours) Settle(contour, grid_);
             }
             out.push_back(std::move(object));
         }
@@ -364,24 +332,6 @@ private:
         object.labelBounds = {h, v - descent, h + width, v + ascent};
     }
 
-    static double Quantize(double pt) { return std::round(pt * kUnitsPerPoint) / kUnitsPerPoint; }
-
-    // Moves an anchor off any seam it nearly touches, then onto the unit grid, so an edge never
-    // runs along a seam and the cutter sees exactly these coordinates.
-    void Settle(Contour& contour) const {
-        for (Point& p : contour) {
-            p.h = Quantize(AwayFromSeam(p.h, grid_.tileWidth));
-            p.v = Quantize(AwayFromSeam(p.v, grid_.tileHeight));
-        }
-    }
-
-    static double AwayFromSeam(double x, double size) {
-        constexpr double kHair = 0.05;
-        const double seam = std::round(x / size) * size;
-        if (std::abs(x - seam) >= kHair) return x;
-        return x >= seam ? seam + 2 * kHair : seam - 2 * kHair;
-    }
-
     const TileGrid& grid_;
     Random random_;
     Rect bounds_;
@@ -392,6 +342,7 @@ private:
 }  // namespace
 
 SampleMap DrawSampleMap(const MapOptions& options) {
+    if (options.style == MapStyle::Network) return DrawNetworkMap(options);
     SampleMap map;
     map.kind = options.kind;
     const bool tokyo = options.kind == MeshKind::Tokyo23;

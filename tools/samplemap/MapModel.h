@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "LayerScheme.h"
-#include "MeshGrid.h"
+#include "core/LayerScheme.h"
+#include "core/MeshGrid.h"
 
 namespace samplemap {
 

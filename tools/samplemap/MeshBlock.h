@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "MapModel.h"
-#include "MeshGrid.h"
+#include "core/MeshGrid.h"
 
 namespace samplemap {
 

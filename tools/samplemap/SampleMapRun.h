@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "MapGenerator.h"
 #include "MeshBlock.h"
 
 namespace samplemap {
@@ -15,6 +16,8 @@ struct RunOptions {
     BlockOptions block;
     uint64_t seed = 1;
     int32_t density = 1;
+    MapStyle style = MapStyle::Scatter;
+    bool seamJunctions = false;
     std::string outDir;  // made when missing; files already there with the same names are replaced
 };
 

@@ -147,6 +147,8 @@ void CollectRings(const MapObject& ring, const PolyNode& node, const TileFrame& 
 
 void CutClosed(const MapObject& object, const TileFrame& frame, std::vector<MapObject>& out) {
     ClipperLib::Clipper clipper;
+    // Anchors in a straight run are where a neighbour's border meets this one: they stay.
+    clipper.PreserveCollinear(true);
     for (const Contour& contour : object.contours) clipper.AddPath(ToPath(contour), ClipperLib::ptSubject, true);
     clipper.AddPath(frame.Rect(), ClipperLib::ptClip, true);
     ClipperLib::PolyTree tree;

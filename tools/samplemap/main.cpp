@@ -24,6 +24,11 @@ constexpr char kUsage[] =
     "  --seed K         the same seed gives the same files (default 1)\n"
     "  --density D      multiplies every object count (default 1: a few per layer and tile;\n"
     "                   100: a few thousand objects per tile)\n"
+    "  --style STYLE    scatter (default: objects strewn one by one) or network (as map data\n"
+    "                   comes: boundary and road networks split at every junction, one feature\n"
+    "                   per stretch, junctions inland and a few points off the seams, and areas\n"
+    "                   sharing straight borders, some from seam to seam, some just off a seam)\n"
+    "  --seam-junctions network: put some junctions of three or more lines right on a seam\n"
     "  -o, --output DIR folder for the files (made when missing)\n";
 
 template <typename T>
@@ -43,6 +48,8 @@ int main(int argc, char** argv) {
     using namespace samplemap;
     MeshKind kind = MeshKind::Material;
     std::string origin, columns, rows, scale, seed = "1", density = "1", out;
+    MapStyle style = MapStyle::Scatter;
+    bool seamJunctions = false;
 
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -50,12 +57,19 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         }
+        if (arg == "--seam-junctions") {
+            seamJunctions = true;
+            continue;
+        }
         if (i + 1 >= argc) return Fail("missing value after " + std::string(arg));
         const std::string value = argv[++i];
         if (arg == "--kind") {
             const auto parsed = ParseMeshKind(value);
             if (!parsed) return Fail("unknown kind " + value);
             kind = *parsed;
+        } else if (arg == "--style") {
+            if (value != "scatter" && value != "network") return Fail("unknown style " + value);
+            style = value == "network" ? MapStyle::Network : MapStyle::Scatter;
         } else if (arg == "--origin") {
             origin = value;
         } else if (arg == "--columns") {
@@ -75,9 +89,12 @@ int main(int argc, char** argv) {
         }
     }
     if (out.empty()) return Fail("no output folder (-o DIR)");
+    if (seamJunctions && style != MapStyle::Network) return Fail("--seam-junctions needs --style network");
 
     RunOptions options;
     options.outDir = out;
+    options.style = style;
+    options.seamJunctions = seamJunctions;
     options.block.kind = kind;
     options.block.origin = DefaultOrigin(kind);
     options.block.scale = DefaultScale(kind);

@@ -1,4 +1,4 @@
-#include "core/Host.h"
+#include "app/Host.h"
 
 #include <cassert>
 
@@ -8,6 +8,8 @@
 #include "model/Workspace.h"
 #include "suites/DocumentActions.h"
 #include "suites/PathfinderSuite.h"
+#include "suites/Registration.h"
+#include "svg/Svg.h"
 #include "ui/UserInterface.h"
 
 namespace quiltor::host {
@@ -17,12 +19,14 @@ Host* gCurrent = nullptr;
 
 Host::Host(std::unique_ptr<UserInterface> ui) : ui_(std::move(ui)) {
     assert(!gCurrent && "only one host at a time");
-    // Current first: the parts built below may already reach the host through it.
     gCurrent = this;
     suites_ = std::make_unique<SuiteRegistry>();
     actions_ = std::make_unique<ActionRegistry>();
-    workspace_ = std::make_unique<Workspace>();
+    workspace_ = std::make_unique<Workspace>(std::make_unique<SvgDocumentFormat>());
     plugins_ = std::make_unique<PluginManager>();
+    context_ = std::make_unique<SuiteContext>(SuiteContext{*workspace_, *ui_, *actions_, *plugins_, preferences_});
+    SetRunningHost(context_.get());
+    ServeBasicSuiteFrom(suites_.get());
     RegisterAppSuites(*suites_);
     RegisterDocumentSuites(*suites_);
     RegisterPathfinderSuite(*suites_);
@@ -34,6 +38,9 @@ Host::~Host() {
     // Plug-ins release their suites and may still call the host while shutting down.
     plugins_->shutdownAll();
     plugins_.reset();
+    // From here on a stray suite call finds no host instead of parts that are going.
+    ServeBasicSuiteFrom(nullptr);
+    SetRunningHost(nullptr);
     workspace_.reset();
     actions_.reset();
     suites_.reset();

@@ -1,4 +1,4 @@
-#include "loader/PluginServices.h"
+#include "suites/PluginServices.h"
 
 #include <algorithm>
 

@@ -1,8 +1,10 @@
-// The one running substitute host. The suites are plain C function tables, so their functions
-// reach the host's state through Host::Current().
+// The one running substitute host: the composition root that builds the parts, wires the document
+// model to its file format and the suites to the running parts, and tears it all down in order.
 #pragma once
 
 #include <memory>
+
+#include "suites/SuiteContext.h"
 
 namespace quiltor::host {
 
@@ -12,16 +14,10 @@ class SuiteRegistry;   // suites by name and version, with test hooks (core/Suit
 class ActionRegistry;  // action events by name (core/ActionRegistry.h)
 class PluginManager;   // loaded plug-ins, messages, menus, notifiers (loader/PluginManager.h)
 
-// Application preferences that host actions change and document operations read.
-struct Preferences {
-    // Layers panel "コピー元のレイヤーにペースト": paste puts art back into the layers it was copied from.
-    bool pasteRemembersLayers = false;
-};
-
 class Host {
 public:
-    // Builds a host with every suite registered; it becomes Current() until destroyed.
-    // Only one host exists at a time.
+    // Builds a host with every suite registered; it becomes Current() until destroyed, and the
+    // suites serve from it. Only one host exists at a time.
     explicit Host(std::unique_ptr<UserInterface> ui);
     ~Host();
     Host(const Host&) = delete;
@@ -44,6 +40,7 @@ private:
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<PluginManager> plugins_;
     Preferences preferences_;
+    std::unique_ptr<SuiteContext> context_;
 };
 
 }  // namespace quiltor::host

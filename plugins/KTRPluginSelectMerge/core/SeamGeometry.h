@@ -110,6 +110,26 @@ enum class LineJoinCase {
 
 LineJoinCase SelectLineJoinCase(const SeamGrid& grid, SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2);
 
+// The same order of cases, where joinsAt(p) says whether two lines may join
+// at p (the seam test, narrowed by whatever else the caller knows of p).
+template <class JoinsAt>
+LineJoinCase SelectLineJoinCaseWhere(SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2, JoinsAt joinsAt)
+{
+    if (l1 == f2 && joinsAt(l1)) {
+        return LineJoinCase::Append;
+    }
+    if (f1 == l2 && joinsAt(f1)) {
+        return LineJoinCase::ReverseBoth;
+    }
+    if (l1 == l2 && joinsAt(l1)) {
+        return LineJoinCase::ReverseSecond;
+    }
+    if (f1 == f2 && joinsAt(f1)) {
+        return LineJoinCase::ReverseFirst;
+    }
+    return LineJoinCase::None;
+}
+
 constexpr bool ReversesFirst(LineJoinCase c)
 {
     return c == LineJoinCase::ReverseBoth || c == LineJoinCase::ReverseFirst;

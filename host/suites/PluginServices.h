@@ -1,6 +1,6 @@
 // What the host keeps per loaded plug-in and for the plug-ins together: the plug-in records
 // behind SPPluginRef, menus and menu groups, notifiers, access references and application
-// contexts. The app suites reach them through PluginManagerAccess.
+// contexts. The app suites reach them through PluginDirectory, which the plug-in loader implements.
 #pragma once
 
 #include <cstdint>
@@ -48,8 +48,6 @@ struct _AIMenuItem {
 };
 
 namespace quiltor::host {
-
-class PluginManager;
 
 // The host's menu bar: groups by name (the stock ones exist from the start) and the items that
 // plug-ins put into them, in the order they were added.
@@ -113,13 +111,21 @@ private:
     std::vector<SPPluginRef> stack_;
 };
 
-struct PluginManagerAccess {
-    static MenuBar& menus(PluginManager& manager);
-    static NotifierTable& notifiers(PluginManager& manager);
-    static AccessTable& access(PluginManager& manager);
-    static AppContextStack& contexts(PluginManager& manager);
+// What the suites need of the plug-in loader: the records of the loaded plug-ins and the tables of
+// what they registered. The loader (loader/PluginManager.h) implements it.
+class PluginDirectory {
+public:
     // The record of a loaded plug-in; null for a handle the host did not give out.
-    static _SPPlugin* find(PluginManager& manager, SPPluginRef plugin);
+    virtual _SPPlugin* find(SPPluginRef plugin) = 0;
+    // The loaded plug-ins, in load order.
+    virtual std::vector<SPPluginRef> plugins() const = 0;
+    virtual MenuBar& menus() = 0;
+    virtual NotifierTable& notifiers() = 0;
+    virtual AccessTable& access() = 0;
+    virtual AppContextStack& contexts() = 0;
+
+protected:
+    ~PluginDirectory() = default;
 };
 
 }  // namespace quiltor::host

@@ -103,19 +103,7 @@ bool OnSeamEdge(const SeamGrid& grid, SeamPoint start, SeamPoint end)
 
 LineJoinCase SelectLineJoinCase(const SeamGrid& grid, SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2)
 {
-    if (l1 == f2 && OnSeam(grid, l1)) {
-        return LineJoinCase::Append;
-    }
-    if (f1 == l2 && OnSeam(grid, f1)) {
-        return LineJoinCase::ReverseBoth;
-    }
-    if (l1 == l2 && OnSeam(grid, l1)) {
-        return LineJoinCase::ReverseSecond;
-    }
-    if (f1 == f2 && OnSeam(grid, f1)) {
-        return LineJoinCase::ReverseFirst;
-    }
-    return LineJoinCase::None;
+    return SelectLineJoinCaseWhere(f1, l1, f2, l2, [&](SeamPoint p) { return OnSeam(grid, p); });
 }
 
 std::optional<std::size_t> FindForwardEdge(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b)
