@@ -3,11 +3,9 @@
 #include "Suites.h"
 
 AppContext::AppContext(SPPluginRef pluginRef) {
-    if (sAIAppContext != nullptr)
-        sAIAppContext->PushAppContext(pluginRef, &fAppContext);
+    if (sAIAppContext != nullptr) sAIAppContext->PushAppContext(pluginRef, &fAppContext);
 }
 
 AppContext::~AppContext() {
-    if (sAIAppContext != nullptr)
-        sAIAppContext->PopAppContext(fAppContext);
+    if (sAIAppContext != nullptr) sAIAppContext->PopAppContext(fAppContext);
 }

@@ -21,8 +21,7 @@ ApplicationPlugin::~ApplicationPlugin() = default;
 
 AIErr ApplicationPlugin::StartupPlugin(SPInterfaceMessage* message) {
     AIErr error = Plugin::StartupPlugin(message);
-    if (error == kNoErr)
-        error = AddMenus(message);
+    if (error == kNoErr) error = AddMenus(message);
     return error;
 }
 
@@ -40,10 +39,8 @@ AIErr ApplicationPlugin::Message(const char* caller, const char* selector, void*
     } catch (...) {
         error = kCantHappenErr;
     }
-    if (error == kUnhandledMsgErr)
-        error = kNoErr;
-    if (error != kNoErr)
-        ReportError(error, caller, selector, message);
+    if (error == kUnhandledMsgErr) error = kNoErr;
+    if (error != kNoErr) ReportError(error, caller, selector, message);
     return error;
 }
 

@@ -4,22 +4,19 @@
 
 int16_t ArtType(AIArtHandle art) {
     int16_t type = kUnknownArt;
-    if (sAIArt->GetArtType(art, &type) != kNoErr)
-        type = kUnknownArt;
+    if (sAIArt->GetArtType(art, &type) != kNoErr) type = kUnknownArt;
     return type;
 }
 
 bool IsClosed(AIArtHandle art, bool whenUnknown) {
     AIBoolean closed = false;
-    if (sAIPath->GetPathClosed(art, &closed) != kNoErr)
-        return whenUnknown;
+    if (sAIPath->GetPathClosed(art, &closed) != kNoErr) return whenUnknown;
     return closed != 0;
 }
 
 bool HasFill(AIArtHandle art, bool whenUnknown) {
     AIBoolean fill = false;
-    if (sAIArt->ArtHasFill(art, &fill) != kNoErr)
-        return whenUnknown;
+    if (sAIArt->ArtHasFill(art, &fill) != kNoErr) return whenUnknown;
     return fill != 0;
 }
 
@@ -30,8 +27,7 @@ bool HasStroke(AIArtHandle art) {
 
 int16_t SegmentCount(AIArtHandle path) {
     int16_t count = 0;
-    if (sAIPath->GetPathSegmentCount(path, &count) != kNoErr || count < 0)
-        return 0;
+    if (sAIPath->GetPathSegmentCount(path, &count) != kNoErr || count < 0) return 0;
     return count;
 }
 
@@ -57,42 +53,35 @@ std::vector<AIArtHandle> Members(AIArtHandle art, bool* complete) {
         }
         member = next;
     }
-    if (complete)
-        *complete = read;
+    if (complete) *complete = read;
     return members;
 }
 
 ArtSet::ArtSet() {
-    if (sAIArtSet->NewArtSet(&fSet) != kNoErr)
-        fSet = nullptr;
+    if (sAIArtSet->NewArtSet(&fSet) != kNoErr) fSet = nullptr;
 }
 
 ArtSet::ArtSet(AILayerHandle layer) : ArtSet() {
-    if (fSet)
-        sAIArtSet->LayerArtSet(layer, fSet);
+    if (fSet) sAIArtSet->LayerArtSet(layer, fSet);
 }
 
 ArtSet::~ArtSet() {
-    if (fSet)
-        sAIArtSet->DisposeArtSet(&fSet);
+    if (fSet) sAIArtSet->DisposeArtSet(&fSet);
 }
 
 void ArtSet::FillSelected() {
-    if (fSet)
-        sAIArtSet->SelectedArtSet(fSet);
+    if (fSet) sAIArtSet->SelectedArtSet(fSet);
 }
 
 int32_t ArtSet::Count() const {
     int32_t count = 0;
-    if (fSet)
-        sAIArtSet->CountArtSet(fSet, &count);
+    if (fSet) sAIArtSet->CountArtSet(fSet, &count);
     return count;
 }
 
 AIArtHandle ArtSet::At(int32_t index) const {
     AIArtHandle art = nullptr;
-    if (fSet && sAIArtSet->IndexArtSet(fSet, index, &art) != kNoErr)
-        art = nullptr;
+    if (fSet && sAIArtSet->IndexArtSet(fSet, index, &art) != kNoErr) art = nullptr;
     return art;
 }
 
@@ -102,8 +91,7 @@ std::vector<AIArtHandle> LayerArt(AILayerHandle layer) {
     const int32_t count = set.Count();
     arts.reserve(std::size_t(count > 0 ? count : 0));
     for (int32_t i = 0; i < count; ++i) {
-        if (AIArtHandle art = set.At(i))
-            arts.push_back(art);
+        if (AIArtHandle art = set.At(i)) arts.push_back(art);
     }
     return arts;
 }

@@ -9,23 +9,19 @@ namespace ai {
 namespace {
 
 const AIArtboardSuite& Suite() {
-    if (sAIArtboard == nullptr)
-        throw Error(kSPSuiteNotFoundError);
+    if (sAIArtboard == nullptr) throw Error(kSPSuiteNotFoundError);
     return *sAIArtboard;
 }
 
 template <typename Ref>
 Ref Live(Ref ref) {
-    if (ref == nullptr)
-        throw Error(kBadParameterErr);
+    if (ref == nullptr) throw Error(kBadParameterErr);
     return ref;
 }
 
 }  // namespace
 
-ArtboardProperties::ArtboardProperties() {
-    check_ai_error(Suite().InitArtboardProperties(&fProperties));
-}
+ArtboardProperties::ArtboardProperties() { check_ai_error(Suite().InitArtboardProperties(&fProperties)); }
 
 ArtboardProperties::ArtboardProperties(ArtboardProperties&& other) noexcept
     : fProperties(std::exchange(other.fProperties, nullptr)) {}
@@ -36,8 +32,7 @@ ArtboardProperties& ArtboardProperties::operator=(ArtboardProperties&& other) no
 }
 
 ArtboardProperties::~ArtboardProperties() {
-    if (fProperties != nullptr && sAIArtboard != nullptr)
-        sAIArtboard->DisposeArtboardProperties(fProperties);
+    if (fProperties != nullptr && sAIArtboard != nullptr) sAIArtboard->DisposeArtboardProperties(fProperties);
 }
 
 AIRealRect ArtboardProperties::GetPosition() const {
@@ -46,9 +41,7 @@ AIRealRect ArtboardProperties::GetPosition() const {
     return bounds;
 }
 
-ArtboardList::ArtboardList() {
-    check_ai_error(Suite().GetArtboardList(&fList));
-}
+ArtboardList::ArtboardList() { check_ai_error(Suite().GetArtboardList(&fList)); }
 
 ArtboardList::ArtboardList(ArtboardList&& other) noexcept : fList(std::exchange(other.fList, nullptr)) {}
 
@@ -58,8 +51,7 @@ ArtboardList& ArtboardList::operator=(ArtboardList&& other) noexcept {
 }
 
 ArtboardList::~ArtboardList() {
-    if (fList != nullptr && sAIArtboard != nullptr)
-        sAIArtboard->ReleaseArtboardList(fList);
+    if (fList != nullptr && sAIArtboard != nullptr) sAIArtboard->ReleaseArtboardList(fList);
 }
 
 int32_t ArtboardList::GetCount() const {

@@ -22,8 +22,7 @@ private:
 
 // Throws ai::Error for a non-zero code.
 inline void check_ai_error(AIErr error) {
-    if (error != kNoErr)
-        throw Error(error);
+    if (error != kNoErr) throw Error(error);
 }
 
 }  // namespace ai

@@ -9,30 +9,22 @@ namespace ai {
 namespace {
 
 const AIFilePathSuite& Suite() {
-    if (sAIFilePath == nullptr)
-        throw Error(kSPSuiteNotFoundError);
+    if (sAIFilePath == nullptr) throw Error(kSPSuiteNotFoundError);
     return *sAIFilePath;
 }
 
 }  // namespace
 
-FilePath::FilePath() {
-    check_ai_error(Suite().Initialize(&fPath));
-}
+FilePath::FilePath() { check_ai_error(Suite().Initialize(&fPath)); }
 
-FilePath::FilePath(const UnicodeString& path) : FilePath() {
-    Set(path);
-}
+FilePath::FilePath(const UnicodeString& path) : FilePath() { Set(path); }
 
-FilePath::FilePath(const FilePath& other) : FilePath() {
-    check_ai_error(Suite().Copy(fPath, other.handle()));
-}
+FilePath::FilePath(const FilePath& other) : FilePath() { check_ai_error(Suite().Copy(fPath, other.handle())); }
 
 FilePath::FilePath(FilePath&& other) noexcept : fPath(std::exchange(other.fPath, nullptr)) {}
 
 FilePath& FilePath::operator=(const FilePath& other) {
-    if (this != &other)
-        check_ai_error(Suite().Copy(handle(), other.handle()));
+    if (this != &other) check_ai_error(Suite().Copy(handle(), other.handle()));
     return *this;
 }
 
@@ -42,23 +34,17 @@ FilePath& FilePath::operator=(FilePath&& other) noexcept {
 }
 
 FilePath::~FilePath() {
-    if (fPath != nullptr && sAIFilePath != nullptr)
-        sAIFilePath->Destroy(fPath);
+    if (fPath != nullptr && sAIFilePath != nullptr) sAIFilePath->Destroy(fPath);
 }
 
 AIFilePathRef FilePath::handle() const {
-    if (fPath == nullptr)
-        check_ai_error(Suite().Initialize(&fPath));
+    if (fPath == nullptr) check_ai_error(Suite().Initialize(&fPath));
     return fPath;
 }
 
-AIFilePathRef FilePath::get() const {
-    return handle();
-}
+AIFilePathRef FilePath::get() const { return handle(); }
 
-void FilePath::Set(const UnicodeString& path) {
-    check_ai_error(Suite().Set(handle(), path.get()));
-}
+void FilePath::Set(const UnicodeString& path) { check_ai_error(Suite().Set(handle(), path.get())); }
 
 UnicodeString FilePath::GetFullPath() const {
     UnicodeString path;
@@ -82,8 +68,7 @@ bool FilePath::Exists(bool* isFile) const {
     AIBoolean exists = 0;
     AIBoolean file = 0;
     check_ai_error(Suite().Exists(handle(), &exists, &file));
-    if (isFile != nullptr)
-        *isFile = exists != 0 && file != 0;
+    if (isFile != nullptr) *isFile = exists != 0 && file != 0;
     return exists != 0;
 }
 

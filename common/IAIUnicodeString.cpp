@@ -11,22 +11,18 @@ namespace ai {
 namespace {
 
 const AIUnicodeStringSuite& Suite() {
-    if (sAIUnicodeString == nullptr)
-        throw Error(kSPSuiteNotFoundError);
+    if (sAIUnicodeString == nullptr) throw Error(kSPSuiteNotFoundError);
     return *sAIUnicodeString;
 }
 
 int32_t ClampLength(std::size_t length) {
-    if (length > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
-        throw Error(kBadParameterErr);
+    if (length > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) throw Error(kBadParameterErr);
     return static_cast<int32_t>(length);
 }
 
 }  // namespace
 
-UnicodeString::UnicodeString() {
-    check_ai_error(Suite().Initialize(&fString));
-}
+UnicodeString::UnicodeString() { check_ai_error(Suite().Initialize(&fString)); }
 
 UnicodeString::UnicodeString(std::string_view bytes, int32_t encoding) : UnicodeString() {
     if (!bytes.empty())
@@ -36,9 +32,7 @@ UnicodeString::UnicodeString(std::string_view bytes, int32_t encoding) : Unicode
 UnicodeString::UnicodeString(const char* bytes, int32_t encoding)
     : UnicodeString(bytes != nullptr ? std::string_view(bytes) : std::string_view(), encoding) {}
 
-UnicodeString UnicodeString::FromUTF8(std::string_view utf8) {
-    return UnicodeString(utf8, kAIUTF8CharacterEncoding);
-}
+UnicodeString UnicodeString::FromUTF8(std::string_view utf8) { return UnicodeString(utf8, kAIUTF8CharacterEncoding); }
 
 UnicodeString UnicodeString::FromUTF16(std::u16string_view units) {
     UnicodeString result;
@@ -50,15 +44,11 @@ UnicodeString UnicodeString::FromUTF16(std::u16string_view units) {
     return result;
 }
 
-UnicodeString::UnicodeString(const UnicodeString& other) : UnicodeString() {
-    assign(other);
-}
+UnicodeString::UnicodeString(const UnicodeString& other) : UnicodeString() { assign(other); }
 
 UnicodeString::UnicodeString(UnicodeString&& other) noexcept : fString(std::exchange(other.fString, nullptr)) {}
 
-UnicodeString& UnicodeString::operator=(const UnicodeString& other) {
-    return assign(other);
-}
+UnicodeString& UnicodeString::operator=(const UnicodeString& other) { return assign(other); }
 
 UnicodeString& UnicodeString::operator=(UnicodeString&& other) noexcept {
     std::swap(fString, other.fString);
@@ -67,23 +57,18 @@ UnicodeString& UnicodeString::operator=(UnicodeString&& other) noexcept {
 
 UnicodeString::~UnicodeString() {
     // Without the suite the host has already let go of its strings.
-    if (fString != nullptr && sAIUnicodeString != nullptr)
-        sAIUnicodeString->Destroy(fString);
+    if (fString != nullptr && sAIUnicodeString != nullptr) sAIUnicodeString->Destroy(fString);
 }
 
 AIUnicodeStringRef UnicodeString::handle() const {
-    if (fString == nullptr)
-        check_ai_error(Suite().Initialize(&fString));
+    if (fString == nullptr) check_ai_error(Suite().Initialize(&fString));
     return fString;
 }
 
-AIUnicodeStringRef UnicodeString::get() const {
-    return handle();
-}
+AIUnicodeStringRef UnicodeString::get() const { return handle(); }
 
 UnicodeString& UnicodeString::assign(const UnicodeString& other) {
-    if (this != &other)
-        check_ai_error(Suite().Assign(handle(), other.handle()));
+    if (this != &other) check_ai_error(Suite().Assign(handle(), other.handle()));
     return *this;
 }
 
@@ -110,8 +95,7 @@ std::size_t UnicodeString::length() const {
 }
 
 std::size_t UnicodeString::getToBuffer(char* buffer, std::size_t size, int32_t encoding) const {
-    if (buffer == nullptr || size == 0)
-        return 0;
+    if (buffer == nullptr || size == 0) return 0;
     buffer[0] = '\0';
     const int32_t capacity = static_cast<int32_t>(
         std::min<std::size_t>(size, static_cast<std::size_t>(std::numeric_limits<int32_t>::max())));
@@ -136,11 +120,10 @@ std::string UnicodeString::as_UTF8() const {
 
 std::u16string UnicodeString::as_UTF16() const {
     std::u16string units(length(), u'\0');
-    if (units.empty())
-        return units;
+    if (units.empty()) return units;
     int32_t count = 0;
-    check_ai_error(Suite().GetUTF16(handle(), reinterpret_cast<uint16_t*>(units.data()),
-                                    ClampLength(units.size()), &count));
+    check_ai_error(
+        Suite().GetUTF16(handle(), reinterpret_cast<uint16_t*>(units.data()), ClampLength(units.size()), &count));
     units.resize(static_cast<std::size_t>(std::clamp<int32_t>(count, 0, ClampLength(units.size()))));
     return units;
 }

@@ -7,9 +7,7 @@
 
 namespace {
 
-bool Equal(const char* a, const char* b) {
-    return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
-}
+bool Equal(const char* a, const char* b) { return a != nullptr && b != nullptr && std::strcmp(a, b) == 0; }
 
 // Nothing may unwind into the host: a wrapper's exception becomes its code,
 // anything else 'CANT'.
@@ -28,8 +26,7 @@ AIErr Guarded(F&& call) noexcept {
 
 extern "C" QUILTOR_PLUGIN_EXPORT AIErr PluginMain(const char* caller, const char* selector, void* message) {
     auto* data = static_cast<SPMessageData*>(message);
-    if (data == nullptr)
-        return kBadParameterErr;
+    if (data == nullptr) return kBadParameterErr;
     sSPBasic = data->basic;
 
     AIErr result = kNoErr;

@@ -12,33 +12,36 @@
 namespace {
 
 constexpr AIErr kFilterError[] = {
-    AI_FOURCC('F', 'M', 'T', '?'), AI_FOURCC('R', 'F', 'S', 'E'), AI_FOURCC('A', 'F', 'T', 'R'),
-    AI_FOURCC('V', 'A', 'L', 'D'), AI_FOURCC('M', 'O', 'O', 'T'), AI_FOURCC('T', 'R', 'S', 'H'),
-    AI_FOURCC('C', 'H', 'E', 'K'), AI_FOURCC('C', 'H', 'I', 'T'), AI_FOURCC('T', 'L', 'T', 'K'),
-    AI_FOURCC('p', 'F', 'l', 's'), AI_FOURCC('S', '!', 'F', 'd'), AI_FOURCC('!', 'A', 'c', 'q'),
-    AI_FOURCC('d', 's', 'R', 'P'), AI_FOURCC('s', 'k', 'p', 'E'), AI_FOURCC('D', 'O', 'N', 'E'),
-    AI_FOURCC('S', 'T', 'O', 'P'), 361,
+    AI_FOURCC('F', 'M', 'T', '?'),
+    AI_FOURCC('R', 'F', 'S', 'E'),
+    AI_FOURCC('A', 'F', 'T', 'R'),
+    AI_FOURCC('V', 'A', 'L', 'D'),
+    AI_FOURCC('M', 'O', 'O', 'T'),
+    AI_FOURCC('T', 'R', 'S', 'H'),
+    AI_FOURCC('C', 'H', 'E', 'K'),
+    AI_FOURCC('C', 'H', 'I', 'T'),
+    AI_FOURCC('T', 'L', 'T', 'K'),
+    AI_FOURCC('p', 'F', 'l', 's'),
+    AI_FOURCC('S', '!', 'F', 'd'),
+    AI_FOURCC('!', 'A', 'c', 'q'),
+    AI_FOURCC('d', 's', 'R', 'P'),
+    AI_FOURCC('s', 'k', 'p', 'E'),
+    AI_FOURCC('D', 'O', 'N', 'E'),
+    AI_FOURCC('S', 'T', 'O', 'P'),
+    361,
 };
 
-int64_t SystemClock() {
-    return static_cast<int64_t>(std::time(nullptr));
-}
+int64_t SystemClock() { return static_cast<int64_t>(std::time(nullptr)); }
 
 Plugin::Clock gClock = SystemClock;
 
-bool Equal(const char* a, const char* b) {
-    return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
-}
+bool Equal(const char* a, const char* b) { return a != nullptr && b != nullptr && std::strcmp(a, b) == 0; }
 
 }  // namespace
 
-void Plugin::SetClock(Clock clock) {
-    gClock = clock != nullptr ? clock : SystemClock;
-}
+void Plugin::SetClock(Clock clock) { gClock = clock != nullptr ? clock : SystemClock; }
 
-int64_t Plugin::Now() {
-    return gClock();
-}
+int64_t Plugin::Now() { return gClock(); }
 
 Plugin::Plugin(SPPluginRef pluginRef)
     : fHostPlugin(pluginRef),
@@ -57,29 +60,22 @@ Plugin::Plugin(SPPluginRef pluginRef)
 // after a failed start-up still holds its lock and suites; give them back so
 // the host's counts stay right.
 Plugin::~Plugin() {
-    if (fSuiteSet == nullptr)
-        return;
-    if (fLockCount > 0 && fAccessRef != nullptr && sSPAccess != nullptr)
-        sSPAccess->ReleasePlugin(fAccessRef);
+    if (fSuiteSet == nullptr) return;
+    if (fLockCount > 0 && fAccessRef != nullptr && sSPAccess != nullptr) sSPAccess->ReleasePlugin(fAccessRef);
     fLockCount = 0;
     fAccessRef = nullptr;
     delete fSuiteSet;
     fSuiteSet = nullptr;
 }
 
-void* Plugin::operator new(std::size_t size) noexcept {
-    return ::operator new[](size, std::nothrow);
-}
+void* Plugin::operator new(std::size_t size) noexcept { return ::operator new[](size, std::nothrow); }
 
-void Plugin::operator delete(void* p) noexcept {
-    ::operator delete[](p);
-}
+void Plugin::operator delete(void* p) noexcept { ::operator delete[](p); }
 
 void Plugin::SetPluginName(const char* name) {
     const std::size_t length = name != nullptr ? std::strlen(name) : 0;
     const std::size_t kept = std::min(length, kMaxStringLength - 1);
-    if (kept > 0)
-        std::memcpy(fPluginName, name, kept);
+    if (kept > 0) std::memcpy(fPluginName, name, kept);
     fPluginName[kept] = '\0';
 }
 
@@ -88,19 +84,16 @@ bool Plugin::IsFilteredError(AIErr error) {
 }
 
 void Plugin::ReportError(AIErr error, const char*, const char*, void*) {
-    if (IsFilteredError(error))
-        return;
+    if (IsFilteredError(error)) return;
     const int64_t now = Now();
-    if (error == fLastError && fSuppressRepeats && fLastErrorTime + fRepeatWindow > now)
-        return;
+    if (error == fLastError && fSuppressRepeats && fLastErrorTime + fRepeatWindow > now) return;
     fLastError = error;
     fLastErrorTime = now;
     // Nothing is shown: the user only sees the alerts the runs raise themselves.
 }
 
 void Plugin::DefaultError(SPPluginRef, AIErr error) {
-    if (IsFilteredError(error))
-        return;
+    if (IsFilteredError(error)) return;
     // Without an object there is nowhere to record it, and nothing is shown.
 }
 
@@ -110,16 +103,13 @@ bool Plugin::IsReloadMsg(const char* caller, const char* selector) {
 
 AIErr Plugin::LockPlugin(bool lock) {
     if (lock) {
-        if (fLockCount++ == 0 && sSPAccess != nullptr)
-            sSPAccess->AcquirePlugin(fHostPlugin, &fAccessRef);
+        if (fLockCount++ == 0 && sSPAccess != nullptr) sSPAccess->AcquirePlugin(fHostPlugin, &fAccessRef);
     } else {
         if (fLockCount-- == 1) {
-            if (sSPAccess != nullptr)
-                sSPAccess->ReleasePlugin(fAccessRef);
+            if (sSPAccess != nullptr) sSPAccess->ReleasePlugin(fAccessRef);
             fAccessRef = nullptr;
         }
-        if (fLockCount < 0)
-            fLockCount = 0;
+        if (fLockCount < 0) fLockCount = 0;
     }
     return kNoErr;
 }
@@ -146,21 +136,16 @@ AIErr Plugin::StartupPlugin(SPInterfaceMessage*) {
         const std::string notifierName = std::string(fPluginName) + " App Started Notifier";
         error = sAINotifier->AddNotifier(fHostPlugin, notifierName.c_str(), kAIApplicationStartedNotifier, nullptr);
     }
-    if (error == kNoErr)
-        error = AllocateSuiteTables();
-    if (error != kNoErr)
-        return error;
+    if (error == kNoErr) error = AllocateSuiteTables();
+    if (error != kNoErr) return error;
 
     FillSuiteTables();
     // One lock for the plug-in's whole life keeps its code resident.
-    if (fLockCount++ == 0)
-        sSPAccess->AcquirePlugin(fHostPlugin, &fAccessRef);
+    if (fLockCount++ == 0) sSPAccess->AcquirePlugin(fHostPlugin, &fAccessRef);
     return kNoErr;
 }
 
-AIErr Plugin::PostStartupPlugin() {
-    return kNoErr;
-}
+AIErr Plugin::PostStartupPlugin() { return kNoErr; }
 
 AIErr Plugin::ShutdownPlugin(SPInterfaceMessage*) {
     delete fSuiteSet;
@@ -181,8 +166,7 @@ AIErr Plugin::ReloadPlugin(SPInterfaceMessage*) {
     SetGlobal(this);
     if (fSuiteSet == nullptr) {
         fSuiteSet = new Suites;
-        if (fSuiteSet == nullptr)
-            return kOutOfMemoryErr;
+        if (fSuiteSet == nullptr) return kOutOfMemoryErr;
         const AIErr error = fSuiteSet->GetErr();
         Suites::fAcquiredCount = 1;
         if (error != kNoErr) {
@@ -195,13 +179,9 @@ AIErr Plugin::ReloadPlugin(SPInterfaceMessage*) {
     return kNoErr;
 }
 
-AIErr Plugin::AcquireProperty(SPPropertiesMessage*) {
-    return kUnhandledMsgErr;
-}
+AIErr Plugin::AcquireProperty(SPPropertiesMessage*) { return kUnhandledMsgErr; }
 
-AIErr Plugin::ReleaseProperty(SPPropertiesMessage*) {
-    return kUnhandledMsgErr;
-}
+AIErr Plugin::ReleaseProperty(SPPropertiesMessage*) { return kUnhandledMsgErr; }
 
 std::size_t Plugin::GetPluginName(char* buffer, unsigned int size) {
     const std::size_t length = std::strlen(fPluginName);
@@ -213,24 +193,19 @@ std::size_t Plugin::GetPluginName(char* buffer, unsigned int size) {
     return length;
 }
 
-AIErr Plugin::Purge() {
-    return kNoErr;
-}
+AIErr Plugin::Purge() { return kNoErr; }
 
 AIErr Plugin::Message(const char* caller, const char* selector, void* message) {
     AcquireOptionalSuites();
 
     if (Equal(caller, kSPAccessCaller)) {
-        if (Equal(selector, kSPAccessUnloadSelector))
-            return UnloadPlugin(static_cast<SPInterfaceMessage*>(message));
-        if (Equal(selector, kSPAccessReloadSelector))
-            return ReloadPlugin(static_cast<SPInterfaceMessage*>(message));
+        if (Equal(selector, kSPAccessUnloadSelector)) return UnloadPlugin(static_cast<SPInterfaceMessage*>(message));
+        if (Equal(selector, kSPAccessReloadSelector)) return ReloadPlugin(static_cast<SPInterfaceMessage*>(message));
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kSPInterfaceCaller)) {
         // Start-up itself is done by PluginMain before it gets here.
-        if (Equal(selector, kSPInterfaceAboutSelector) || Equal(selector, kSPInterfaceStartupSelector))
-            return kNoErr;
+        if (Equal(selector, kSPInterfaceAboutSelector) || Equal(selector, kSPInterfaceStartupSelector)) return kNoErr;
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kSPCacheCaller)) {
@@ -240,10 +215,8 @@ AIErr Plugin::Message(const char* caller, const char* selector, void* message) {
     }
     if (Equal(caller, kSPPropertiesCaller)) {
         auto* m = static_cast<SPPropertiesMessage*>(message);
-        if (Equal(selector, kSPPropertiesAcquireSelector))
-            return AcquireProperty(m);
-        if (Equal(selector, kSPPropertiesReleaseSelector))
-            return ReleaseProperty(m);
+        if (Equal(selector, kSPPropertiesAcquireSelector)) return AcquireProperty(m);
+        if (Equal(selector, kSPPropertiesReleaseSelector)) return ReleaseProperty(m);
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kCallerAINotify)) {
@@ -252,50 +225,38 @@ AIErr Plugin::Message(const char* caller, const char* selector, void* message) {
         AIErr result = kUnhandledMsgErr;
         if (Equal(m->type, kAIApplicationStartedNotifier)) {
             result = PostStartupPlugin();
-            if (result != kNoErr && result != kUnhandledMsgErr)
-                return result;
+            if (result != kNoErr && result != kUnhandledMsgErr) return result;
         }
-        if (Equal(selector, kSelectorAINotify))
-            result = Notify(m);
+        if (Equal(selector, kSelectorAINotify)) result = Notify(m);
         return result;
     }
     if (Equal(caller, kActionCaller)) {
-        if (Equal(selector, kDoActionSelector))
-            return GoAction(static_cast<DoActionMessage*>(message));
+        if (Equal(selector, kDoActionSelector)) return GoAction(static_cast<DoActionMessage*>(message));
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kCallerAIMenu)) {
         auto* m = static_cast<AIMenuMessage*>(message);
-        if (Equal(selector, kSelectorAIGoMenuItem))
-            return GoMenuItem(m);
-        if (Equal(selector, kSelectorAIUpdateMenuItem))
-            return UpdateMenuItem(m);
+        if (Equal(selector, kSelectorAIGoMenuItem)) return GoMenuItem(m);
+        if (Equal(selector, kSelectorAIUpdateMenuItem)) return UpdateMenuItem(m);
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kCallerAIFilter)) {
         auto* m = static_cast<AIFilterMessage*>(message);
-        if (Equal(selector, kSelectorAIGetFilterParameters))
-            return GetFilterParameters(m);
-        if (Equal(selector, kSelectorAIGoFilter))
-            return GoFilter(m);
+        if (Equal(selector, kSelectorAIGetFilterParameters)) return GetFilterParameters(m);
+        if (Equal(selector, kSelectorAIGoFilter)) return GoFilter(m);
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kCallerAIPluginGroup)) {
         auto* m = static_cast<AIPluginGroupMessage*>(message);
-        if (Equal(selector, kSelectorAINotifyEdits))
-            return PluginGroupNotify(m);
-        if (Equal(selector, kSelectorAIUpdateArt))
-            return PluginGroupUpdate(m);
+        if (Equal(selector, kSelectorAINotifyEdits)) return PluginGroupNotify(m);
+        if (Equal(selector, kSelectorAIUpdateArt)) return PluginGroupUpdate(m);
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kCallerAIFileFormat)) {
         auto* m = static_cast<AIFileFormatMessage*>(message);
-        if (Equal(selector, kSelectorAIGetFileFormatParameters))
-            return GetFileFormatParameters(m);
-        if (Equal(selector, kSelectorAIGoFileFormat))
-            return GoFileFormat(m);
-        if (Equal(selector, kSelectorAICheckFileFormat))
-            return CheckFileFormat(m);
+        if (Equal(selector, kSelectorAIGetFileFormatParameters)) return GetFileFormatParameters(m);
+        if (Equal(selector, kSelectorAIGoFileFormat)) return GoFileFormat(m);
+        if (Equal(selector, kSelectorAICheckFileFormat)) return CheckFileFormat(m);
         if (Equal(selector, kSelectorAIUpdateFileFormat))
             return FileFormatUpdate(static_cast<AIUpdateFileFormatMessage*>(message));
         if (Equal(selector, kDoActionFileFormatSelector))
@@ -304,33 +265,22 @@ AIErr Plugin::Message(const char* caller, const char* selector, void* message) {
     }
     if (Equal(caller, kCallerAITool)) {
         auto* m = static_cast<AIToolMessage*>(message);
-        if (Equal(selector, kSelectorAIEditToolOptions))
-            return EditTool(m);
-        if (Equal(selector, kSelectorAITrackToolCursor))
-            return TrackToolCursor(m);
-        if (Equal(selector, kSelectorAIToolMouseDown))
-            return ToolMouseDown(m);
-        if (Equal(selector, kSelectorAIToolMouseDrag))
-            return ToolMouseDrag(m);
-        if (Equal(selector, kSelectorAIToolMouseUp))
-            return ToolMouseUp(m);
-        if (Equal(selector, kSelectorAISelectTool))
-            return SelectTool(m);
-        if (Equal(selector, kSelectorAIDeselectTool))
-            return DeselectTool(m);
-        if (Equal(selector, kSelectorAIReselectTool))
-            return ReselectTool(m);
-        if (Equal(selector, kSelectorAIToolDecreaseDiameter))
-            return DecreaseDiameter(m);
-        if (Equal(selector, kSelectorAIToolIncreaseDiameter))
-            return IncreaseDiameter(m);
+        if (Equal(selector, kSelectorAIEditToolOptions)) return EditTool(m);
+        if (Equal(selector, kSelectorAITrackToolCursor)) return TrackToolCursor(m);
+        if (Equal(selector, kSelectorAIToolMouseDown)) return ToolMouseDown(m);
+        if (Equal(selector, kSelectorAIToolMouseDrag)) return ToolMouseDrag(m);
+        if (Equal(selector, kSelectorAIToolMouseUp)) return ToolMouseUp(m);
+        if (Equal(selector, kSelectorAISelectTool)) return SelectTool(m);
+        if (Equal(selector, kSelectorAIDeselectTool)) return DeselectTool(m);
+        if (Equal(selector, kSelectorAIReselectTool)) return ReselectTool(m);
+        if (Equal(selector, kSelectorAIToolDecreaseDiameter)) return DecreaseDiameter(m);
+        if (Equal(selector, kSelectorAIToolIncreaseDiameter)) return IncreaseDiameter(m);
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kCallerAILiveEffect)) {
         if (Equal(selector, kSelectorAIEditLiveEffectParameters))
             return EditLiveEffectParameters(static_cast<AILiveEffectEditParamMessage*>(message));
-        if (Equal(selector, kSelectorAIGoLiveEffect))
-            return GoLiveEffect(static_cast<AILiveEffectGoMessage*>(message));
+        if (Equal(selector, kSelectorAIGoLiveEffect)) return GoLiveEffect(static_cast<AILiveEffectGoMessage*>(message));
         if (Equal(selector, kSelectorAILiveEffectInterpolate))
             return LiveEffectInterpolate(static_cast<AILiveEffectInterpParamMessage*>(message));
         if (Equal(selector, kSelectorAILiveEffectInputType))
@@ -346,64 +296,43 @@ AIErr Plugin::Message(const char* caller, const char* selector, void* message) {
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kCallerAITimer)) {
-        if (Equal(selector, kSelectorAIGoTimer))
-            return GoTimer(static_cast<AITimerMessage*>(message));
+        if (Equal(selector, kSelectorAIGoTimer)) return GoTimer(static_cast<AITimerMessage*>(message));
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kCallerAIClipboard)) {
         auto* m = static_cast<AIClipboardMessage*>(message);
-        if (Equal(selector, kSelectorAIGoClipboard))
-            return GoClipboard(m);
-        if (Equal(selector, kSelectorAICanCopyClipboard))
-            return CanCopyClipboard(m);
-        if (Equal(selector, kSelectorAICloneClipboard))
-            return CloneClipboard(m);
-        if (Equal(selector, kSelectorAIDisposeClipboard))
-            return DisposeClipboard(m);
+        if (Equal(selector, kSelectorAIGoClipboard)) return GoClipboard(m);
+        if (Equal(selector, kSelectorAICanCopyClipboard)) return CanCopyClipboard(m);
+        if (Equal(selector, kSelectorAICloneClipboard)) return CloneClipboard(m);
+        if (Equal(selector, kSelectorAIDisposeClipboard)) return DisposeClipboard(m);
         return kUnhandledMsgErr;
     }
     if (Equal(caller, kAIWorkspaceCaller)) {
         auto* m = static_cast<AIWorkspaceMessage*>(message);
-        if (Equal(selector, kAIWSWriteSelector))
-            return WorkspaceWrite(m);
-        if (Equal(selector, kAIWSRestoreSelector))
-            return WorkspaceRestore(m);
-        if (Equal(selector, kAIWSDefaultSelector))
-            return WorkspaceDefault(m);
+        if (Equal(selector, kAIWSWriteSelector)) return WorkspaceWrite(m);
+        if (Equal(selector, kAIWSRestoreSelector)) return WorkspaceRestore(m);
+        if (Equal(selector, kAIWSDefaultSelector)) return WorkspaceDefault(m);
         return kUnhandledMsgErr;
     }
     return kUnhandledMsgErr;
 }
 
-AIErr Plugin::SetGlobal(Plugin*) {
-    return kNoErr;
-}
+AIErr Plugin::SetGlobal(Plugin*) { return kNoErr; }
 
-AIErr Plugin::AllocateSuiteTables() {
-    return kNoErr;
-}
+AIErr Plugin::AllocateSuiteTables() { return kNoErr; }
 
-AIErr Plugin::FillSuiteTables() {
-    return kNoErr;
-}
+AIErr Plugin::FillSuiteTables() { return kNoErr; }
 
-AIErr Plugin::EmptySuiteTables() {
-    return kNoErr;
-}
+AIErr Plugin::EmptySuiteTables() { return kNoErr; }
 
 AIErr Plugin::AcquireOptionalSuites() {
-    if (fSuiteSet != nullptr)
-        fSuiteSet->AcquireOptionalSuites();
+    if (fSuiteSet != nullptr) fSuiteSet->AcquireOptionalSuites();
     return kNoErr;
 }
 
-AIErr Plugin::Notify(AINotifierMessage*) {
-    return kNoErr;
-}
+AIErr Plugin::Notify(AINotifierMessage*) { return kNoErr; }
 
-AIErr Plugin::GoAction(DoActionMessage*) {
-    return kNoErr;
-}
+AIErr Plugin::GoAction(DoActionMessage*) { return kNoErr; }
 
 // The operations below answer "not handled" unless an application overrides them.
 AIErr Plugin::GoMenuItem(AIMenuMessage*) { return kUnhandledMsgErr; }

@@ -130,7 +130,6 @@ protected:
     int64_t fRepeatWindow;
     bool fSuppressRepeats;
     int64_t fLastErrorTime;
-
 };
 
 // Each deliverable defines this: its application object, or null when memory

@@ -1,5 +1,5 @@
-#include <cstddef>
 #include "SDKAboutPluginsHelper.h"
+#include <cstddef>
 
 #include <cstring>
 #include <string>
@@ -24,16 +24,14 @@ public:
         }
         const void* suite = nullptr;
         fError = sSPBasic->AcquireSuite(name, version, &suite);
-        if (fError == kNoErr && suite == nullptr)
-            fError = kSPSuiteNotFoundError;
+        if (fError == kNoErr && suite == nullptr) fError = kSPSuiteNotFoundError;
         if (fError == kNoErr) {
             fSlot = static_cast<const SuiteT*>(suite);
             fOwned = true;
         }
     }
     ~BorrowedSuite() {
-        if (!fOwned)
-            return;
+        if (!fOwned) return;
         sSPBasic->ReleaseSuite(fName, fVersion);
         fSlot = nullptr;
     }
@@ -57,8 +55,7 @@ AIErr SDKAboutPluginsHelper::AddAboutPluginsMenuItem(SPInterfaceMessage* message
                                                      AIMenuItemHandle* menuItem) {
     BorrowedSuite<AIMenuSuite> menu(fMenuSuite, kAIMenuSuite, kAIMenuSuiteVersion);
     AIErr error = menu.Error();
-    if (error != kNoErr)
-        return error;
+    if (error != kNoErr) return error;
 
     bool exists = false;
     error = GroupExists(groupName, &exists);
@@ -75,8 +72,7 @@ AIErr SDKAboutPluginsHelper::AddAboutPluginsMenuItem(SPInterfaceMessage* message
         AIMenuItemHandle item = nullptr;
         const ai::UnicodeString text(itemText);
         error = fMenuSuite->AddMenuItem(message->d.self, nullptr, groupName, text.get(), kAddToGroup, &item);
-        if (error == kNoErr && menuItem != nullptr)
-            *menuItem = item;
+        if (error == kNoErr && menuItem != nullptr) *menuItem = item;
     }
     return error;
 }
@@ -85,22 +81,18 @@ AIErr SDKAboutPluginsHelper::GroupExists(const char* name, bool* exists) {
     *exists = false;
     BorrowedSuite<AIMenuSuite> menu(fMenuSuite, kAIMenuSuite, kAIMenuSuiteVersion);
     AIErr error = menu.Error();
-    if (error != kNoErr)
-        return error;
+    if (error != kNoErr) return error;
 
     int32_t count = 0;
     error = fMenuSuite->CountMenuGroups(&count);
-    if (error != kNoErr)
-        return error;
+    if (error != kNoErr) return error;
     for (int32_t i = 0; i < count; ++i) {
         AIMenuGroup group = nullptr;
         error = fMenuSuite->GetNthMenuGroup(i, &group);
-        if (error != kNoErr)
-            return error;
+        if (error != kNoErr) return error;
         const char* groupName = nullptr;
         error = fMenuSuite->GetMenuGroupName(group, &groupName);
-        if (error != kNoErr)
-            return error;
+        if (error != kNoErr) return error;
         if (groupName != nullptr && name != nullptr && std::strcmp(groupName, name) == 0) {
             *exists = true;
             break;
@@ -111,8 +103,7 @@ AIErr SDKAboutPluginsHelper::GroupExists(const char* name, bool* exists) {
 
 void SDKAboutPluginsHelper::PopAboutBox(AIMenuMessage*, const char* title, const char* text) {
     BorrowedSuite<AIUserSuite> user(fUserSuite, kAIUserSuite, kAIUserSuiteVersion);
-    if (user.Error() != kNoErr)
-        return;
+    if (user.Error() != kNoErr) return;
     std::string box = title != nullptr ? title : "";
     box += "\n\n";
     box += text != nullptr ? text : "";
@@ -141,8 +132,7 @@ void AddAboutEntry(SPInterfaceMessage* message, const char* groupName, const cha
         SDKAboutPluginsHelper aboutPluginsHelper;
         aboutPluginsHelper.AddAboutPluginsMenuItem(message, group.bytes, ai::UnicodeString(group.bytes), entry.bytes,
                                                    menuItem);
-    } catch (const ai::Error&) {
-    }
+    } catch (const ai::Error&) {}
 }
 
 void ShowAboutBox(AIMenuMessage* message, const char* title, const char* text) {

@@ -18,8 +18,7 @@ public:
     // exist yet). *menuItem receives the entry. Returns the first error met;
     // *menuItem is untouched then.
     AIErr AddAboutPluginsMenuItem(SPInterfaceMessage* message, const char* groupName,
-                                  const ai::UnicodeString& groupText, const char* itemText,
-                                  AIMenuItemHandle* menuItem);
+                                  const ai::UnicodeString& groupText, const char* itemText, AIMenuItemHandle* menuItem);
 
     // *exists = whether a menu group of that name (byte for byte) exists.
     AIErr GroupExists(const char* name, bool* exists);

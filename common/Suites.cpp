@@ -96,33 +96,25 @@ const void* LoadSuitePointer(const ImportSuite& entry) {
     return suite;
 }
 
-void StoreSuitePointer(const ImportSuite& entry, const void* suite) {
-    std::memcpy(entry.suite, &suite, sizeof suite);
-}
+void StoreSuitePointer(const ImportSuite& entry, const void* suite) { std::memcpy(entry.suite, &suite, sizeof suite); }
 
 AIErr AcquireList(const ImportSuite* list) {
-    if (list == nullptr)
-        return kNoErr;
+    if (list == nullptr) return kNoErr;
     for (const ImportSuite* entry = list; entry->name != nullptr; ++entry) {
         const void* suite = nullptr;
         AIErr error = sSPBasic->AcquireSuite(entry->name, entry->version, &suite);
-        if (error == kNoErr && suite == nullptr)
-            error = kSPSuiteNotFoundError;
-        if (error != kNoErr)
-            return error;
+        if (error == kNoErr && suite == nullptr) error = kSPSuiteNotFoundError;
+        if (error != kNoErr) return error;
         StoreSuitePointer(*entry, suite);
     }
     return kNoErr;
 }
 
 void ReleaseList(const ImportSuite* list) {
-    if (list == nullptr)
-        return;
+    if (list == nullptr) return;
     for (const ImportSuite* entry = list; entry->name != nullptr; ++entry) {
-        if (LoadSuitePointer(*entry) == nullptr)
-            continue;
-        if (sSPBasic != nullptr)
-            sSPBasic->ReleaseSuite(entry->name, entry->version);
+        if (LoadSuitePointer(*entry) == nullptr) continue;
+        if (sSPBasic != nullptr) sSPBasic->ReleaseSuite(entry->name, entry->version);
         StoreSuitePointer(*entry, nullptr);
     }
 }
@@ -130,22 +122,18 @@ void ReleaseList(const ImportSuite* list) {
 }  // namespace
 
 Suites::Suites() {
-    if (fAcquiredCount != 0)
-        return;
+    if (fAcquiredCount != 0) return;
     if (sSPBasic == nullptr) {
         fError = kSPSuiteNotFoundError;
         return;
     }
     fError = AcquireList(gBasicSuites);
-    if (fError == kNoErr)
-        fError = AcquireList(gImportSuites);
-    if (fError == kNoErr)
-        fError = AcquireList(gPluginDescription.ownSuites);
+    if (fError == kNoErr) fError = AcquireList(gImportSuites);
+    if (fError == kNoErr) fError = AcquireList(gPluginDescription.ownSuites);
 }
 
 Suites::~Suites() {
-    if (fAcquiredCount > 0)
-        --fAcquiredCount;
+    if (fAcquiredCount > 0) --fAcquiredCount;
     if (fAcquiredCount == 0) {
         ReleaseList(gBasicSuites);
         ReleaseList(gImportSuites);
@@ -153,14 +141,8 @@ Suites::~Suites() {
     }
 }
 
-AIErr Suites::AcquireOptionalSuites() {
-    return kNoErr;
-}
+AIErr Suites::AcquireOptionalSuites() { return kNoErr; }
 
-void* Suites::operator new(std::size_t size) noexcept {
-    return ::operator new[](size, std::nothrow);
-}
+void* Suites::operator new(std::size_t size) noexcept { return ::operator new[](size, std::nothrow); }
 
-void Suites::operator delete(void* p) noexcept {
-    ::operator delete[](p);
-}
+void Suites::operator delete(void* p) noexcept { ::operator delete[](p); }

@@ -38,12 +38,7 @@ enum {
 };
 
 /* User attributes (GetArtUserAttr / SetArtUserAttr masks). */
-enum {
-    kArtSelected = 0x1,
-    kArtLocked = 0x2,
-    kArtHidden = 0x4,
-    kArtFullySelected = 0x8
-};
+enum { kArtSelected = 0x1, kArtLocked = 0x2, kArtHidden = 0x4, kArtFullySelected = 0x8 };
 
 /* ---------------------------------------------------------------- Layers */
 #define kAILayerSuite "AI Layer Suite"
@@ -148,9 +143,9 @@ typedef struct AIArtSuite {
 
 /* ---------------------------------------------------------------- Paths */
 typedef struct AIPathSegment {
-    AIRealPoint p;    /* anchor */
-    AIRealPoint in;   /* control point towards the previous anchor */
-    AIRealPoint out;  /* control point towards the next anchor */
+    AIRealPoint p;   /* anchor */
+    AIRealPoint in;  /* control point towards the previous anchor */
+    AIRealPoint out; /* control point towards the next anchor */
     AIBoolean corner;
 } AIPathSegment;
 
@@ -179,20 +174,21 @@ typedef struct AIPathSuite {
 } AIPathSuite;
 
 /* ---------------------------------------------------------------- Path styles */
-enum {
-    kGrayColor = 0,
-    kFourColor = 1,
-    kPattern = 2,
-    kCustomColor = 3,
-    kGradient = 4,
-    kThreeColor = 5,
-    kNoneColor = 6
-};
+enum { kGrayColor = 0, kFourColor = 1, kPattern = 2, kCustomColor = 3, kGradient = 4, kThreeColor = 5, kNoneColor = 6 };
 
-typedef struct AIGrayColorStyle { AIReal gray; } AIGrayColorStyle;
-typedef struct AIFourColorStyle { AIReal cyan, magenta, yellow, black; } AIFourColorStyle;
-typedef struct AIThreeColorStyle { AIReal red, green, blue; } AIThreeColorStyle;
-typedef struct AICustomColorStyle { AICustomColorHandle color; AIReal tint; } AICustomColorStyle;
+typedef struct AIGrayColorStyle {
+    AIReal gray;
+} AIGrayColorStyle;
+typedef struct AIFourColorStyle {
+    AIReal cyan, magenta, yellow, black;
+} AIFourColorStyle;
+typedef struct AIThreeColorStyle {
+    AIReal red, green, blue;
+} AIThreeColorStyle;
+typedef struct AICustomColorStyle {
+    AICustomColorHandle color;
+    AIReal tint;
+} AICustomColorStyle;
 typedef struct AIPatternStyle {
     AIPatternHandle pattern;
     AIReal shiftDist, shiftAngle;
@@ -218,18 +214,28 @@ typedef union AIColorUnion {
     AIGradientStyle b;
 } AIColorUnion;
 /* The host zeroes the whole union before it fills the member of the kind. */
-typedef struct AIColor { int16_t kind; AIColorUnion c; } AIColor;
+typedef struct AIColor {
+    int16_t kind;
+    AIColorUnion c;
+} AIColor;
 
 #define kMaxDashComponents 6
-typedef struct AIDashStyle { int16_t length; AIReal offset; AIReal array[kMaxDashComponents]; } AIDashStyle;
-typedef struct AIFillStyle { AIColor color; AIBoolean overprint; } AIFillStyle;
+typedef struct AIDashStyle {
+    int16_t length;
+    AIReal offset;
+    AIReal array[kMaxDashComponents];
+} AIDashStyle;
+typedef struct AIFillStyle {
+    AIColor color;
+    AIBoolean overprint;
+} AIFillStyle;
 typedef struct AIStrokeStyle {
     AIColor color;
     AIBoolean overprint;
     AIReal width;
     AIDashStyle dash;
-    int16_t cap;   /* 0 butt, 1 round, 2 projecting */
-    int16_t join;  /* 0 miter, 1 round, 2 bevel */
+    int16_t cap;  /* 0 butt, 1 round, 2 projecting */
+    int16_t join; /* 0 miter, 1 round, 2 bevel */
     AIReal miterLimit;
 } AIStrokeStyle;
 typedef struct AIPathStyle {
@@ -302,7 +308,7 @@ typedef struct AIPathfinderOptions {
     AIBoolean extractUnpaintedArtwork;
 } AIPathfinderOptions;
 typedef struct AIPathfinderData {
-    AIArtHandle* fSelectedArt;   /* the art to work on, in the caller's order */
+    AIArtHandle* fSelectedArt; /* the art to work on, in the caller's order */
     int32_t fSelectedArtCount;
     AIPathfinderOptions fOptions;
 } AIPathfinderData;

@@ -7,23 +7,13 @@
 AIAPI_BEGIN
 
 /* Document colour models (GetDocumentColorModel). */
-enum {
-    kDocUnknownColor = -1,
-    kDocGrayColor = 0,
-    kDocRGBColor = 1,
-    kDocCMYKColor = 2
-};
+enum { kDocUnknownColor = -1, kDocGrayColor = 0, kDocRGBColor = 1, kDocCMYKColor = 2 };
 
 /* Dialog status of an operation that may ask the user. */
-enum {
-    kDialogNone = 0,
-    kDialogOn = 1,
-    kDialogOff = 2,
-    kDialogNoneAndNotify = 3
-};
+enum { kDialogNone = 0, kDialogOn = 1, kDialogOff = 2, kDialogNoneAndNotify = 3 };
 
 typedef struct AIDocumentSetup {
-    AIReal width, height;  /* page size in points */
+    AIReal width, height; /* page size in points */
     AIBoolean showPlacedImages;
     int16_t pageView;
     AIReal outputResolution;

@@ -2,11 +2,11 @@
 #ifndef QUILTOR_HOSTAPI_AIHOST_H
 #define QUILTOR_HOSTAPI_AIHOST_H
 
-#include "AITypes.h"
-#include "SPBasic.h"
-#include "AIMessages.h"
+#include "AIAppSuites.h"
 #include "AIArtSuites.h"
 #include "AIDocumentSuites.h"
-#include "AIAppSuites.h"
+#include "AIMessages.h"
+#include "AITypes.h"
+#include "SPBasic.h"
 
 #endif

@@ -22,15 +22,21 @@ typedef int32_t AIErr;
 typedef uint8_t AIBoolean;
 typedef float AIReal; /* single precision, as the macOS host hands out */
 
-typedef struct AIRealPoint { AIReal h, v; } AIRealPoint;
+typedef struct AIRealPoint {
+    AIReal h, v;
+} AIRealPoint;
 /* y grows upward: top >= bottom for a non-empty rectangle. */
-typedef struct AIRealRect { AIReal left, top, right, bottom; } AIRealRect;
-typedef struct AIRealMatrix { AIReal a, b, c, d, tx, ty; } AIRealMatrix;
+typedef struct AIRealRect {
+    AIReal left, top, right, bottom;
+} AIRealRect;
+typedef struct AIRealMatrix {
+    AIReal a, b, c, d, tx, ty;
+} AIRealMatrix;
 
 /* Four-character codes are written as their characters, first character most significant. */
-#define AI_FOURCC(a, b, c, d) \
-    ((int32_t)(((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | \
-               ((uint32_t)(uint8_t)(c) << 8) | (uint32_t)(uint8_t)(d)))
+#define AI_FOURCC(a, b, c, d)                                                                                    \
+    ((int32_t)(((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | ((uint32_t)(uint8_t)(c) << 8) | \
+               (uint32_t)(uint8_t)(d)))
 
 enum {
     kNoErr = 0,
@@ -48,7 +54,7 @@ enum {
     kFileNotFoundErr = AI_FOURCC('F', 'N', 'F', '?'),
     kBadFileFormatErr = AI_FOURCC('F', 'M', 'T', '?'),
     kBufferTooSmallErr = AI_FOURCC('B', 'U', 'F', '?'),
-    kEmptyResultErr = AI_FOURCC('E', 'M', 'P', 'T'), /* a pathfinder result with nothing left */
+    kEmptyResultErr = AI_FOURCC('E', 'M', 'P', 'T'),    /* a pathfinder result with nothing left */
     kInjectedFailureErr = AI_FOURCC('F', 'A', 'I', 'L') /* a failure a test asked the host for */
 };
 

@@ -27,14 +27,18 @@ typedef struct SPBasicSuite {
 #define kSPValidSPMessageData AI_FOURCC('S', 'P', 'C', 'K')
 
 typedef struct SPMessageData {
-    int32_t SPCheck;      /* kSPValidSPMessageData */
-    SPPluginRef self;     /* the receiving plug-in's host handle */
-    void* globals;        /* the plug-in's globals slot; kept by the host between messages */
-    SPBasicSuite* basic;  /* the host's basic suite */
+    int32_t SPCheck;     /* kSPValidSPMessageData */
+    SPPluginRef self;    /* the receiving plug-in's host handle */
+    void* globals;       /* the plug-in's globals slot; kept by the host between messages */
+    SPBasicSuite* basic; /* the host's basic suite */
 } SPMessageData;
 
-typedef struct SPInterfaceMessage { SPMessageData d; } SPInterfaceMessage;
-typedef struct SPAccessMessage { SPMessageData d; } SPAccessMessage;
+typedef struct SPInterfaceMessage {
+    SPMessageData d;
+} SPInterfaceMessage;
+typedef struct SPAccessMessage {
+    SPMessageData d;
+} SPAccessMessage;
 typedef struct SPPropertiesMessage {
     SPMessageData d;
     int32_t vendorID, propertyKey, propertyID;

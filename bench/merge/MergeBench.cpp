@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "SampleMapRun.h"
-#include "core/ActionRegistry.h"
 #include "app/Host.h"
+#include "core/ActionRegistry.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
@@ -76,7 +76,8 @@ const TileSet& Tiles() {
         options.outDir = set.dir.string();
         std::string error;
         auto block = samplemap::MakeMeshBlock(options.block, &error);
-        if (!block || (!fs::exists(set.dir / "manifest.json") && !samplemap::WriteSampleMap(options, nullptr, &error))) {
+        if (!block ||
+            (!fs::exists(set.dir / "manifest.json") && !samplemap::WriteSampleMap(options, nullptr, &error))) {
             std::fprintf(stderr, "cannot draw the tiles: %s\n", error.c_str());
             std::exit(1);
         }
@@ -111,13 +112,12 @@ ChildRun RunQuiet(std::vector<std::string> argv) {
     if (posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
         int status = 0;
         rusage usage{};
-        while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-        }
+        while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
         run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.peakMiB = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
-        run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        run.cpuSeconds =
+            usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
     posix_spawn_file_actions_destroy(&actions);
     return run;
@@ -127,8 +127,8 @@ ChildRun RunQuiet(std::vector<std::string> argv) {
 void BM_FullMerge8x8(benchmark::State& state) {
     const TileSet& tiles = Tiles();
     const fs::path out = tiles.dir.parent_path() / "quiltor-bench-merged.svg";
-    std::vector<std::string> argv = {QUILTOR_HOST_PROGRAM, "merge", tiles.dir.string(), "-o", out.string(),
-                                     "--page", "3616mm", "2960mm"};
+    std::vector<std::string> argv = {QUILTOR_HOST_PROGRAM, "merge",  tiles.dir.string(), "-o",
+                                     out.string(),         "--page", "3616mm",           "2960mm"};
     if (state.range(0) == 0) {
         argv.push_back("--no-line-join");
         argv.push_back("--no-face-join");
@@ -261,9 +261,8 @@ void BM_TargetOps(benchmark::State& state) {
         sign = -sign;
     }
     state.counters["target_objects"] = static_cast<double>(objects);
-    state.counters["ns_per_target_object"] =
-        benchmark::Counter(static_cast<double>(objects), benchmark::Counter::kIsIterationInvariantRate |
-                                                             benchmark::Counter::kInvert);
+    state.counters["ns_per_target_object"] = benchmark::Counter(
+        static_cast<double>(objects), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_TargetOps)->ArgName("side")->DenseRange(2, kSide, 2)->Unit(benchmark::kMillisecond);
 

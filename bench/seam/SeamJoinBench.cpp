@@ -18,21 +18,18 @@ using seamtest::Layout;
 using seamtest::Listing;
 using JoinFn = int (*)(AILayerHandle, const SeamGrid&);
 
-seamtest::SeamHost& Host()
-{
+seamtest::SeamHost& Host() {
     static seamtest::SeamHost host;
     return host;
 }
 
-double PeakMegabytes()
-{
+double PeakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
 
-void RunJoin(benchmark::State& state, const Layout& layout, JoinFn join)
-{
+void RunJoin(benchmark::State& state, const Layout& layout, JoinFn join) {
     seamtest::SeamHost& host = Host();
     const SeamGrid grid = layout.Grid();
     std::size_t after = 0;
@@ -52,29 +49,22 @@ void RunJoin(benchmark::State& state, const Layout& layout, JoinFn join)
     state.counters["peak_MB"] = PeakMegabytes();
 }
 
-Listing ListingOf(const benchmark::State& state)
-{
-    return state.range(1) != 0 ? Listing::Shuffled : Listing::ByTile;
-}
+Listing ListingOf(const benchmark::State& state) { return state.range(1) != 0 ? Listing::Shuffled : Listing::ByTile; }
 
-void Lines(benchmark::State& state, JoinFn join)
-{
+void Lines(benchmark::State& state, JoinFn join) {
     RunJoin(state, seamtest::CutLinesLayout(int(state.range(0)), 7, ListingOf(state)), join);
 }
 
-void Faces(benchmark::State& state, JoinFn join)
-{
+void Faces(benchmark::State& state, JoinFn join) {
     RunJoin(state, seamtest::CutFacesLayout(int(state.range(0)), 7, seamtest::kFace, ListingOf(state)), join);
 }
 
-void Indexed(benchmark::internal::Benchmark* b)
-{
+void Indexed(benchmark::internal::Benchmark* b) {
     b->ArgNames({"pieces", "shuffled"})->ArgsProduct({{1000, 10000, 100000}, {0, 1}});
     b->Unit(benchmark::kMillisecond);
 }
 
-void Plain(benchmark::internal::Benchmark* b)
-{
+void Plain(benchmark::internal::Benchmark* b) {
     b->ArgNames({"pieces", "shuffled"})->ArgsProduct({{1000, 10000}, {0}});
     b->Unit(benchmark::kMillisecond)->Iterations(1);
 }

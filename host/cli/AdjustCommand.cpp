@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -90,11 +90,14 @@ std::optional<AdjustOptions> ParseAdjustArguments(const std::vector<std::string>
             return std::nullopt;
         }
     }
-    if (options.map.empty()) *error = "no map file given";
-    else if (options.out.empty()) *error = "no output file given (-o OUT.svg)";
+    if (options.map.empty())
+        *error = "no map file given";
+    else if (options.out.empty())
+        *error = "no output file given (-o OUT.svg)";
     else if (options.outline.has_value() == options.outlineFile.has_value())
         *error = "give the outline either as --outline \"X,Y X,Y ...\" or as --outline-file FILE.svg";
-    else return options;
+    else
+        return options;
     return std::nullopt;
 }
 

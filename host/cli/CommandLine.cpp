@@ -107,7 +107,8 @@ std::optional<RunOptions> ParseRunArguments(const std::vector<std::string>& args
             }
             const std::string* second = next();
             auto width = ParseLength(*first);
-            if (!width) return fail("--new: \"" + *first + "\" is neither a paper name nor a length like 210mm or 595pt");
+            if (!width)
+                return fail("--new: \"" + *first + "\" is neither a paper name nor a length like 210mm or 595pt");
             if (!second) return fail("--new " + *first + ": the height is missing");
             auto height = ParseLength(*second);
             if (!height) return fail("--new: \"" + *second + "\" is not a length like 297mm or 842pt");

@@ -35,7 +35,7 @@ struct RunOptions {
 std::optional<RunOptions> ParseRunArguments(const std::vector<std::string>& args, std::string* error);
 
 struct GlobalOptions {
-    std::vector<std::string> plugins;  // --plugin FILE, in order
+    std::vector<std::string> plugins;        // --plugin FILE, in order
     std::vector<std::string> missingSuites;  // --without-suite NAME: refused as if the host lacked it
     bool help = false;
 };

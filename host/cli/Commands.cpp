@@ -3,7 +3,8 @@
 namespace quiltor::cli {
 
 const std::vector<const Command*>& AllCommands() {
-    static const std::vector<const Command*> commands = {&MenusCommand(), &RunCommand(), &MergeCommand(), &AdjustCommand()};
+    static const std::vector<const Command*> commands = {&MenusCommand(), &RunCommand(), &MergeCommand(),
+                                                         &AdjustCommand()};
     return commands;
 }
 

@@ -25,17 +25,16 @@ int RunMenus(const GlobalOptions& global, const std::vector<std::string>& args) 
 }  // namespace
 
 const Command& MenusCommand() {
-    static const Command command{
-        "menus", "list the menu items the plug-ins add",
-        "Usage: quiltor-host [--plugin FILE]... menus\n"
-        "\n"
-        "Starts the plug-ins and prints every menu item they added, one per line, as\n"
-        "GROUP<TAB>ITEM TEXT. Entries of a submenu are listed under the submenu's name.\n"
-        "\n"
-        "Examples:\n"
-        "  quiltor-host menus\n"
-        "  quiltor-host --plugin build/plugins/KTRQuiltorAdjust.so menus\n",
-        RunMenus};
+    static const Command command{"menus", "list the menu items the plug-ins add",
+                                 "Usage: quiltor-host [--plugin FILE]... menus\n"
+                                 "\n"
+                                 "Starts the plug-ins and prints every menu item they added, one per line, as\n"
+                                 "GROUP<TAB>ITEM TEXT. Entries of a submenu are listed under the submenu's name.\n"
+                                 "\n"
+                                 "Examples:\n"
+                                 "  quiltor-host menus\n"
+                                 "  quiltor-host --plugin build/plugins/KTRQuiltorAdjust.so menus\n",
+                                 RunMenus};
     return command;
 }
 

@@ -5,13 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <dirent.h>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -361,7 +361,8 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
         std::cerr << "Preview:    " << *options->preview << "\n";
     }
     if (!skipped.empty()) {
-        std::cerr << "merge: " << skipped.size() << " of " << chosen.size() << " tiles were not merged (listed above)\n";
+        std::cerr << "merge: " << skipped.size() << " of " << chosen.size()
+                  << " tiles were not merged (listed above)\n";
         return kExitPartial;
     }
     return kExitOk;

@@ -18,10 +18,10 @@ struct MergeOptions {
     std::vector<std::string> tiles;  // empty: every tile the dialog lists
     bool joinLines = true;           // the dialog's two check boxes
     bool joinFaces = true;
-    bool answerYes = true;           // to "larger than the page, merge anyway?"
+    bool answerYes = true;  // to "larger than the page, merge anyway?"
     std::optional<std::string> preview;
-    int previewPixels = 1600;        // the longer side of the preview
-    bool showDialog = false;         // the dialog's screens on standard error
+    int previewPixels = 1600;  // the longer side of the preview
+    bool showDialog = false;   // the dialog's screens on standard error
     bool help = false;
 };
 

@@ -75,7 +75,8 @@ bool RunProgram(const std::vector<std::string>& argv, std::string* why) {
         }
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        *why = argv[0] + " failed" + (WIFEXITED(status) ? " (exit status " + std::to_string(WEXITSTATUS(status)) + ")" : "");
+        *why = argv[0] + " failed" +
+               (WIFEXITED(status) ? " (exit status " + std::to_string(WEXITSTATUS(status)) + ")" : "");
         return false;
     }
     return true;
@@ -132,9 +133,8 @@ bool WritePreview(const host::Document& document, const std::string& png, int pi
         *why = "cannot write " + svgPath;
         return false;
     }
-    return RunProgram({"rsvg-convert", "--unlimited", "--background-color", "white", "--format", "png", "-o", png,
-                       svgPath},
-                      why);
+    return RunProgram(
+        {"rsvg-convert", "--unlimited", "--background-color", "white", "--format", "png", "-o", png, svgPath}, why);
 }
 
 }  // namespace quiltor::cli

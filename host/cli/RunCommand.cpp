@@ -4,8 +4,8 @@
 #include "cli/Session.h"
 #include "core/HostStrings.h"
 #include "loader/PluginManager.h"
-#include "suites/PluginServices.h"
 #include "model/Workspace.h"
+#include "suites/PluginServices.h"
 
 namespace quiltor::cli {
 namespace {

@@ -36,7 +36,8 @@ bool Session::start(const GlobalOptions& options) {
         host_->suites().setMissing(suite, true);
     }
     auto& plugins = host_->plugins();
-    for (const std::string& file : PluginFiles(options, std::getenv("QUILTOR_PLUGIN_DIR"), QUILTOR_DEFAULT_PLUGIN_DIR)) {
+    for (const std::string& file :
+         PluginFiles(options, std::getenv("QUILTOR_PLUGIN_DIR"), QUILTOR_DEFAULT_PLUGIN_DIR)) {
         std::string error;
         if (!plugins.load(file, &error)) {
             Complain("cannot load plug-in " + file + ": " + error);
@@ -45,8 +46,7 @@ bool Session::start(const GlobalOptions& options) {
     }
     if (plugins.startAll() != kNoErr) {
         for (const auto& failure : plugins.startupFailures())
-            Complain("plug-in " + failure.path + " failed to start (error " + host::DescribeError(failure.error) +
-                     ")");
+            Complain("plug-in " + failure.path + " failed to start (error " + host::DescribeError(failure.error) + ")");
         return false;
     }
     return true;

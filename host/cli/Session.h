@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "cli/CommandLine.h"
 #include "app/Host.h"
+#include "cli/CommandLine.h"
 
 namespace quiltor::cli {
 

@@ -34,7 +34,8 @@ void PrintProgramHelp(std::ostream& out) {
         << kBuiltPluginFiles[0] << " and\n"
         << "                 " << kBuiltPluginFiles[1]
         << ", from $QUILTOR_PLUGIN_DIR when it is set,\n"
-           "                 else from " QUILTOR_DEFAULT_PLUGIN_DIR "\n"
+           "                 else from " QUILTOR_DEFAULT_PLUGIN_DIR
+           "\n"
            "  --without-suite NAME\n"
            "                 refuse the suite NAME (\"AI Layer Suite\") as if the host lacked it, to\n"
            "                 see how the plug-ins fail; repeat for more\n"

@@ -96,9 +96,9 @@ private:
 // glibc's CP932 is the Windows flavour of Shift-JIS, the one the plug-ins' texts are written in.
 const char* CharsetOf(int32_t encoding) {
     switch (encoding) {
-        case kAIShiftJISCharacterEncoding: return "CP932";
-        case kAIRomanCharacterEncoding: return "MACINTOSH";
-        default: return nullptr;
+    case kAIShiftJISCharacterEncoding: return "CP932";
+    case kAIRomanCharacterEncoding: return "MACINTOSH";
+    default: return nullptr;
     }
 }
 
@@ -185,34 +185,34 @@ std::string EncodeShiftJis(std::u16string_view text) { return EncodeWith("CP932"
 
 bool IsKnownEncoding(int32_t encoding) {
     switch (encoding) {
-        case kAIPlatformCharacterEncoding:
-        case kAIUTF8CharacterEncoding:
-        case kAIUTF16CharacterEncoding:
-        case kAIShiftJISCharacterEncoding:
-        case kAIRomanCharacterEncoding: return true;
-        default: return false;
+    case kAIPlatformCharacterEncoding:
+    case kAIUTF8CharacterEncoding:
+    case kAIUTF16CharacterEncoding:
+    case kAIShiftJISCharacterEncoding:
+    case kAIRomanCharacterEncoding: return true;
+    default: return false;
     }
 }
 
 std::optional<std::u16string> DecodeBytes(std::string_view bytes, int32_t encoding) {
     switch (encoding) {
-        case kAIPlatformCharacterEncoding:
-        case kAIUTF8CharacterEncoding: return DecodeUtf8(bytes);
-        case kAIUTF16CharacterEncoding: return DecodeUtf16Bytes(bytes);
-        default:
-            if (const char* charset = CharsetOf(encoding)) return DecodeWith(charset, bytes);
-            return std::nullopt;
+    case kAIPlatformCharacterEncoding:
+    case kAIUTF8CharacterEncoding: return DecodeUtf8(bytes);
+    case kAIUTF16CharacterEncoding: return DecodeUtf16Bytes(bytes);
+    default:
+        if (const char* charset = CharsetOf(encoding)) return DecodeWith(charset, bytes);
+        return std::nullopt;
     }
 }
 
 std::optional<std::string> EncodeBytes(std::u16string_view text, int32_t encoding) {
     switch (encoding) {
-        case kAIPlatformCharacterEncoding:
-        case kAIUTF8CharacterEncoding: return EncodeUtf8(text);
-        case kAIUTF16CharacterEncoding: return EncodeUtf16Bytes(text);
-        default:
-            if (const char* charset = CharsetOf(encoding)) return EncodeWith(charset, text);
-            return std::nullopt;
+    case kAIPlatformCharacterEncoding:
+    case kAIUTF8CharacterEncoding: return EncodeUtf8(text);
+    case kAIUTF16CharacterEncoding: return EncodeUtf16Bytes(text);
+    default:
+        if (const char* charset = CharsetOf(encoding)) return EncodeWith(charset, text);
+        return std::nullopt;
     }
 }
 
@@ -223,27 +223,27 @@ size_t FitWholeCharacters(std::string_view encoded, int32_t encoding, size_t roo
         unsigned char b = static_cast<unsigned char>(encoded[i]);
         size_t n = 1;
         switch (encoding) {
-            case kAIPlatformCharacterEncoding:
-            case kAIUTF8CharacterEncoding:
-                while (i + n < encoded.size() && (static_cast<unsigned char>(encoded[i + n]) & 0xC0) == 0x80) ++n;
-                break;
-            case kAIShiftJISCharacterEncoding:
-                if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) n = 2;
-                break;
-            case kAIUTF16CharacterEncoding: {
-                n = 2;
-                char16_t unit;
-                if (i + 2 <= encoded.size()) {
-                    std::memcpy(&unit, encoded.data() + i, 2);
-                    if (IsHighSurrogate(unit) && i + 4 <= encoded.size()) {
-                        char16_t next;
-                        std::memcpy(&next, encoded.data() + i + 2, 2);
-                        if (IsLowSurrogate(next)) n = 4;
-                    }
+        case kAIPlatformCharacterEncoding:
+        case kAIUTF8CharacterEncoding:
+            while (i + n < encoded.size() && (static_cast<unsigned char>(encoded[i + n]) & 0xC0) == 0x80) ++n;
+            break;
+        case kAIShiftJISCharacterEncoding:
+            if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) n = 2;
+            break;
+        case kAIUTF16CharacterEncoding: {
+            n = 2;
+            char16_t unit;
+            if (i + 2 <= encoded.size()) {
+                std::memcpy(&unit, encoded.data() + i, 2);
+                if (IsHighSurrogate(unit) && i + 4 <= encoded.size()) {
+                    char16_t next;
+                    std::memcpy(&next, encoded.data() + i + 2, 2);
+                    if (IsLowSurrogate(next)) n = 4;
                 }
-                break;
             }
-            default: break;
+            break;
+        }
+        default: break;
         }
         if (i + n > encoded.size()) n = encoded.size() - i;
         if (fitted + n > room) break;

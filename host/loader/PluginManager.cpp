@@ -151,7 +151,8 @@ void PluginManager::shutdownAll() {
 AIErr PluginManager::send(SPPluginRef ref, const char* caller, const char* selector, void* message) {
     _SPPlugin* plugin = impl_->find(ref);
     if (!plugin || !caller || !selector || !message) return kBadParameterErr;
-    bool isReload = std::string_view(caller) == kSPAccessCaller && std::string_view(selector) == kSPAccessReloadSelector;
+    bool isReload =
+        std::string_view(caller) == kSPAccessCaller && std::string_view(selector) == kSPAccessReloadSelector;
     if (!plugin->main) {
         // The code went away at an unload: map it again and let the plug-in re-bind before anything else.
         if (!impl_->loadCode(*plugin, nullptr)) return kCantHappenErr;

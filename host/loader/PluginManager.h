@@ -12,8 +12,8 @@
 namespace quiltor::host {
 
 struct MenuItemInfo {
-    std::string group;     // the group the item is in (a submenu's name for its entries)
-    std::string text;      // UTF-8
+    std::string group;  // the group the item is in (a submenu's name for its entries)
+    std::string text;   // UTF-8
     SPPluginRef plugin;
     AIMenuItemHandle handle;
 };

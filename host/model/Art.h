@@ -26,18 +26,18 @@ constexpr size_t kMaxPathSegments = 32767;
 // unlinking, relinking and walking siblings take constant time. The fields the path queries read
 // come first and a node starts a cache line, so that a query on a large document costs one miss.
 struct alignas(64) Art : _AIArt {
-    uint64_t home = 0;  // the document content holding the node; 0 when dead (see ArtArena)
+    uint64_t home = 0;         // the document content holding the node; 0 when dead (see ArtArena)
     int16_t type = kGroupArt;  // kGroupArt, kPathArt, kCompoundPathArt or kTextFrameArt
-    bool closed = false;        // paths
+    bool closed = false;       // paths
     int32_t userAttr = 0;
-    ArtStyle* style = nullptr;  // never null for live art
+    ArtStyle* style = nullptr;            // never null for live art
     std::vector<AIPathSegment> segments;  // paths
-    Art* parent = nullptr;      // null for a layer's own group
-    Art* firstChild = nullptr;  // topmost member
+    Art* parent = nullptr;                // null for a layer's own group
+    Art* firstChild = nullptr;            // topmost member
 
-    Art* prev = nullptr;        // the member above
-    Art* next = nullptr;        // the member below
-    Art* lastChild = nullptr;   // bottommost member
+    Art* prev = nullptr;          // the member above
+    Art* next = nullptr;          // the member below
+    Art* lastChild = nullptr;     // bottommost member
     Layer* ownerLayer = nullptr;  // set on a layer's own group only
 
     // Text frames: the text, the baseline start of its first line and the font size in points.

@@ -57,9 +57,8 @@ Art* ArtArena::node(const _AIArt* handle) const {
     if (!handle) return nullptr;
     const std::less<const void*> before;
     // The last chunk starting at or before the handle is the only one that can hold it.
-    auto it = std::upper_bound(byAddress_.begin(), byAddress_.end(), handle, [&](const _AIArt* h, size_t c) {
-        return before(h, chunks_[c].nodes.get());
-    });
+    auto it = std::upper_bound(byAddress_.begin(), byAddress_.end(), handle,
+                               [&](const _AIArt* h, size_t c) { return before(h, chunks_[c].nodes.get()); });
     if (it == byAddress_.begin()) return nullptr;
     const Chunk& chunk = chunks_[*std::prev(it)];
     const auto offset = reinterpret_cast<uintptr_t>(handle) - reinterpret_cast<uintptr_t>(chunk.nodes.get());

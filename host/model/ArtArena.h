@@ -40,7 +40,7 @@ private:
         size_t size = 0;
         size_t used = 0;
     };
-    std::vector<Chunk> chunks_;     // in allocation order; the last one is being filled
+    std::vector<Chunk> chunks_;      // in allocation order; the last one is being filled
     std::vector<size_t> byAddress_;  // chunk indices by start address, for node()
     std::vector<Art*> free_;
     bool freeSorted_ = true;  // highest address first

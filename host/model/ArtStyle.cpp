@@ -49,9 +49,7 @@ AIColor CanonicalColor(const AIColor& in) {
     std::memset(&out, 0, sizeof out);
     out.kind = in.kind;
     switch (in.kind) {
-    case kGrayColor:
-        out.c.g.gray = in.c.g.gray;
-        break;
+    case kGrayColor: out.c.g.gray = in.c.g.gray; break;
     case kFourColor:
         out.c.f.cyan = in.c.f.cyan;
         out.c.f.magenta = in.c.f.magenta;
@@ -131,9 +129,7 @@ AIPathStyle CanonicalPathStyle(const AIPathStyle& in) {
 bool ColorToRgb(const AIColor& color, double rgb[3]) {
     auto unit = [](double v) { return std::clamp(v, 0.0, 1.0); };
     switch (color.kind) {
-    case kGrayColor:
-        rgb[0] = rgb[1] = rgb[2] = 1.0 - unit(color.c.g.gray);
-        return true;
+    case kGrayColor: rgb[0] = rgb[1] = rgb[2] = 1.0 - unit(color.c.g.gray); return true;
     case kFourColor: {
         const double k = unit(color.c.f.black);
         rgb[0] = (1.0 - unit(color.c.f.cyan)) * (1.0 - k);
@@ -146,15 +142,12 @@ bool ColorToRgb(const AIColor& color, double rgb[3]) {
         rgb[1] = unit(color.c.rgb.green);
         rgb[2] = unit(color.c.rgb.blue);
         return true;
-    case kCustomColor:
-        rgb[0] = rgb[1] = rgb[2] = 1.0 - unit(color.c.c.tint);
-        return true;
+    case kCustomColor: rgb[0] = rgb[1] = rgb[2] = 1.0 - unit(color.c.c.tint); return true;
     case kPattern:
     case kGradient:
         rgb[0] = rgb[1] = rgb[2] = 0.5;  // no pattern or gradient art here: a plain middle gray
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -47,8 +47,10 @@ void AppendMember(Art* container, Art* member) {
     member->parent = container;
     member->prev = container->lastChild;
     member->next = nullptr;
-    if (container->lastChild) container->lastChild->next = member;
-    else container->firstChild = member;
+    if (container->lastChild)
+        container->lastChild->next = member;
+    else
+        container->firstChild = member;
     container->lastChild = member;
 }
 
@@ -58,8 +60,10 @@ void AppendSublayer(DocumentContent& content, Layer* parent, Layer* layer) {
     layer->parent = parent;
     layer->prev = last;
     layer->next = nullptr;
-    if (last) last->next = layer;
-    else first = layer;
+    if (last)
+        last->next = layer;
+    else
+        first = layer;
     last = layer;
 }
 
@@ -230,19 +234,27 @@ void Document::linkLayer(Layer* layer, Layer* parent, Layer* next) {
     layer->parent = parent;
     layer->prev = prev;
     layer->next = next;
-    if (prev) prev->next = layer;
-    else first = layer;
-    if (next) next->prev = layer;
-    else last = layer;
+    if (prev)
+        prev->next = layer;
+    else
+        first = layer;
+    if (next)
+        next->prev = layer;
+    else
+        last = layer;
 }
 
 void Document::unlinkLayer(Layer* layer) {
     Layer*& first = layer->parent ? layer->parent->firstChild : content_->firstLayer;
     Layer*& last = layer->parent ? layer->parent->lastChild : content_->lastLayer;
-    if (layer->prev) layer->prev->next = layer->next;
-    else first = layer->next;
-    if (layer->next) layer->next->prev = layer->prev;
-    else last = layer->prev;
+    if (layer->prev)
+        layer->prev->next = layer->next;
+    else
+        first = layer->next;
+    if (layer->next)
+        layer->next->prev = layer->prev;
+    else
+        last = layer->prev;
     layer->parent = layer->prev = layer->next = nullptr;
 }
 
@@ -259,10 +271,22 @@ Layer* Document::insertLayer(Layer* reference, int16_t paintOrder) {
     } else {
         switch (paintOrder) {
         case kPlaceDefault:
-        case kPlaceAbove: parent = reference->parent; next = reference; break;
-        case kPlaceBelow: parent = reference->parent; next = reference->next; break;
-        case kPlaceInsideOnTop: parent = reference; next = reference->firstChild; break;
-        case kPlaceInsideOnBottom: parent = reference; next = nullptr; break;
+        case kPlaceAbove:
+            parent = reference->parent;
+            next = reference;
+            break;
+        case kPlaceBelow:
+            parent = reference->parent;
+            next = reference->next;
+            break;
+        case kPlaceInsideOnTop:
+            parent = reference;
+            next = reference->firstChild;
+            break;
+        case kPlaceInsideOnBottom:
+            parent = reference;
+            next = nullptr;
+            break;
         default: return nullptr;
         }
     }
@@ -323,8 +347,7 @@ std::optional<Place> Document::placeFor(int16_t paintOrder, Art* prep) const {
         container = layerGroup();
         if (!container) return std::nullopt;
         return Place{container, nullptr};
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -343,24 +366,34 @@ void Document::linkArt(Art* art, const Place& place) {
     art->parent = container;
     art->prev = prev;
     art->next = next;
-    if (prev) prev->next = art;
-    else container->firstChild = art;
-    if (next) next->prev = art;
-    else container->lastChild = art;
+    if (prev)
+        prev->next = art;
+    else
+        container->firstChild = art;
+    if (next)
+        next->prev = art;
+    else
+        container->lastChild = art;
     // The members of a compound path share one appearance: the first member brings its own,
     // later ones take the compound path's.
     if (container->type == kCompoundPathArt) {
-        if (container->firstChild == art && !art->next) container->style = art->style;
-        else art->style = container->style;
+        if (container->firstChild == art && !art->next)
+            container->style = art->style;
+        else
+            art->style = container->style;
     }
 }
 
 void Document::unlinkArt(Art* art) {
     Art* container = art->parent;
-    if (art->prev) art->prev->next = art->next;
-    else container->firstChild = art->next;
-    if (art->next) art->next->prev = art->prev;
-    else container->lastChild = art->prev;
+    if (art->prev)
+        art->prev->next = art->next;
+    else
+        container->firstChild = art->next;
+    if (art->next)
+        art->next->prev = art->prev;
+    else
+        container->lastChild = art->prev;
     art->parent = art->prev = art->next = nullptr;
 }
 

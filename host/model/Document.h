@@ -125,7 +125,10 @@ public:
     // Makes the present state the one undo goes back to.
     void purgeUndo();
     // Forget the changes so far without undoing them, as after opening a file.
-    void markOpened() { purgeUndo(); content_->modified = false; }
+    void markOpened() {
+        purgeUndo();
+        content_->modified = false;
+    }
 
 private:
     void linkArt(Art* art, const Place& place);

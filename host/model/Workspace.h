@@ -10,10 +10,10 @@
 
 namespace quiltor::host {
 
-class Document;  // model/Document.h
+class Document;        // model/Document.h
 class DocumentFormat;  // model/DocumentFormat.h
-class StyleTable;  // model/ArtStyle.h
-struct Art;        // model/Art.h
+class StyleTable;      // model/ArtStyle.h
+struct Art;            // model/Art.h
 struct Layer;
 template <class T, class Handle>
 class HandlePool;  // model/Handles.h
@@ -22,7 +22,7 @@ struct ArtboardList;
 struct ArtboardProperties;
 
 struct NewDocumentOptions {
-    AIReal widthPt = 595.276f;   // A4 portrait
+    AIReal widthPt = 595.276f;  // A4 portrait
     AIReal heightPt = 841.89f;
     int16_t colorModel = kDocCMYKColor;
     std::string title = "Untitled-1";
@@ -45,7 +45,7 @@ public:
     // Writes the document in the workspace's format. On failure returns false and fills *error.
     bool saveFile(AIDocumentHandle document, const std::string& path, std::string* error);
 
-    AIDocumentHandle current() const;     // null without documents
+    AIDocumentHandle current() const;  // null without documents
     bool activate(AIDocumentHandle document);
     bool close(AIDocumentHandle document);
     std::vector<AIDocumentHandle> documents() const;  // front first

@@ -68,8 +68,8 @@ AIErr PlayActionEvent(const char* eventName, int32_t dialogStatus, AIActionParam
     return Guarded([&] { return host->actions.play(eventName, dialogStatus, param); });
 }
 
-const AIActionManagerSuite kActionManager = {NewParam,   DeleteParam, SetInteger, SetReal,
-                                             SetBoolean, SetStringUS, GetInteger, GetReal,
+const AIActionManagerSuite kActionManager = {NewParam,   DeleteParam, SetInteger,     SetReal,
+                                             SetBoolean, SetStringUS, GetInteger,     GetReal,
                                              GetBoolean, GetStringUS, PlayActionEvent};
 
 // ---------------------------------------------------------------- Events the host answers

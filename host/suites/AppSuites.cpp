@@ -5,8 +5,8 @@
 #include "core/Blocks.h"
 #include "core/HostStrings.h"
 #include "suites/AppSuiteSupport.h"
-#include "suites/Registration.h"
 #include "suites/PluginServices.h"
+#include "suites/Registration.h"
 #include "suites/SuiteContext.h"
 #include "ui/UserInterface.h"
 

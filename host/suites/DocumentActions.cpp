@@ -200,8 +200,8 @@ private:
     Layer* make(Layer* parent, const std::u16string& title) {
         auto made = lastMade_.find(parent);
         Layer* layer = made != lastMade_.end() ? document_.insertLayer(made->second, kPlaceBelow)
-                       : parent ? document_.insertLayer(parent, kPlaceInsideOnTop)
-                                : document_.insertLayer(nullptr, kPlaceAboveAll);
+                       : parent                ? document_.insertLayer(parent, kPlaceInsideOnTop)
+                                               : document_.insertLayer(nullptr, kPlaceAboveAll);
         if (!layer) return nullptr;
         document_.setLayerTitle(layer, title);
         lastMade_[parent] = layer;

@@ -17,11 +17,9 @@ AIErr AddMenuItem(SPPluginRef self, const char* itemName, const char* groupName,
     MenuBar* menus = Menus();
     if (!menus) return kCantHappenErr;
     // Choosing the item must reach a plug-in, so only loaded plug-ins may add one.
-    if (!self || !RunningHost()->plugins.find(self) || !groupName || !itemText)
-        return kBadParameterErr;
-    return Guarded([&] {
-        return menus->addItem(self, itemName ? itemName : "", groupName, itemText->text, options, menuItem);
-    });
+    if (!self || !RunningHost()->plugins.find(self) || !groupName || !itemText) return kBadParameterErr;
+    return Guarded(
+        [&] { return menus->addItem(self, itemName ? itemName : "", groupName, itemText->text, options, menuItem); });
 }
 
 AIErr AddMenuGroupAsSubMenu(const char* groupName, int32_t options, AIMenuItemHandle menuItem, AIMenuGroup* group) {

@@ -37,7 +37,8 @@ AIErr GetPathSegments(AIArtHandle handle, int16_t segNumber, int16_t count, AIPa
         PathRef ref = FindPath(handle);
         if (!ref.art) return kBadParameterErr;
         const std::vector<AIPathSegment>& all = SegmentsOf(ref);
-        if (segNumber < 0 || count < 0 || static_cast<size_t>(segNumber) + count > all.size()) return kIndexOutOfRangeErr;
+        if (segNumber < 0 || count < 0 || static_cast<size_t>(segNumber) + count > all.size())
+            return kIndexOutOfRangeErr;
         if (count > 0 && !segments) return kBadParameterErr;
         std::copy_n(all.begin() + segNumber, count, segments);
         return kNoErr;
@@ -80,7 +81,8 @@ AIErr DeletePathSegments(AIArtHandle handle, int16_t segNumber, int16_t count) {
         PathRef ref = FindPath(handle);
         if (!ref.path) return kBadParameterErr;
         std::vector<AIPathSegment>& all = ref.path->segments;
-        if (segNumber < 0 || count < 0 || static_cast<size_t>(segNumber) + count > all.size()) return kIndexOutOfRangeErr;
+        if (segNumber < 0 || count < 0 || static_cast<size_t>(segNumber) + count > all.size())
+            return kIndexOutOfRangeErr;
         ref.document->willChange();
         all.erase(all.begin() + segNumber, all.begin() + segNumber + count);
         return kNoErr;

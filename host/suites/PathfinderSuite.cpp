@@ -78,8 +78,8 @@ void AppendCurve(const AIPathSegment& a, const AIPathSegment& b, Path& out) {
         const double t = static_cast<double>(i) / n;
         const double u = 1 - t;
         const double w0 = u * u * u, w1 = 3 * u * u * t, w2 = 3 * u * t * t, w3 = t * t * t;
-        out.push_back(IntPoint(ToUnits(w0 * x0 + w1 * x1 + w2 * x2 + w3 * x3),
-                               ToUnits(w0 * y0 + w1 * y1 + w2 * y2 + w3 * y3)));
+        out.push_back(
+            IntPoint(ToUnits(w0 * x0 + w1 * x1 + w2 * x2 + w3 * x3), ToUnits(w0 * y0 + w1 * y1 + w2 * y2 + w3 * y3)));
     }
 }
 
@@ -153,9 +153,11 @@ std::vector<AIPathSegment> Reversed(std::vector<AIPathSegment> segments) {
 
 // b lies on the straight way from a to c: dropping it changes nothing.
 bool Redundant(const IntPoint& a, const IntPoint& b, const IntPoint& c) {
-    const __int128 cross = static_cast<__int128>(b.X - a.X) * (c.Y - b.Y) - static_cast<__int128>(b.Y - a.Y) * (c.X - b.X);
+    const __int128 cross =
+        static_cast<__int128>(b.X - a.X) * (c.Y - b.Y) - static_cast<__int128>(b.Y - a.Y) * (c.X - b.X);
     if (cross != 0) return false;
-    const __int128 dot = static_cast<__int128>(b.X - a.X) * (c.X - b.X) + static_cast<__int128>(b.Y - a.Y) * (c.Y - b.Y);
+    const __int128 dot =
+        static_cast<__int128>(b.X - a.X) * (c.X - b.X) + static_cast<__int128>(b.Y - a.Y) * (c.Y - b.Y);
     return dot > 0;
 }
 
@@ -252,9 +254,7 @@ void CollectPieces(const PolyNode& node, const Sources& sources, bool removeRedu
 
 // ---------------------------------------------------------------- the document
 
-Document* CurrentDocument() {
-    return RunningHost() ? RunningHost()->workspace.currentDocument() : nullptr;
-}
+Document* CurrentDocument() { return RunningHost() ? RunningHost()->workspace.currentDocument() : nullptr; }
 
 bool Inside(const Art* art, const Art* container) {
     for (const Art* a = art->parent; a; a = a->parent) {

@@ -6,9 +6,9 @@ namespace quiltor::host {
 
 const std::vector<std::string>& MenuBar::StockGroups() {
     static const std::vector<std::string> groups = {
-        "About",  "Open Document", "Recent Files", "Close Document", "Save Document", "Document Utilities",
-        "Edit",   "Objects",       "Arrange",      "Select",         "Filters",       "Type",
-        "View",   "Window",        "Help",
+        "About", "Open Document", "Recent Files", "Close Document", "Save Document", "Document Utilities",
+        "Edit",  "Objects",       "Arrange",      "Select",         "Filters",       "Type",
+        "View",  "Window",        "Help",
     };
     return groups;
 }
@@ -17,8 +17,8 @@ MenuBar::MenuBar() {
     for (const auto& name : StockGroups()) groups_.push_back(std::make_unique<_AIMenuGroup>(_AIMenuGroup{name}));
 }
 
-AIErr MenuBar::addItem(SPPluginRef plugin, const std::string& itemName, const std::string& group,
-                       std::u16string text, int32_t options, AIMenuItemHandle* item) {
+AIErr MenuBar::addItem(SPPluginRef plugin, const std::string& itemName, const std::string& group, std::u16string text,
+                       int32_t options, AIMenuItemHandle* item) {
     if (item) *item = nullptr;
     if (!findGroup(group)) return kNameNotFoundErr;
     auto added = std::make_unique<_AIMenuItem>();

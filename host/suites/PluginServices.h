@@ -11,14 +11,14 @@
 #include "AIHost.h"
 
 struct _SPPlugin {
-    std::string path;          // the plug-in file, absolute
-    std::string name;          // as set by SetPluginName
-    void* globals = nullptr;   // the plug-in's globals slot, kept between messages
-    int32_t accessCount = 0;   // references from SPAccessSuite::AcquirePlugin
-    bool started = false;      // answered "Startup" with 0 and not shut down since
-    void* library = nullptr;   // dlopen handle; null while the code is unloaded
+    std::string path;         // the plug-in file, absolute
+    std::string name;         // as set by SetPluginName
+    void* globals = nullptr;  // the plug-in's globals slot, kept between messages
+    int32_t accessCount = 0;  // references from SPAccessSuite::AcquirePlugin
+    bool started = false;     // answered "Startup" with 0 and not shut down since
+    void* library = nullptr;  // dlopen handle; null while the code is unloaded
     PluginMainProc main = nullptr;
-    bool inProcess = false;    // attached by a test, not loaded from a file: its code never goes
+    bool inProcess = false;  // attached by a test, not loaded from a file: its code never goes
 };
 
 struct _SPAccess {

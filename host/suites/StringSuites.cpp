@@ -204,7 +204,7 @@ AIErr PathCopy(AIFilePathRef dst, AIFilePathRef src) {
     });
 }
 
-const AIFilePathSuite kFilePath = {PathInitialize,   PathDestroy, PathSet,    PathGetFullPath,
+const AIFilePathSuite kFilePath = {PathInitialize,   PathDestroy,     PathSet,    PathGetFullPath,
                                    PathGetDirectory, PathGetFileName, PathExists, PathCopy};
 
 // ---------------------------------------------------------------- Folders
@@ -223,16 +223,15 @@ AIErr FindFolder(int32_t type, AIBoolean createFolder, AIFilePathRef folder) {
         std::error_code ec;
         fs::path found;
         switch (type) {
-            case kApplicationFolder: found = ApplicationFolder(); break;
-            case kPluginsFolder: {
-                // The folder the first plug-in came from; the application's when none is loaded.
-                auto plugins = RunningHost() ? RunningHost()->plugins.plugins() : std::vector<SPPluginRef>{};
-                found = plugins.empty() ? ApplicationFolder()
-                                        : fs::path(plugins.front()->path).parent_path();
-                break;
-            }
-            case kTemporaryFolder: found = fs::temp_directory_path(ec); break;
-            default: return kBadParameterErr;
+        case kApplicationFolder: found = ApplicationFolder(); break;
+        case kPluginsFolder: {
+            // The folder the first plug-in came from; the application's when none is loaded.
+            auto plugins = RunningHost() ? RunningHost()->plugins.plugins() : std::vector<SPPluginRef>{};
+            found = plugins.empty() ? ApplicationFolder() : fs::path(plugins.front()->path).parent_path();
+            break;
+        }
+        case kTemporaryFolder: found = fs::temp_directory_path(ec); break;
+        default: return kBadParameterErr;
         }
         if (ec) return kCantHappenErr;
         if (createFolder) {

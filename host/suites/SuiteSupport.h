@@ -27,10 +27,10 @@ Document* FindDocument(AIDocumentHandle handle);
 
 // Each area's tables, registered by RegisterDocumentSuites.
 void RegisterLayerSuite(SuiteRegistry& registry);
-void RegisterArtSuites(SuiteRegistry& registry);       // art, matching art, transform
-void RegisterPathSuites(SuiteRegistry& registry);      // path, path style, art style
+void RegisterArtSuites(SuiteRegistry& registry);   // art, matching art, transform
+void RegisterPathSuites(SuiteRegistry& registry);  // path, path style, art style
 void RegisterArtSetSuite(SuiteRegistry& registry);
 void RegisterDocumentListSuites(SuiteRegistry& registry);  // document, document list, undo, view
-void RegisterArtboardSuites(SuiteRegistry& registry);  // artboard, artboard range, legacy text
+void RegisterArtboardSuites(SuiteRegistry& registry);      // artboard, artboard range, legacy text
 
 }  // namespace quiltor::host::suites

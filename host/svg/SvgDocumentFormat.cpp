@@ -5,7 +5,7 @@
 namespace quiltor::host {
 
 std::unique_ptr<Document> SvgDocumentFormat::read(const std::string& path, StyleTable& styles, std::string* error,
-                                          AIErr* code) const {
+                                                  AIErr* code) const {
     return ReadSvgFile(path, styles, error, code);
 }
 

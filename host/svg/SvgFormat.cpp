@@ -54,16 +54,16 @@ std::string FormatColor(const AIColor& color) {
     case kCustomColor: return "custom:" + JoinReals({c.c.tint});
     case kPattern: {
         const AIPatternStyle& p = c.p;
-        return "pattern:" + JoinReals({p.shiftDist, p.shiftAngle, p.scale.h, p.scale.v, p.rotate,
-                                       static_cast<float>(p.reflect), p.reflectAngle, p.shearAngle, p.shearAxis,
-                                       p.transform.a, p.transform.b, p.transform.c, p.transform.d, p.transform.tx,
-                                       p.transform.ty});
+        return "pattern:" +
+               JoinReals({p.shiftDist, p.shiftAngle, p.scale.h, p.scale.v, p.rotate, static_cast<float>(p.reflect),
+                          p.reflectAngle, p.shearAngle, p.shearAxis, p.transform.a, p.transform.b, p.transform.c,
+                          p.transform.d, p.transform.tx, p.transform.ty});
     }
     case kGradient: {
         const AIGradientStyle& b = c.b;
-        return "gradient:" + JoinReals({b.gradientOrigin.h, b.gradientOrigin.v, b.gradientAngle, b.gradientLength,
-                                        b.matrix.a, b.matrix.b, b.matrix.c, b.matrix.d, b.matrix.tx, b.matrix.ty,
-                                        b.hiliteAngle, b.hiliteLength});
+        return "gradient:" +
+               JoinReals({b.gradientOrigin.h, b.gradientOrigin.v, b.gradientAngle, b.gradientLength, b.matrix.a,
+                          b.matrix.b, b.matrix.c, b.matrix.d, b.matrix.tx, b.matrix.ty, b.hiliteAngle, b.hiliteLength});
     }
     default: return "kind" + std::to_string(color.kind);
     }
@@ -236,19 +236,32 @@ std::optional<AIPathStyle> ParsePathStyle(std::string_view text, const AIPathSty
     AIPathStyle s = base;
     for (const auto& [key, value] : *pairs) {
         bool ok = true;
-        if (key == "fillPaint") ok = SetInt(value, &s.fillPaint);
-        else if (key == "strokePaint") ok = SetInt(value, &s.strokePaint);
-        else if (key == "fillOverprint") ok = SetInt(value, &s.fill.overprint);
-        else if (key == "strokeOverprint") ok = SetInt(value, &s.stroke.overprint);
-        else if (key == "clip") ok = SetInt(value, &s.clip);
-        else if (key == "lockClip") ok = SetInt(value, &s.lockClip);
-        else if (key == "evenodd") ok = SetInt(value, &s.evenodd);
-        else if (key == "cap") ok = SetInt(value, &s.stroke.cap);
-        else if (key == "join") ok = SetInt(value, &s.stroke.join);
-        else if (key == "width") ok = SetReal(value, &s.stroke.width);
-        else if (key == "miter") ok = SetReal(value, &s.stroke.miterLimit);
-        else if (key == "resolution") ok = SetReal(value, &s.resolution);
-        else if (key == "dashOffset") ok = SetReal(value, &s.stroke.dash.offset);
+        if (key == "fillPaint")
+            ok = SetInt(value, &s.fillPaint);
+        else if (key == "strokePaint")
+            ok = SetInt(value, &s.strokePaint);
+        else if (key == "fillOverprint")
+            ok = SetInt(value, &s.fill.overprint);
+        else if (key == "strokeOverprint")
+            ok = SetInt(value, &s.stroke.overprint);
+        else if (key == "clip")
+            ok = SetInt(value, &s.clip);
+        else if (key == "lockClip")
+            ok = SetInt(value, &s.lockClip);
+        else if (key == "evenodd")
+            ok = SetInt(value, &s.evenodd);
+        else if (key == "cap")
+            ok = SetInt(value, &s.stroke.cap);
+        else if (key == "join")
+            ok = SetInt(value, &s.stroke.join);
+        else if (key == "width")
+            ok = SetReal(value, &s.stroke.width);
+        else if (key == "miter")
+            ok = SetReal(value, &s.stroke.miterLimit);
+        else if (key == "resolution")
+            ok = SetReal(value, &s.resolution);
+        else if (key == "dashOffset")
+            ok = SetReal(value, &s.stroke.dash.offset);
         else if (key == "fill" || key == "stroke") {
             auto color = ParseColor(value);
             ok = color.has_value();
@@ -284,10 +297,14 @@ std::string FormatUserAttrs(int32_t attrs) {
 int32_t ParseUserAttrs(std::string_view text) {
     int32_t attrs = 0;
     for (std::string_view word : Split(text, " \t\r\n")) {
-        if (word == "selected") attrs |= kArtSelected;
-        else if (word == "locked") attrs |= kArtLocked;
-        else if (word == "hidden") attrs |= kArtHidden;
-        else if (word == "fullySelected") attrs |= kArtFullySelected;
+        if (word == "selected")
+            attrs |= kArtSelected;
+        else if (word == "locked")
+            attrs |= kArtLocked;
+        else if (word == "hidden")
+            attrs |= kArtHidden;
+        else if (word == "fullySelected")
+            attrs |= kArtFullySelected;
     }
     return attrs;
 }
@@ -305,12 +322,18 @@ std::optional<LayerOptions> ParseLayerOptions(std::string_view text) {
     for (const auto& [key, value] : *pairs) {
         if (value != "0" && value != "1") return std::nullopt;
         const bool on = value == "1";
-        if (key == "visible") o.visible = on;
-        else if (key == "preview") o.preview = on;
-        else if (key == "editable") o.editable = on;
-        else if (key == "printed") o.printed = on;
-        else if (key == "dimPlacedImages") o.dimPlacedImages = on;
-        else if (key == "template") o.isTemplate = on;
+        if (key == "visible")
+            o.visible = on;
+        else if (key == "preview")
+            o.preview = on;
+        else if (key == "editable")
+            o.editable = on;
+        else if (key == "printed")
+            o.printed = on;
+        else if (key == "dimPlacedImages")
+            o.dimPlacedImages = on;
+        else if (key == "template")
+            o.isTemplate = on;
     }
     return o;
 }
@@ -331,16 +354,26 @@ std::optional<AIDocumentSetup> ParseSetup(std::string_view text, const AIDocumen
     AIDocumentSetup s = base;
     for (const auto& [key, value] : *pairs) {
         bool ok = true;
-        if (key == "width") ok = SetReal(value, &s.width);
-        else if (key == "height") ok = SetReal(value, &s.height);
-        else if (key == "showPlacedImages") ok = SetInt(value, &s.showPlacedImages);
-        else if (key == "pageView") ok = SetInt(value, &s.pageView);
-        else if (key == "outputResolution") ok = SetReal(value, &s.outputResolution);
-        else if (key == "splitLongPaths") ok = SetInt(value, &s.splitLongPaths);
-        else if (key == "useDefaultScreen") ok = SetInt(value, &s.useDefaultScreen);
-        else if (key == "compatibleGradients") ok = SetInt(value, &s.compatibleGradients);
-        else if (key == "printTiles") ok = SetInt(value, &s.printTiles);
-        else if (key == "tileFullPages") ok = SetInt(value, &s.tileFullPages);
+        if (key == "width")
+            ok = SetReal(value, &s.width);
+        else if (key == "height")
+            ok = SetReal(value, &s.height);
+        else if (key == "showPlacedImages")
+            ok = SetInt(value, &s.showPlacedImages);
+        else if (key == "pageView")
+            ok = SetInt(value, &s.pageView);
+        else if (key == "outputResolution")
+            ok = SetReal(value, &s.outputResolution);
+        else if (key == "splitLongPaths")
+            ok = SetInt(value, &s.splitLongPaths);
+        else if (key == "useDefaultScreen")
+            ok = SetInt(value, &s.useDefaultScreen);
+        else if (key == "compatibleGradients")
+            ok = SetInt(value, &s.compatibleGradients);
+        else if (key == "printTiles")
+            ok = SetInt(value, &s.printTiles);
+        else if (key == "tileFullPages")
+            ok = SetInt(value, &s.tileFullPages);
         if (!ok) return std::nullopt;
     }
     return s;
@@ -370,7 +403,9 @@ std::string ViewerColor(const AIColor& color) {
     double rgb[3];
     if (!ColorToRgb(color, rgb)) return "none";
     char buffer[8];
-    auto byte = [](double v) { return v >= 0 && v <= 1 ? static_cast<int>(std::lround(v * 255.0)) : (v > 1 ? 255 : 0); };
+    auto byte = [](double v) {
+        return v >= 0 && v <= 1 ? static_cast<int>(std::lround(v * 255.0)) : (v > 1 ? 255 : 0);
+    };
     std::snprintf(buffer, sizeof buffer, "#%02x%02x%02x", byte(rgb[0]), byte(rgb[1]), byte(rgb[2]));
     return buffer;
 }

@@ -124,9 +124,9 @@ private:
     void finish() {
         if (paths_.empty()) return;
         const Subpath& last = paths_.back();
-        const bool nothing = last.segments.empty() ||
-                             (last.segments.size() == 1 && last.segments[0].in == last.segments[0].p &&
-                              last.segments[0].out == last.segments[0].p);
+        const bool nothing =
+            last.segments.empty() || (last.segments.size() == 1 && last.segments[0].in == last.segments[0].p &&
+                                      last.segments[0].out == last.segments[0].p);
         if (nothing) paths_.pop_back();
     }
 
@@ -163,7 +163,9 @@ void PathBuilder::arcTo(double rx, double ry, double degrees, bool large, bool s
     const double cy1 = -coef * ry * x1 / rx;
     const double cx = cosPhi * cx1 - sinPhi * cy1 + (p0.x + p.x) / 2;
     const double cy = sinPhi * cx1 + cosPhi * cy1 + (p0.y + p.y) / 2;
-    auto angle = [](double ux, double uy, double vx, double vy) { return std::atan2(ux * vy - uy * vx, ux * vx + uy * vy); };
+    auto angle = [](double ux, double uy, double vx, double vy) {
+        return std::atan2(ux * vy - uy * vx, ux * vx + uy * vy);
+    };
     const double theta1 = angle(1, 0, (x1 - cx1) / rx, (y1 - cy1) / ry);
     double delta = angle((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
     if (!sweep && delta > 0) delta -= 2 * std::numbers::pi;
@@ -194,7 +196,7 @@ void PathBuilder::arcTo(double rx, double ry, double degrees, bool large, bool s
 }  // namespace
 
 Affine Affine::operator*(const Affine& m) const {
-    return Affine{a * m.a + c * m.b, b * m.a + d * m.b, a * m.c + c * m.d,
+    return Affine{a * m.a + c * m.b, b * m.a + d * m.b,     a * m.c + c * m.d,
                   b * m.c + d * m.d, a * m.e + c * m.f + e, b * m.e + d * m.f + f};
 }
 
@@ -237,23 +239,27 @@ std::vector<Subpath> ParsePathData(std::string_view d) {
             }
             break;
         case 'Z':
-        case 'z':
-            path.close();
-            break;
+        case 'z': path.close(); break;
         case 'L':
         case 'l':
-            if (auto p = point()) path.lineTo(*p);
-            else ok = false;
+            if (auto p = point())
+                path.lineTo(*p);
+            else
+                ok = false;
             break;
         case 'H':
         case 'h':
-            if (auto x = in.number()) path.lineTo(Point2{origin.x + *x, here.y});
-            else ok = false;
+            if (auto x = in.number())
+                path.lineTo(Point2{origin.x + *x, here.y});
+            else
+                ok = false;
             break;
         case 'V':
         case 'v':
-            if (auto y = in.number()) path.lineTo(Point2{here.x, origin.y + *y});
-            else ok = false;
+            if (auto y = in.number())
+                path.lineTo(Point2{here.x, origin.y + *y});
+            else
+                ok = false;
             break;
         case 'C':
         case 'c': {
@@ -320,9 +326,7 @@ std::vector<Subpath> ParsePathData(std::string_view d) {
             path.arcTo(*rx, *ry, *rotation, *large, *sweep, *p);
             break;
         }
-        default:
-            ok = false;
-            break;
+        default: ok = false; break;
         }
         if (!ok) break;
         previous = command;

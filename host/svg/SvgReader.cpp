@@ -3,6 +3,7 @@
 // layers.
 #include <pugixml.hpp>
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "core/HostStrings.h"
 #include "core/TextParsing.h"
@@ -58,16 +58,28 @@ struct Context {
 };
 
 std::optional<Rgb> NamedColor(std::string_view name) {
-    static const std::map<std::string_view, Rgb> names = {
-        {"black", {0, 0, 0}},          {"white", {1, 1, 1}},         {"red", {1, 0, 0}},
-        {"lime", {0, 1, 0}},           {"green", {0, 128 / 255.0, 0}}, {"blue", {0, 0, 1}},
-        {"yellow", {1, 1, 0}},         {"cyan", {0, 1, 1}},          {"aqua", {0, 1, 1}},
-        {"magenta", {1, 0, 1}},        {"fuchsia", {1, 0, 1}},       {"gray", {128 / 255.0, 128 / 255.0, 128 / 255.0}},
-        {"grey", {128 / 255.0, 128 / 255.0, 128 / 255.0}},           {"silver", {192 / 255.0, 192 / 255.0, 192 / 255.0}},
-        {"maroon", {128 / 255.0, 0, 0}}, {"olive", {128 / 255.0, 128 / 255.0, 0}}, {"navy", {0, 0, 128 / 255.0}},
-        {"purple", {128 / 255.0, 0, 128 / 255.0}}, {"teal", {0, 128 / 255.0, 128 / 255.0}},
-        {"orange", {1, 165 / 255.0, 0}}, {"brown", {165 / 255.0, 42 / 255.0, 42 / 255.0}},
-        {"pink", {1, 192 / 255.0, 203 / 255.0}}};
+    static const std::map<std::string_view, Rgb> names = {{"black", {0, 0, 0}},
+                                                          {"white", {1, 1, 1}},
+                                                          {"red", {1, 0, 0}},
+                                                          {"lime", {0, 1, 0}},
+                                                          {"green", {0, 128 / 255.0, 0}},
+                                                          {"blue", {0, 0, 1}},
+                                                          {"yellow", {1, 1, 0}},
+                                                          {"cyan", {0, 1, 1}},
+                                                          {"aqua", {0, 1, 1}},
+                                                          {"magenta", {1, 0, 1}},
+                                                          {"fuchsia", {1, 0, 1}},
+                                                          {"gray", {128 / 255.0, 128 / 255.0, 128 / 255.0}},
+                                                          {"grey", {128 / 255.0, 128 / 255.0, 128 / 255.0}},
+                                                          {"silver", {192 / 255.0, 192 / 255.0, 192 / 255.0}},
+                                                          {"maroon", {128 / 255.0, 0, 0}},
+                                                          {"olive", {128 / 255.0, 128 / 255.0, 0}},
+                                                          {"navy", {0, 0, 128 / 255.0}},
+                                                          {"purple", {128 / 255.0, 0, 128 / 255.0}},
+                                                          {"teal", {0, 128 / 255.0, 128 / 255.0}},
+                                                          {"orange", {1, 165 / 255.0, 0}},
+                                                          {"brown", {165 / 255.0, 42 / 255.0, 42 / 255.0}},
+                                                          {"pink", {1, 192 / 255.0, 203 / 255.0}}};
     auto found = names.find(name);
     if (found == names.end()) return std::nullopt;
     return found->second;
@@ -97,7 +109,8 @@ std::optional<std::optional<Rgb>> ParsePaint(std::string_view text) {
             if (v[i] < 0) return std::nullopt;
         }
         if (hex.size() == 3) return std::optional<Rgb>{Rgb{v[0] * 17 / 255.0, v[1] * 17 / 255.0, v[2] * 17 / 255.0}};
-        return std::optional<Rgb>{Rgb{(v[0] * 16 + v[1]) / 255.0, (v[2] * 16 + v[3]) / 255.0, (v[4] * 16 + v[5]) / 255.0}};
+        return std::optional<Rgb>{
+            Rgb{(v[0] * 16 + v[1]) / 255.0, (v[2] * 16 + v[3]) / 255.0, (v[4] * 16 + v[5]) / 255.0}};
     }
     if (text.substr(0, 4) == "rgb(" && text.back() == ')') {
         const std::vector<std::string_view> parts = Split(text.substr(4, text.size() - 5), ", \t");
@@ -141,7 +154,8 @@ public:
 
     std::unique_ptr<Document> read(const pugi::xml_node& root) {
         readNamespaces(root);
-        if (localName(root) != "svg") throw FormatError{"not an SVG document (root element <" + std::string(root.name()) + ">)"};
+        if (localName(root) != "svg")
+            throw FormatError{"not an SVG document (root element <" + std::string(root.name()) + ">)"};
         const bool hostFile = !quiltor_.empty() && root.attribute(qname(quiltor_, "version").c_str());
 
         // Page size and the mapping from root user units to document points (y up).
@@ -152,10 +166,14 @@ public:
         const bool hasViewBox = viewBox.size() == 4 && viewBox[2] > 0 && viewBox[3] > 0;
         auto width = UserLength(root.attribute("width").value());
         auto height = UserLength(root.attribute("height").value());
-        if (width && *width > 0) widthPt = *width * 0.75;
-        else if (hasViewBox) widthPt = viewBox[2] * 0.75;
-        if (height && *height > 0) heightPt = *height * 0.75;
-        else if (hasViewBox) heightPt = viewBox[3] * 0.75;
+        if (width && *width > 0)
+            widthPt = *width * 0.75;
+        else if (hasViewBox)
+            widthPt = viewBox[2] * 0.75;
+        if (height && *height > 0)
+            heightPt = *height * 0.75;
+        else if (hasViewBox)
+            heightPt = viewBox[3] * 0.75;
         const double sx = hasViewBox ? widthPt / viewBox[2] : 0.75;
         const double sy = hasViewBox ? heightPt / viewBox[3] : 0.75;
         const double vx = hasViewBox ? viewBox[0] : 0, vy = hasViewBox ? viewBox[1] : 0;
@@ -203,10 +221,14 @@ private:
                 svgDefault_ = uri == kSvgNamespaceUri;
             } else if (name.substr(0, 6) == "xmlns:") {
                 const std::string prefix(name.substr(6));
-                if (uri == kSvgNamespaceUri) svg_ = prefix;
-                else if (uri == kInkscapeNamespaceUri) inkscape_ = prefix;
-                else if (uri == kSodipodiNamespaceUri) sodipodi_ = prefix;
-                else if (uri == kQuiltorNamespace) quiltor_ = prefix;
+                if (uri == kSvgNamespaceUri)
+                    svg_ = prefix;
+                else if (uri == kInkscapeNamespaceUri)
+                    inkscape_ = prefix;
+                else if (uri == kSodipodiNamespaceUri)
+                    sodipodi_ = prefix;
+                else if (uri == kQuiltorNamespace)
+                    quiltor_ = prefix;
             }
         }
     }
@@ -306,9 +328,18 @@ private:
 
     Presentation presentation(const pugi::xml_node& node) const {
         Presentation p;
-        static const char* const names[] = {"fill", "stroke", "stroke-width", "stroke-linecap", "stroke-linejoin",
-                                            "stroke-miterlimit", "stroke-dasharray", "stroke-dashoffset",
-                                            "fill-rule", "font-size", "display", "visibility"};
+        static const char* const names[] = {"fill",
+                                            "stroke",
+                                            "stroke-width",
+                                            "stroke-linecap",
+                                            "stroke-linejoin",
+                                            "stroke-miterlimit",
+                                            "stroke-dasharray",
+                                            "stroke-dashoffset",
+                                            "fill-rule",
+                                            "font-size",
+                                            "display",
+                                            "visibility"};
         for (const char* name : names) {
             if (pugi::xml_attribute a = node.attribute(name)) p.properties[name] = std::string(Trim(a.value()));
         }
@@ -322,8 +353,9 @@ private:
         }
         auto display = p.properties.find("display");
         auto visibility = p.properties.find("visibility");
-        p.hidden = (display != p.properties.end() && display->second == "none") ||
-                   (visibility != p.properties.end() && (visibility->second == "hidden" || visibility->second == "collapse"));
+        p.hidden =
+            (display != p.properties.end() && display->second == "none") ||
+            (visibility != p.properties.end() && (visibility->second == "hidden" || visibility->second == "collapse"));
         return p;
     }
 
@@ -406,8 +438,10 @@ private:
         } else {
             art->style = styles_.intern(pathStyleOf(c));
         }
-        if (const char* text = qattrOrNull(node, "attr")) art->userAttr = ParseUserAttrs(text);
-        else art->userAttr = hidden ? kArtHidden : 0;
+        if (const char* text = qattrOrNull(node, "attr"))
+            art->userAttr = ParseUserAttrs(text);
+        else
+            art->userAttr = hidden ? kArtHidden : 0;
     }
 
     void readLayer(const pugi::xml_node& node, Layer* parent, const Context& outer, int depth) {
@@ -426,7 +460,8 @@ private:
             layer->options = *parsed;
         } else {
             layer->options.visible = !p.hidden;
-            layer->options.editable = std::string_view(node.attribute(qname(sodipodi_, "insensitive").c_str()).value()) != "true";
+            layer->options.editable =
+                std::string_view(node.attribute(qname(sodipodi_, "insensitive").c_str()).value()) != "true";
         }
         if (qattr(node, "current") == "1") current_ = layer;
         if (qattrOrNull(node, "appearance") || qattrOrNull(node, "style") || qattrOrNull(node, "attr"))
@@ -435,8 +470,10 @@ private:
         for (pugi::xml_node child : node.children()) {
             if (child.type() != pugi::node_element) continue;
             const std::string_view name = localName(child);
-            if (name == "g" && (inkscapeAttr(child, "groupmode") == "layer")) readLayer(child, layer, context, depth + 1);
-            else readArt(child, layer->group, context, depth + 1);
+            if (name == "g" && (inkscapeAttr(child, "groupmode") == "layer"))
+                readLayer(child, layer, context, depth + 1);
+            else
+                readArt(child, layer->group, context, depth + 1);
         }
     }
 
@@ -599,9 +636,12 @@ private:
         std::string collapsed;
         for (char c : content) {
             const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r';
-            if (!space) collapsed += c;
-            else if (preserve) collapsed += ' ';
-            else if (!collapsed.empty() && collapsed.back() != ' ') collapsed += ' ';
+            if (!space)
+                collapsed += c;
+            else if (preserve)
+                collapsed += ' ';
+            else if (!collapsed.empty() && collapsed.back() != ' ')
+                collapsed += ' ';
         }
         if (!preserve) collapsed = std::string(Trim(collapsed));
         text->text = decodeText(collapsed, "a text");
@@ -629,7 +669,8 @@ std::unique_ptr<Document> Fail(std::string* error, AIErr* code, AIErr which, std
 
 std::unique_ptr<Document> ReadSvgText(std::string_view text, StyleTable& styles, std::string* error, AIErr* code) {
     pugi::xml_document xml;
-    const pugi::xml_parse_result parsed = xml.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed =
+        xml.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!parsed) {
         return Fail(error, code, kBadFileFormatErr,
                     std::string("not a readable XML document (") + parsed.description() + " at byte " +

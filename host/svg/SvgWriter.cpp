@@ -42,7 +42,8 @@ public:
         root.append_attribute("quiltor:colorModel") = FormatColorModel(document_.colorModel()).c_str();
         const AIRealRect& a = document_.artboard();
         root.append_attribute("quiltor:artboard") =
-            (FormatReal(a.left) + "," + FormatReal(a.top) + "," + FormatReal(a.right) + "," + FormatReal(a.bottom)).c_str();
+            (FormatReal(a.left) + "," + FormatReal(a.top) + "," + FormatReal(a.right) + "," + FormatReal(a.bottom))
+                .c_str();
         root.append_attribute("quiltor:layersMade") = document_.layersMade();
         // Every appearance once, before the art that refers to it.
         appearances_ = root.append_child("quiltor:appearances");
@@ -139,8 +140,7 @@ private:
             node.text().set(text.c_str());
             break;
         }
-        default:
-            return;
+        default: return;
         }
         if (art->userAttr & kArtHidden) node.append_attribute("style") = "display:none";
     }
@@ -189,8 +189,10 @@ private:
         if (s.empty()) return {};
         std::string d = "M " + point(s[0].p);
         auto edge = [&](const AIPathSegment& from, const AIPathSegment& to) {
-            if (Straight(from, to)) d += " L " + point(to.p);
-            else d += " C " + point(from.out) + " " + point(to.in) + " " + point(to.p);
+            if (Straight(from, to))
+                d += " L " + point(to.p);
+            else
+                d += " C " + point(from.out) + " " + point(to.in) + " " + point(to.p);
         };
         for (size_t i = 1; i < s.size(); ++i) edge(s[i - 1], s[i]);
         if (path->closed) {

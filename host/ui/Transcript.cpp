@@ -7,10 +7,10 @@ std::string EscapeTranscriptText(std::string_view text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += c;
         }
     }
     return out;
@@ -23,9 +23,9 @@ std::string TranscriptLine(AlertKind kind, std::string_view text) {
 
 const char* AnswerWord(int answer) {
     switch (answer) {
-        case 0: return "no";
-        case 1: return "yes";
-        default: return "cancel";
+    case 0: return "no";
+    case 1: return "yes";
+    default: return "cancel";
     }
 }
 

@@ -1,11 +1,11 @@
 #include "AdjustArt.h"
 
-#include "core/AnnotationLayers.h"
 #include "ArtQueries.h"
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
 #include "KTRPluginAdjustPlugin.h"
 #include "Suites.h"
+#include "core/AnnotationLayers.h"
 
 namespace adjust {
 
@@ -19,23 +19,17 @@ bool LayerOpen(AILayerHandle layer) {
 }
 
 bool IsEligibleLayer(AILayerHandle layer) {
-    if (!LayerOpen(layer))
-        return false;
+    if (!LayerOpen(layer)) return false;
     AIBoolean hasArt = false;
-    if (sAILayer->LayerHasArt(layer, &hasArt) != kNoErr || !hasArt)
-        return false;
+    if (sAILayer->LayerHasArt(layer, &hasArt) != kNoErr || !hasArt) return false;
     AILayerHandle child = nullptr;
-    if (sAILayer->GetLayerFirstChild(layer, &child) != kNoErr || child)
-        return false;
+    if (sAILayer->GetLayerFirstChild(layer, &child) != kNoErr || child) return false;
     AILayerHandle parent = nullptr;
-    if (sAILayer->GetLayerParent(layer, &parent) != kNoErr)
-        return false;
+    if (sAILayer->GetLayerParent(layer, &parent) != kNoErr) return false;
     while (parent) {
-        if (!LayerOpen(parent))
-            return false;
+        if (!LayerOpen(parent)) return false;
         AILayerHandle above = nullptr;
-        if (sAILayer->GetLayerParent(parent, &above) != kNoErr)
-            return false;
+        if (sAILayer->GetLayerParent(parent, &above) != kNoErr) return false;
         parent = above;
     }
     return true;
@@ -43,21 +37,17 @@ bool IsEligibleLayer(AILayerHandle layer) {
 
 bool LockedOrHidden(AIArtHandle art) {
     int32_t attr = 0;
-    if (sAIArt->GetArtUserAttr(art, kArtLocked | kArtHidden, &attr) != kNoErr)
-        return true;
+    if (sAIArt->GetArtUserAttr(art, kArtLocked | kArtHidden, &attr) != kNoErr) return true;
     return (attr & (kArtLocked | kArtHidden)) != 0;
 }
 
 }  // namespace
 
-PathAnchor ToAnchor(const AIPathSegment& s) {
-    return {{s.p.h, s.p.v}, {s.in.h, s.in.v}, {s.out.h, s.out.v}};
-}
+PathAnchor ToAnchor(const AIPathSegment& s) { return {{s.p.h, s.p.v}, {s.in.h, s.in.v}, {s.out.h, s.out.v}}; }
 
 bool Bounds(AIArtHandle art, Box* bounds) {
     AIRealRect rect{0, 0, 0, 0};
-    if (sAIArt->GetArtBounds(art, &rect) != kNoErr)
-        return false;
+    if (sAIArt->GetArtBounds(art, &rect) != kNoErr) return false;
     *bounds = Box{rect.left, rect.top, rect.right, rect.bottom};
     return true;
 }
@@ -73,8 +63,7 @@ std::vector<AIArtHandle> Subtree(AIArtHandle root) {
 
 bool DisposedArt::Dispose(AIArtHandle art) {
     const std::vector<AIArtHandle> tree = Subtree(art);
-    if (sAIArt->DisposeArt(art) != kNoErr)
-        return false;
+    if (sAIArt->DisposeArt(art) != kNoErr) return false;
     fDead.insert(tree.begin(), tree.end());
     return true;
 }
@@ -93,13 +82,11 @@ Standing Locate(AIArtHandle art) {
             standing.eligible = false;
             return standing;
         }
-        if (!above)
-            break;  // the layer's own group
+        if (!above) break;  // the layer's own group
         const int16_t type = ArtType(parent);
         standing.inCompound |= type == kCompoundPathArt;
         standing.inGroup |= type != kCompoundPathArt;
-        if (LockedOrHidden(parent))
-            standing.eligible = false;
+        if (LockedOrHidden(parent)) standing.eligible = false;
         parent = above;
     }
     return standing;
@@ -108,14 +95,11 @@ Standing Locate(AIArtHandle art) {
 std::vector<AILayerHandle> EligibleLayers(AILayerHandle skip1, AILayerHandle skip2) {
     std::vector<AILayerHandle> layers;
     AILayerHandle layer = nullptr;
-    if (sAILayer->GetFirstLayer(&layer) != kNoErr)
-        layer = nullptr;
+    if (sAILayer->GetFirstLayer(&layer) != kNoErr) layer = nullptr;
     while (layer) {
-        if (layer != skip1 && layer != skip2 && IsEligibleLayer(layer))
-            layers.push_back(layer);
+        if (layer != skip1 && layer != skip2 && IsEligibleLayer(layer)) layers.push_back(layer);
         AILayerHandle next = nullptr;
-        if (sAILayer->GetNextPreorderLayer(layer, &next) != kNoErr)
-            next = nullptr;
+        if (sAILayer->GetNextPreorderLayer(layer, &next) != kNoErr) next = nullptr;
         layer = next;
     }
     return layers;
@@ -134,8 +118,7 @@ bool KTRPluginAdjustPlugin::CheckPlateoStringLayer(AILayerHandle layer) {
     char title[kTitleBufferSize] = {};
     try {
         ai::UnicodeString text;
-        if (sAILayer->GetLayerTitle(layer, text.get()) != kNoErr)
-            return false;
+        if (sAILayer->GetLayerTitle(layer, text.get()) != kNoErr) return false;
         text.getToBuffer(title, sizeof title, kAIPlatformCharacterEncoding);
     } catch (const ai::Error&) {
         return false;

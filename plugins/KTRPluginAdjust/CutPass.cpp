@@ -17,19 +17,16 @@ void EmptyWorkLayer(const WorkArea& work) {
     ArtSet set(work.layer);
     // From the last entry up, so that members go before the art that holds them.
     for (int32_t i = set.Count() - 1; i >= 1; --i) {
-        if (AIArtHandle art = set.At(i))
-            sAIArt->DisposeArt(art);
+        if (AIArtHandle art = set.At(i)) sAIArt->DisposeArt(art);
     }
 }
 
 bool EveryMemberClosed(AIArtHandle compound) {
     bool complete = false;
     const std::vector<AIArtHandle> members = Members(compound, &complete);
-    if (!complete || members.empty())
-        return false;
+    if (!complete || members.empty()) return false;
     for (AIArtHandle member : members) {
-        if (ArtType(member) != kPathArt || !IsClosed(member))
-            return false;
+        if (ArtType(member) != kPathArt || !IsClosed(member)) return false;
     }
     return true;
 }
@@ -38,12 +35,9 @@ bool EveryMemberClosed(AIArtHandle compound) {
 // closed. Everything else (lines, outlines without fill, text, groups, anything on an annotation
 // layer) is kept whole or deleted.
 bool GetsCut(AIArtHandle art, int16_t type, bool annotation) {
-    if (annotation)
-        return false;
-    if (type == kPathArt)
-        return IsClosed(art) && HasFill(art);
-    if (type == kCompoundPathArt)
-        return HasFill(art) && EveryMemberClosed(art);
+    if (annotation) return false;
+    if (type == kPathArt) return IsClosed(art) && HasFill(art);
+    if (type == kCompoundPathArt) return HasFill(art) && EveryMemberClosed(art);
     return false;
 }
 
@@ -51,8 +45,7 @@ bool GetsCut(AIArtHandle art, int16_t type, bool annotation) {
 // host failed on the way; the pieces placed so far are then taken back.
 bool PlacePieces(const WorkArea& work, AIArtHandle mapObject) {
     AIArtStyleHandle mapStyle = nullptr;
-    if (sAIArtStyle->GetArtStyle(mapObject, &mapStyle) != kNoErr)
-        return false;
+    if (sAIArtStyle->GetArtStyle(mapObject, &mapStyle) != kNoErr) return false;
     ArtSet set(work.layer);
     DisposedArt disposed;
     std::vector<AIArtHandle> placed;
@@ -60,17 +53,13 @@ bool PlacePieces(const WorkArea& work, AIArtHandle mapObject) {
     const int32_t count = set.Count();
     for (int32_t i = 1; i < count && ok; ++i) {
         AIArtHandle entry = set.At(i);
-        if (!entry || disposed.Contains(entry))
-            continue;
+        if (!entry || disposed.Contains(entry)) continue;
         // Members go with the art that holds them.
         AIArtHandle parent = nullptr;
-        if (sAIArt->GetArtParent(entry, &parent) != kNoErr || parent != work.group)
-            continue;
+        if (sAIArt->GetArtParent(entry, &parent) != kNoErr || parent != work.group) continue;
         const int16_t type = ArtType(entry);
-        if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt)
-            continue;
-        if (type != kGroupArt && !(IsClosed(entry) && HasFill(entry)))
-            continue;
+        if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) continue;
+        if (type != kGroupArt && !(IsClosed(entry) && HasFill(entry))) continue;
         AIArtHandle copy = nullptr;
         if (sAIArt->DuplicateArt(entry, kPlaceBelow, mapObject, &copy) != kNoErr || !copy) {
             ok = false;
@@ -95,17 +84,14 @@ bool PlacePieces(const WorkArea& work, AIArtHandle mapObject) {
         disposed.Dispose(entry);
     }
     if (!ok) {
-        for (AIArtHandle copy : placed)
-            sAIArt->DisposeArt(copy);
+        for (AIArtHandle copy : placed) sAIArt->DisposeArt(copy);
     }
     return ok;
 }
 
-void ClipObject(KTRPluginAdjustPlugin& plugin, const WorkArea& work, AIArtHandle art, bool cut,
-                DisposedArt& disposed) {
+void ClipObject(KTRPluginAdjustPlugin& plugin, const WorkArea& work, AIArtHandle art, bool cut, DisposedArt& disposed) {
     AIArtHandle frameCopy = nullptr;
-    if (sAIArt->DuplicateArt(work.frame, kPlaceAboveAll, work.group, &frameCopy) != kNoErr)
-        frameCopy = nullptr;
+    if (sAIArt->DuplicateArt(work.frame, kPlaceAboveAll, work.group, &frameCopy) != kNoErr) frameCopy = nullptr;
     AIArtHandle shape = nullptr;
     if (frameCopy) {
         if (!cut)
@@ -126,12 +112,10 @@ void ClipObject(KTRPluginAdjustPlugin& plugin, const WorkArea& work, AIArtHandle
         result = sAIPathfinder->DoBackMinusFrontEffect(&data);
     }
     bool placed = false;
-    if (cut && result == kNoErr)
-        placed = PlacePieces(work, art);
+    if (cut && result == kNoErr) placed = PlacePieces(work, art);
     EmptyWorkLayer(work);
     // Only an empty result says the object lies outside; any other failure keeps it.
-    if (result == kEmptyResultErr || placed)
-        disposed.Dispose(art);
+    if (result == kEmptyResultErr || placed) disposed.Dispose(art);
 }
 
 }  // namespace
@@ -143,15 +127,12 @@ void ClipLayer(KTRPluginAdjustPlugin& plugin, const WorkArea& work, AILayerHandl
     const int32_t count = set.Count();
     for (int32_t i = 1; i < count; ++i) {
         AIArtHandle art = set.At(i);
-        if (!art || disposed.Contains(art))
-            continue;
+        if (!art || disposed.Contains(art)) continue;
         // Groups and compound paths are cut or tested whole; their members go with them.
         const Standing standing = Locate(art);
-        if (!standing.eligible || standing.inCompound || standing.inGroup)
-            continue;
+        if (!standing.eligible || standing.inCompound || standing.inGroup) continue;
         const int16_t type = ArtType(art);
-        if (type == kUnknownArt)
-            continue;
+        if (type == kUnknownArt) continue;
         ClipObject(plugin, work, art, GetsCut(art, type, annotation), disposed);
     }
 }

@@ -36,22 +36,17 @@ void SetComponents(AIColor& colour, const AIReal (&components)[4]) {
         colour.c = AIColorUnion{};
         colour.c.rgb = AIThreeColorStyle{components[0], components[1], components[2]};
         break;
-    case kNoneColor:
-        colour.c = AIColorUnion{};
-        break;
-    default:
-        break;  // patterns, gradients and custom colours keep what they were
+    case kNoneColor: colour.c = AIColorUnion{}; break;
+    default: break;  // patterns, gradients and custom colours keep what they were
     }
 }
 
 // Filled, unstroked, in the colour kind of the document's colour model.
 AIErr StyleShape(AIArtHandle art, const AIReal (&components)[4], bool evenOdd) {
     AIPathStyle style{};
-    if (AIErr error = sAIPathStyle->GetPathStyle(art, &style))
-        return error;
+    if (AIErr error = sAIPathStyle->GetPathStyle(art, &style)) return error;
     int16_t model = kDocUnknownColor - 1;  // anything else keeps the colour kind as read
-    if (sAIDocument->GetDocumentColorModel(&model) != kNoErr)
-        model = kDocUnknownColor - 1;
+    if (sAIDocument->GetDocumentColorModel(&model) != kNoErr) model = kDocUnknownColor - 1;
     AIColor colour = style.fill.color;
     switch (model) {
     case kDocGrayColor: colour.kind = kGrayColor; break;
@@ -67,8 +62,7 @@ AIErr StyleShape(AIArtHandle art, const AIReal (&components)[4], bool evenOdd) {
     style.stroke.color = colour;
     style.stroke.width = 1.0f;
     style.stroke.dash = AIDashStyle{};
-    if (evenOdd)
-        style.evenodd = true;
+    if (evenOdd) style.evenodd = true;
     return sAIPathStyle->SetPathStyle(art, &style);
 }
 
@@ -78,10 +72,8 @@ AIPathSegment Corner(AIReal h, AIReal v) {
 }
 
 AIErr MakeRectangle(AIArtHandle path, const AIPathSegment (&corners)[4]) {
-    if (AIErr error = sAIPath->SetPathSegmentCount(path, 4))
-        return error;
-    if (AIErr error = sAIPath->SetPathSegments(path, 0, 4, corners))
-        return error;
+    if (AIErr error = sAIPath->SetPathSegmentCount(path, 4)) return error;
+    if (AIErr error = sAIPath->SetPathSegments(path, 0, 4, corners)) return error;
     return sAIPath->SetPathClosed(path, true);
 }
 
@@ -89,8 +81,7 @@ AIErr MakeRectangle(AIArtHandle path, const AIPathSegment (&corners)[4]) {
 
 AIArtHandle KTRPluginAdjustPlugin::CreateLineArt(AIArtHandle path) {
     AIArtHandle square = nullptr;
-    if (sAIArt->NewArt(kPathArt, kPlaceAbove, path, &square) != kNoErr || !square)
-        return nullptr;
+    if (sAIArt->NewArt(kPathArt, kPlaceAbove, path, &square) != kNoErr || !square) return nullptr;
     const AIPathSegment corners[4] = {
         Corner(-kFrameHalfSide, -kFrameHalfSide),
         Corner(kFrameHalfSide, -kFrameHalfSide),
@@ -122,8 +113,7 @@ AIArtHandle KTRPluginAdjustPlugin::CreateLineArt(AIArtHandle path) {
 
 AIArtHandle KTRPluginAdjustPlugin::CreateRectLineArt(AIArtHandle reference, AIArtHandle object) {
     AIArtHandle rect = nullptr;
-    if (sAIArt->NewArt(kPathArt, kPlaceAbove, reference, &rect) != kNoErr || !rect)
-        return nullptr;
+    if (sAIArt->NewArt(kPathArt, kPlaceAbove, reference, &rect) != kNoErr || !rect) return nullptr;
     AIRealRect bounds{0, 0, 0, 0};
     if (sAIArt->GetArtBounds(object, &bounds) != kNoErr) {
         sAIArt->DisposeArt(rect);
@@ -157,8 +147,7 @@ namespace {
 // The top-level art of a layer.
 std::vector<AIArtHandle> LayerObjects(AILayerHandle layer) {
     AIArtHandle group = nullptr;
-    if (sAIArt->GetFirstArtOfLayer(layer, &group) != kNoErr || !group)
-        return {};
+    if (sAIArt->GetFirstArtOfLayer(layer, &group) != kNoErr || !group) return {};
     return Members(group);
 }
 
@@ -175,8 +164,7 @@ AIArtHandle FlattenFrame(AILayerHandle clipLayer, AIArtHandle lineArt) {
     // A failed flattening that leaves the frame as built still has the outline as its hole.
     sAIPathfinder->DoExcludeEffect(&data);
     for (AIArtHandle art : LayerObjects(clipLayer)) {
-        if (ArtType(art) == kCompoundPathArt && HasMembers(art))
-            return art;
+        if (ArtType(art) == kCompoundPathArt && HasMembers(art)) return art;
     }
     return nullptr;
 }
@@ -184,16 +172,14 @@ AIArtHandle FlattenFrame(AILayerHandle clipLayer, AIArtHandle lineArt) {
 void TakeBackFrame(AILayerHandle clipLayer, AIArtHandle path, AIArtStyleHandle style) {
     bool outlineAlive = false;
     for (AIArtHandle art : LayerObjects(clipLayer)) {
-        for (AIArtHandle member : Subtree(art))
-            outlineAlive |= member == path;
+        for (AIArtHandle member : Subtree(art)) outlineAlive |= member == path;
     }
     AIArtHandle group = nullptr;
     if (outlineAlive && sAIArt->GetFirstArtOfLayer(clipLayer, &group) == kNoErr && group &&
         sAIArt->ReorderArt(path, kPlaceInsideOnTop, group) == kNoErr && style)
         sAIArtStyle->SetArtStyle(path, style);
     for (AIArtHandle art : LayerObjects(clipLayer)) {
-        if (art != path)
-            sAIArt->DisposeArt(art);
+        if (art != path) sAIArt->DisposeArt(art);
     }
 }
 

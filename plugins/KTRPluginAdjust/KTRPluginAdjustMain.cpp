@@ -11,8 +11,8 @@
 #include "ArtQueries.h"
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
-#include "core/OutlineArea.h"
 #include "Suites.h"
+#include "core/OutlineArea.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ constexpr const char* kTooManySelectedText = "地図範囲の調整に使用す�
 constexpr const char* kNotPlainPathText =
     "地図範囲の調整に使用するオブジェクトは複合パスやグループ化されていないパスアートを選択して下さい。";
 constexpr const char* kNotClosedText = "地図範囲の調整に使用するオブジェクトは閉じているパスアートを選択して下さい。";
-constexpr const char* kNoAreaText = "地図範囲の調整に使用するオブジェクトは面積のある閉じたパスアートを選択して下さい。";
+constexpr const char* kNoAreaText =
+    "地図範囲の調整に使用するオブジェクトは面積のある閉じたパスアートを選択して下さい。";
 constexpr const char* kUnexpectedText = "予期しないエラーが発生しました。";
 constexpr const char* kDoneText = "作業が完了しました。";
 
@@ -41,21 +42,17 @@ void Alert(bool error, const char* text) {
             sAIUser->ErrorAlert(message.get());
         else
             sAIUser->MessageAlert(message.get());
-    } catch (const ai::Error&) {
-    }
+    } catch (const ai::Error&) {}
 }
 
 // An outline the host cannot read counts as one without area: cut to it, the map would go whole.
 bool HasArea(AIArtHandle path) {
     const int16_t count = SegmentCount(path);
-    if (count < 1)
-        return false;
+    if (count < 1) return false;
     std::vector<AIPathSegment> segments(static_cast<std::size_t>(count));
-    if (sAIPath->GetPathSegments(path, 0, count, segments.data()) != kNoErr)
-        return false;
+    if (sAIPath->GetPathSegments(path, 0, count, segments.data()) != kNoErr) return false;
     std::vector<PathAnchor> anchors;
-    for (const AIPathSegment& s : segments)
-        anchors.push_back(adjust::ToAnchor(s));
+    for (const AIPathSegment& s : segments) anchors.push_back(adjust::ToAnchor(s));
     return OutlineArea(anchors) >= kMinOutlineArea;
 }
 
@@ -117,20 +114,14 @@ AIErr KTRPluginAdjustPlugin::KTRPluginAdjustMain(AIMenuMessage*) {
     // is neither.
     adjust::WorkArea work;
     AIArtStyleHandle outlineStyle = nullptr;
-    if (sAIArtStyle->GetArtStyle(path, &outlineStyle) != kNoErr)
-        outlineStyle = nullptr;
+    if (sAIArtStyle->GetArtStyle(path, &outlineStyle) != kNoErr) outlineStyle = nullptr;
     AIArtHandle lineArt = CreateLineArt(path);
-    if (lineArt && sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &work.layer) != kNoErr)
-        work.layer = nullptr;
-    if (work.layer && sAIArt->GetFirstArtOfLayer(work.layer, &work.group) != kNoErr)
-        work.group = nullptr;
-    if (work.group)
-        work.frame = adjust::FlattenFrame(clipLayer, lineArt);
+    if (lineArt && sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &work.layer) != kNoErr) work.layer = nullptr;
+    if (work.layer && sAIArt->GetFirstArtOfLayer(work.layer, &work.group) != kNoErr) work.group = nullptr;
+    if (work.group) work.frame = adjust::FlattenFrame(clipLayer, lineArt);
     if (!work.frame) {
-        if (lineArt)
-            adjust::TakeBackFrame(clipLayer, path, outlineStyle);
-        if (work.layer)
-            sAILayer->DeleteLayer(work.layer);
+        if (lineArt) adjust::TakeBackFrame(clipLayer, path, outlineStyle);
+        if (work.layer) sAILayer->DeleteLayer(work.layer);
         Alert(true, kUnexpectedText);
         return kNoErr;
     }
@@ -139,13 +130,11 @@ AIErr KTRPluginAdjustPlugin::KTRPluginAdjustMain(AIMenuMessage*) {
         for (AILayerHandle layer : adjust::EligibleLayers(clipLayer, nullptr))
             adjust::DeleteOutside(layer, outline, CheckPlateoStringLayer(layer));
         for (AILayerHandle layer : adjust::EligibleLayers(clipLayer, nullptr)) {
-            if (!CheckPlateoStringLayer(layer))
-                adjust::TrimLines(layer, outline);
+            if (!CheckPlateoStringLayer(layer)) adjust::TrimLines(layer, outline);
         }
     }
 
-    for (AILayerHandle layer : adjust::EligibleLayers(work.layer, clipLayer))
-        adjust::ClipLayer(*this, work, layer);
+    for (AILayerHandle layer : adjust::EligibleLayers(work.layer, clipLayer)) adjust::ClipLayer(*this, work, layer);
 
     sAILayer->DeleteLayer(work.layer);
     sAIArt->DisposeArt(work.frame);

@@ -28,9 +28,7 @@ const PluginDescription gPluginDescription = {
     kOwnSuites,
 };
 
-Plugin* AllocatePlugin(SPPluginRef pluginRef) {
-    return new KTRPluginAdjustPlugin(pluginRef);
-}
+Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new KTRPluginAdjustPlugin(pluginRef); }
 
 KTRPluginAdjustPlugin::KTRPluginAdjustPlugin(SPPluginRef pluginRef)
     : ApplicationPlugin(pluginRef, gPluginDescription) {}

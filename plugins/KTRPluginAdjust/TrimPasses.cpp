@@ -25,26 +25,20 @@ struct Trim {
 // for ever.
 Trim TrimAtBounds(AIArtHandle path, const Box& outline) {
     const int16_t count = SegmentCount(path);
-    if (count < 3)
-        return {};
+    if (count < 3) return {};
     std::vector<AIPathSegment> segments(static_cast<std::size_t>(count));
-    if (sAIPath->GetPathSegments(path, 0, count, segments.data()) != kNoErr)
-        return {};
+    if (sAIPath->GetPathSegments(path, 0, count, segments.data()) != kNoErr) return {};
     std::vector<PathAnchor> anchors;
-    for (const AIPathSegment& s : segments)
-        anchors.push_back(ToAnchor(s));
+    for (const AIPathSegment& s : segments) anchors.push_back(ToAnchor(s));
     auto at = [&](int i) -> const PathAnchor& { return anchors[static_cast<std::size_t>(i)]; };
     int16_t found = -1;
     for (int16_t i = 0; i < count && found < 0; ++i) {
-        if (AnchorInside(outline, at(i).p))
-            continue;
+        if (AnchorInside(outline, at(i).p)) continue;
         const bool previousOut = i == 0 || !SegmentMeetsBox(at(i - 1), at(i), outline);
         const bool nextOut = i == count - 1 || !SegmentMeetsBox(at(i), at(i + 1), outline);
-        if (previousOut && nextOut)
-            found = i;
+        if (previousOut && nextOut) found = i;
     }
-    if (found < 0)
-        return {};
+    if (found < 0) return {};
     if (found == 0 || found == count - 1) {
         sAIPath->DeletePathSegments(path, found, 1);
         return {SegmentCount(path) == count - 1, nullptr};
@@ -52,8 +46,7 @@ Trim TrimAtBounds(AIArtHandle path, const Box& outline) {
     // Both keep anchor `found` as an end. The copy is cut first: when the path then refuses its
     // cut, dropping the copy leaves the line as it was.
     AIArtHandle copy = nullptr;
-    if (sAIArt->DuplicateArt(path, kPlaceBelow, path, &copy) != kNoErr || !copy)
-        return {};
+    if (sAIArt->DuplicateArt(path, kPlaceBelow, path, &copy) != kNoErr || !copy) return {};
     sAIPath->DeletePathSegments(copy, 0, found);
     if (SegmentCount(copy) != count - found) {
         sAIArt->DisposeArt(copy);
@@ -61,10 +54,8 @@ Trim TrimAtBounds(AIArtHandle path, const Box& outline) {
     }
     sAIPath->DeletePathSegments(path, static_cast<int16_t>(found + 1), static_cast<int16_t>(count - found - 1));
     const int16_t left = SegmentCount(path);
-    if (left == found + 1)
-        return {true, copy};
-    if (left == count)
-        sAIArt->DisposeArt(copy);
+    if (left == found + 1) return {true, copy};
+    if (left == count) sAIArt->DisposeArt(copy);
     // Otherwise the path's state is unknown: the copy stays so that nothing of the line is lost,
     // but the layer is not run again for it.
     return {};
@@ -78,14 +69,11 @@ void DeleteOutside(AILayerHandle layer, const Box& outline, bool annotation) {
     const int32_t count = set.Count();
     for (int32_t i = 1; i < count; ++i) {
         AIArtHandle art = set.At(i);
-        if (!art || disposed.Contains(art))
-            continue;
+        if (!art || disposed.Contains(art)) continue;
         const Standing standing = Locate(art);
-        if (!standing.eligible || standing.inCompound || (annotation && standing.inGroup))
-            continue;
+        if (!standing.eligible || standing.inCompound || (annotation && standing.inGroup)) continue;
         Box bounds;
-        if (Bounds(art, &bounds) && WhollyOutside(outline, bounds))
-            disposed.Dispose(art);
+        if (Bounds(art, &bounds) && WhollyOutside(outline, bounds)) disposed.Dispose(art);
     }
 }
 
@@ -100,34 +88,26 @@ void TrimLines(AILayerHandle layer, const Box& outline) {
         const int32_t count = set.Count();
         for (int32_t i = 1; i < count; ++i) {
             AIArtHandle art = set.At(i);
-            if (!art || disposed.Contains(art) || (!firstRound && changed.count(art) == 0))
-                continue;
+            if (!art || disposed.Contains(art) || (!firstRound && changed.count(art) == 0)) continue;
             const Standing standing = Locate(art);
-            if (!standing.eligible || standing.inCompound)
-                continue;
-            if (ArtType(art) != kPathArt)
-                continue;
+            if (!standing.eligible || standing.inCompound) continue;
+            if (ArtType(art) != kPathArt) continue;
             // A line the host cannot answer for is left as it is.
-            if (HasFill(art, true) || IsClosed(art, true))
-                continue;
+            if (HasFill(art, true) || IsClosed(art, true)) continue;
             Box bounds;
-            if (!Bounds(art, &bounds))
-                continue;
+            if (!Bounds(art, &bounds)) continue;
             if (WhollyOutside(outline, bounds)) {
                 disposed.Dispose(art);
                 continue;
             }
-            if (WhollyInside(outline, bounds))
-                continue;
+            if (WhollyInside(outline, bounds)) continue;
             const Trim trim = TrimAtBounds(art, outline);
             if (trim.changed) {
                 changedNow.insert(art);
-                if (trim.copy)
-                    changedNow.insert(trim.copy);
+                if (trim.copy) changedNow.insert(trim.copy);
             }
         }
-        if (changedNow.empty())
-            break;
+        if (changedNow.empty()) break;
         changed = std::move(changedNow);
     }
 }

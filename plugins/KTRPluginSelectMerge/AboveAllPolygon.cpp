@@ -13,25 +13,19 @@ namespace seamjoin {
 
 namespace {
 
-bool IsText(int16_t type)
-{
+bool IsText(int16_t type) {
     switch (type) {
     case kTextArtUnsupported:
     case kTextPathArtUnsupported:
     case kTextRunArtUnsupported:
     case kMysteryPathArt:
     case kTextFrameArt:
-    case kLegacyTextArt:
-        return true;
-    default:
-        return false;
+    case kLegacyTextArt: return true;
+    default: return false;
     }
 }
 
-bool IsPathLike(int16_t type)
-{
-    return type == kPathArt || type == kCompoundPathArt;
-}
+bool IsPathLike(int16_t type) { return type == kPathArt || type == kCompoundPathArt; }
 
 // The first line and the compound paths and groups that hold it inside the
 // layer, outermost last; empty when the walk does not end at the layer. The
@@ -39,8 +33,7 @@ bool IsPathLike(int16_t type)
 // members too, and a filled face in an unfilled compound path of lines loses
 // its fill. None of these is moved: a copy would land inside or beside
 // itself, and deleting the source would take the reference along.
-std::vector<AIArtHandle> HoldersOf(AILayerHandle layer, AIArtHandle firstLine)
-{
+std::vector<AIArtHandle> HoldersOf(AILayerHandle layer, AIArtHandle firstLine) {
     AIArtHandle top = nullptr;
     if (sAIArt->GetFirstArtOfLayer(layer, &top) != kNoErr || top == nullptr) {
         return {};
@@ -61,8 +54,7 @@ std::vector<AIArtHandle> HoldersOf(AILayerHandle layer, AIArtHandle firstLine)
 
 }  // namespace
 
-int AboveAllPolygon(AILayerHandle layer)
-{
+int AboveAllPolygon(AILayerHandle layer) {
     const std::vector<AIArtHandle> arts = LayerArt(layer);
     if (arts.empty()) {
         return 1;
@@ -120,7 +112,4 @@ int AboveAllPolygon(AILayerHandle layer)
 
 }  // namespace seamjoin
 
-int KTRPluginSelectMergePlugin::AboveAllPolygon(AILayerHandle layer)
-{
-    return seamjoin::AboveAllPolygon(layer);
-}
+int KTRPluginSelectMergePlugin::AboveAllPolygon(AILayerHandle layer) { return seamjoin::AboveAllPolygon(layer); }

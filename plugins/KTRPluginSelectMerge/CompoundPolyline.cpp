@@ -5,8 +5,7 @@
 
 namespace seamjoin {
 
-int CompoundPolyline(AILayerHandle layer, const SeamGrid& grid)
-{
+int CompoundPolyline(AILayerHandle layer, const SeamGrid& grid) {
     detail::OutlineRules rules;
     rules.filled = false;
     rules.comparePathStyles = true;
@@ -18,7 +17,6 @@ int CompoundPolyline(AILayerHandle layer, const SeamGrid& grid)
 }  // namespace seamjoin
 
 int KTRPluginSelectMergePlugin::CompoundPolyline(AIMenuMessage* /*message*/, AILayerHandle layer, float tileWidth,
-                                                 float tileHeight, int lastColumn, int lastRow)
-{
+                                                 float tileHeight, int lastColumn, int lastRow) {
     return seamjoin::CompoundPolyline(layer, SeamGrid(tileWidth, tileHeight, lastColumn, lastRow));
 }

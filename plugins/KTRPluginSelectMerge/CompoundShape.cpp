@@ -6,8 +6,7 @@
 
 namespace seamjoin {
 
-int CompoundShape(AILayerHandle layer, const SeamGrid& grid)
-{
+int CompoundShape(AILayerHandle layer, const SeamGrid& grid) {
     detail::OutlineRules rules;
     rules.filled = true;
     rules.comparePathStyles = false;
@@ -19,7 +18,6 @@ int CompoundShape(AILayerHandle layer, const SeamGrid& grid)
 }  // namespace seamjoin
 
 int KTRPluginSelectMergePlugin::CompoundShape(AIMenuMessage* /*message*/, AILayerHandle layer, float tileWidth,
-                                              float tileHeight, int lastColumn, int lastRow)
-{
+                                              float tileHeight, int lastColumn, int lastRow) {
     return seamjoin::CompoundShape(layer, SeamGrid(tileWidth, tileHeight, lastColumn, lastRow));
 }

@@ -28,8 +28,7 @@ constexpr char kMsgNoTileFound[] =
 void AlertUnexpectedError() noexcept {
     try {
         ShowErrorAlert(kMsgUnexpectedError);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 // Every way out of a run leaves no table and no snapshot behind.
@@ -65,8 +64,7 @@ AIErr Run(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message) {
     SelectionOutcome outcome = SelectionOutcome::End;
     for (;;) {
         const FolderChoice choice = ChooseTileFolder(folder);
-        if (choice == FolderChoice::Again)
-            continue;
+        if (choice == FolderChoice::Again) continue;
         if (choice == FolderChoice::End) {
             free_mesh();
             return kNoErr;
@@ -81,11 +79,9 @@ AIErr Run(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message) {
             return kNoErr;
         }
         outcome = SelectTiles(page, selection);
-        if (outcome != SelectionOutcome::Back)
-            break;
+        if (outcome != SelectionOutcome::Back) break;
     }
-    if (outcome == SelectionOutcome::End)
-        return kNoErr;
+    if (outcome == SelectionOutcome::End) return kNoErr;
 
     // Closed with nothing chosen: nothing to place and no tile size to join
     // seams by, so only the finish is left.

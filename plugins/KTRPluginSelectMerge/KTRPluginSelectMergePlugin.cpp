@@ -26,9 +26,7 @@ const PluginDescription gPluginDescription = {
     kOwnSuites,
 };
 
-Plugin* AllocatePlugin(SPPluginRef pluginRef) {
-    return new KTRPluginSelectMergePlugin(pluginRef);
-}
+Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new KTRPluginSelectMergePlugin(pluginRef); }
 
 KTRPluginSelectMergePlugin::KTRPluginSelectMergePlugin(SPPluginRef pluginRef)
     : ApplicationPlugin(pluginRef, gPluginDescription) {}

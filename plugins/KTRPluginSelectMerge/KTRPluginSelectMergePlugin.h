@@ -28,8 +28,8 @@ public:
     bool check_second_ai_layer();
     // Cuts all art of tile and pastes it into target, moved by k tiles east and
     // j tiles north (j <= 0); target is current afterwards.
-    void CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth, float tileHeight,
-                        int32_t k, int32_t j, bool firstIsTokyo23, bool firstIsMaterial);
+    void CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth, float tileHeight, int32_t k,
+                        int32_t j, bool firstIsTokyo23, bool firstIsMaterial);
 
     // Layer schemes: whether the current document follows the standard or the
     // Tokyo-23 tree, and the Tokyo-23 tree built in it (always 0).
@@ -44,8 +44,8 @@ public:
                     int lastRow);
     int CompoundShape(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight, int lastColumn,
                       int lastRow);
-    int CompoundPolyline(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight,
-                         int lastColumn, int lastRow);
+    int CompoundPolyline(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight, int lastColumn,
+                         int lastRow);
     int AboveAllPolygon(AILayerHandle layer);
     static bool SamePathStyle(const AIPathStyle& a, const AIPathStyle& b);
     static void RemoveDoubledPoints(AIArtHandle path);

@@ -30,8 +30,7 @@ public:
     bool ReadTitle(Layer layer, char* buffer, std::size_t size) override {
         // The string is reused from layer to layer; a failed read must not
         // pass the previous title off as this layer's.
-        if (sAILayer->GetLayerTitle(static_cast<AILayerHandle>(layer), fTitle.get()) != kNoErr)
-            return false;
+        if (sAILayer->GetLayerTitle(static_cast<AILayerHandle>(layer), fTitle.get()) != kNoErr) return false;
         fTitle.getToBuffer(buffer, size, kAIPlatformCharacterEncoding);
         return true;
     }

@@ -66,8 +66,7 @@ private:
     std::vector<AIPathSegment> tail_;  // the partner's segments being appended
 };
 
-void LineJoiner::Collect(const std::vector<AIArtHandle>& arts)
-{
+void LineJoiner::Collect(const std::vector<AIArtHandle>& arts) {
     lines_.reserve(arts.size());
     for (AIArtHandle art : arts) {
         // A compound path answers path queries through its first member, which
@@ -104,8 +103,7 @@ void LineJoiner::Collect(const std::vector<AIArtHandle>& arts)
     IndexEnds();
 }
 
-void LineJoiner::IndexEnds()
-{
+void LineJoiner::IndexEnds() {
     // Each distinct end point gets a bucket, numbered as first met, through a
     // small open-addressing table; sorting all ends instead would stream over
     // them again and again, which a large layer pays for in cache misses.
@@ -131,9 +129,9 @@ void LineJoiner::IndexEnds()
     };
     for (Line& line : lines_) {
         line.firstBucket = OnSeam(grid_, line.first) ? bucketOf(line.first) : kNoBucket;
-        line.lastBucket = line.last == line.first ? line.firstBucket
+        line.lastBucket = line.last == line.first    ? line.firstBucket
                           : OnSeam(grid_, line.last) ? bucketOf(line.last)
-                                                      : kNoBucket;
+                                                     : kNoBucket;
     }
     // Three or more line ends at one seam point are a junction that happens to
     // lie on a tile edge (a tripoint, a crossing), not a cut: none joins there,
@@ -176,8 +174,7 @@ void LineJoiner::IndexEnds()
 
 // After a failed join a line's ends are ends the two lines had before,
 // perhaps swapped.
-void LineJoiner::Rebucket(Line& line, const Line& before1, const Line& before2)
-{
+void LineJoiner::Rebucket(Line& line, const Line& before1, const Line& before2) {
     const uint32_t none = uint32_t(head_.size() - 1);
     auto bucketOf = [&](SeamPoint p) {
         for (const Line* b : {&before1, &before2}) {
@@ -194,15 +191,13 @@ void LineJoiner::Rebucket(Line& line, const Line& before1, const Line& before2)
     line.lastBucket = bucketOf(line.last);
 }
 
-bool LineJoiner::Fits(const Line& line1, const Line& line2) const
-{
+bool LineJoiner::Fits(const Line& line1, const Line& line2) const {
     return int(line1.count) + int(line2.count) <= kMaxJoinedSegments + 1 &&
            SamePathStyle(styles_[line1.pathStyle], styles_[line2.pathStyle]) &&
            detail::SameArtStyle(line1.artStyle, line2.artStyle);
 }
 
-std::optional<LineJoiner::Partner> LineJoiner::FindPartner(uint32_t id)
-{
+std::optional<LineJoiner::Partner> LineJoiner::FindPartner(uint32_t id) {
     const Line& line1 = lines_[id];
     const uint32_t buckets[2] = {line1.firstBucket, line1.lastBucket};
     const int count = line1.firstBucket == line1.lastBucket ? 1 : 2;
@@ -237,18 +232,16 @@ std::optional<LineJoiner::Partner> LineJoiner::FindPartner(uint32_t id)
         }
         // An end's bucket is the empty one off the seams and at a junction.
         const uint32_t none = uint32_t(head_.size() - 1);
-        const LineJoinCase how =
-            SelectLineJoinCaseWhere(line1.first, line1.last, line2.first, line2.last, [&](SeamPoint p) {
-                return (p == line1.first ? line1.firstBucket : line1.lastBucket) != none;
-            });
+        const LineJoinCase how = SelectLineJoinCaseWhere(
+            line1.first, line1.last, line2.first, line2.last,
+            [&](SeamPoint p) { return (p == line1.first ? line1.firstBucket : line1.lastBucket) != none; });
         if (how != LineJoinCase::None) {
             return Partner{next, how};
         }
     }
 }
 
-void LineJoiner::Reread(Line& line)
-{
+void LineJoiner::Reread(Line& line) {
     line.count = SegmentCount(line.art);
     AIPathSegment segment{};
     if (line.count > 0 && detail::ReadSegment(line.art, 0, &segment)) {
@@ -259,8 +252,7 @@ void LineJoiner::Reread(Line& line)
     }
 }
 
-bool LineJoiner::Join(uint32_t id, const Partner& partner)
-{
+bool LineJoiner::Join(uint32_t id, const Partner& partner) {
     Line& line1 = lines_[id];
     Line& line2 = lines_[partner.id];
     const Line before1 = line1;
@@ -303,8 +295,7 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner)
     return true;
 }
 
-void LineJoiner::Run()
-{
+void LineJoiner::Run() {
     uint32_t id = 0;
     while (id < lines_.size()) {
         if (!lines_[id].alive) {
@@ -324,8 +315,7 @@ void LineJoiner::Run()
 
 }  // namespace
 
-int LineConnect(AILayerHandle layer, const SeamGrid& grid)
-{
+int LineConnect(AILayerHandle layer, const SeamGrid& grid) {
     LineJoiner joiner(grid);
     joiner.Collect(LayerArt(layer));
     if (!joiner.Empty()) {
@@ -337,7 +327,6 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
 }  // namespace seamjoin
 
 int KTRPluginSelectMergePlugin::LineConnect(AIMenuMessage* /*message*/, AILayerHandle layer, float tileWidth,
-                                            float tileHeight, int lastColumn, int lastRow)
-{
+                                            float tileHeight, int lastColumn, int lastRow) {
     return seamjoin::LineConnect(layer, SeamGrid(tileWidth, tileHeight, lastColumn, lastRow));
 }

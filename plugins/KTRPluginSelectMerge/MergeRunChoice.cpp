@@ -51,9 +51,7 @@ public:
 };
 
 // Truncated; exact, since a float times 1000 fits a double.
-int32_t Thousandths(float points) {
-    return static_cast<int32_t>(static_cast<double>(points) * 1000.0);
-}
+int32_t Thousandths(float points) { return static_cast<int32_t>(static_cast<double>(points) * 1000.0); }
 
 }  // namespace
 
@@ -81,8 +79,7 @@ FolderChoice ChooseTileFolder(TileFolder& folder) {
         }
     }
     if (error != kNoErr) {
-        if (error == kCanceledErr)
-            ShowErrorAlert(kMsgChooseFolder);
+        if (error == kCanceledErr) ShowErrorAlert(kMsgChooseFolder);
         return FolderChoice::End;
     }
     // A cut path would scan, and open tiles of, some other folder.
@@ -93,9 +90,7 @@ FolderChoice ChooseTileFolder(TileFolder& folder) {
     return FolderChoice::Chosen;
 }
 
-bool NoTileFound() {
-    return nMatQuaCount == 0 && nMaterialCount == 0 && nMat1stCount == 0 && nTokyo23Count == 0;
-}
+bool NoTileFound() { return nMatQuaCount == 0 && nMaterialCount == 0 && nMat1stCount == 0 && nTokyo23Count == 0; }
 
 SelectionOutcome SelectTiles(const Page& page, Selection& selection) {
     HostSelectionAlerts alerts;
@@ -124,35 +119,27 @@ SelectionOutcome SelectTiles(const Page& page, Selection& selection) {
             free_mesh();
             ShowErrorAlert(kMsgUnexpectedError);
             return SelectionOutcome::End;
-        case DialogResult::Cancel:
-            ResetMeshSelection();
-            return SelectionOutcome::Back;
+        case DialogResult::Cancel: ResetMeshSelection(); return SelectionOutcome::Back;
         case DialogResult::OK:
-        case DialogResult::Closed:
-            break;
+        case DialogResult::Closed: break;
         }
 
         const std::optional<MeshKind> kind = SelectedMeshKind();
-        if (!kind || nSelectCount == 0)
-            return SelectionOutcome::Empty;
+        if (!kind || nSelectCount == 0) return SelectionOutcome::Empty;
         selection.kind = *kind;
         const std::vector<MeshEntry> entries = SelectedMeshEntries();
         selection.box = MeshBounds(*kind, entries);
         const MeshSize merged = MeshMergedSize(*kind, nSelScale, selection.box);
 
         if (merged.widthMm > page.limitWidthMm || merged.heightMm > page.limitHeightMm) {
-            ShowMessageAlert(
-                Format(kSizeMessageBufferSize, kMsgBeyondLimit, merged.widthMm, merged.heightMm).c_str());
-        } else if (page.width1000 >= Thousandths(merged.widthPt) &&
-                   page.height1000 >= Thousandths(merged.heightPt)) {
-            ShowMessageAlert(
-                Format(kSizeMessageBufferSize, kMsgMergedSize, merged.widthMm, merged.heightMm).c_str());
+            ShowMessageAlert(Format(kSizeMessageBufferSize, kMsgBeyondLimit, merged.widthMm, merged.heightMm).c_str());
+        } else if (page.width1000 >= Thousandths(merged.widthPt) && page.height1000 >= Thousandths(merged.heightPt)) {
+            ShowMessageAlert(Format(kSizeMessageBufferSize, kMsgMergedSize, merged.widthMm, merged.heightMm).c_str());
             return SelectionOutcome::Accepted;
         } else {
-            const std::string question = Format(kSizeMessageBufferSize, kMsgLargerThanPage, page.widthMm,
-                                                page.heightMm, merged.widthMm, merged.heightMm);
-            if (AskYesNo(question.c_str()) == kAIYesAnswer)
-                return SelectionOutcome::Accepted;
+            const std::string question = Format(kSizeMessageBufferSize, kMsgLargerThanPage, page.widthMm, page.heightMm,
+                                                merged.widthMm, merged.heightMm);
+            if (AskYesNo(question.c_str()) == kAIYesAnswer) return SelectionOutcome::Accepted;
         }
         // A dialog stopped without an answer (its input has ended) would be
         // stopped again at once, and the same size refused for ever.
@@ -166,6 +153,4 @@ SelectionOutcome SelectTiles(const Page& page, Selection& selection) {
 
 }  // namespace mergerun
 
-void SetSelectionDialogFactory(SelectionDialogFactory factory) {
-    mergerun::DialogFactory() = std::move(factory);
-}
+void SetSelectionDialogFactory(SelectionDialogFactory factory) { mergerun::DialogFactory() = std::move(factory); }

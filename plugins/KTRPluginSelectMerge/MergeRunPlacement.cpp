@@ -57,8 +57,7 @@ AIDocumentHandle OpenTile(std::string& path, std::string& name) {
     }
     const ai::FilePath file{ai::UnicodeString(path)};
     AIDocumentHandle document = nullptr;
-    sAIDocumentList->Open(file.get(), kDocUnknownColor, exists ? kDialogNoneAndNotify : kDialogOn, false,
-                          &document);
+    sAIDocumentList->Open(file.get(), kDocUnknownColor, exists ? kDialogNoneAndNotify : kDialogOn, false, &document);
     return document;
 }
 
@@ -75,8 +74,7 @@ public:
 
     // Brings the tile back to its state as opened, then closes it.
     void CloseUnchanged() {
-        if (fDocument == nullptr)
-            return;
+        if (fDocument == nullptr) return;
         sAIDocumentList->Activate(fDocument, true);
         sAIUndo->SetSilent(true);
         sAIUndo->UndoChanges();
@@ -85,8 +83,7 @@ public:
     }
 
     void Close() {
-        if (fDocument != nullptr)
-            sAIDocumentList->Close(fDocument);
+        if (fDocument != nullptr) sAIDocumentList->Close(fDocument);
         fDocument = nullptr;
     }
 
@@ -113,8 +110,7 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
     for (const MeshEntry& row : rows) {
         std::string name = FormatTileFileName(selection.kind, row.mesh, row.area, row.scale);
         std::string path = FormatTilePath(folder.data(), selection.kind, row.mesh, row.area, row.scale);
-        const MeshOffset offset =
-            MeshTileOffset(selection.kind, MeshGridCode(selection.kind, row), selection.box);
+        const MeshOffset offset = MeshTileOffset(selection.kind, MeshGridCode(selection.kind, row), selection.box);
         const MeshSize tile = MeshTileSize(selection.kind, row.scale);
         placement.tileWidth = tile.widthPt;
         placement.tileHeight = tile.heightPt;

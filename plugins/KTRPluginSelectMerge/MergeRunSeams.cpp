@@ -35,15 +35,13 @@ void JoinSeams(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message, const
                const Selection& selection) {
     // One tile has no seams; and with no row gone through there is no tile
     // size to find seams by.
-    if (nSelectAICount == 1 || !placement.tileSizeKnown)
-        return;
+    if (nSelectAICount == 1 || !placement.tileSizeKnown) return;
     for (AILayerHandle layer = FirstLayer(); layer != nullptr; layer = NextPreorder(layer)) {
         AILayerHandle child = nullptr;
         sAILayer->GetLayerFirstChild(layer, &child);
         std::string title;
         ReadLayerTitle(layer, title);
-        if (child == nullptr)
-            JoinSeamsOfLayer(plugin, message, layer, title, placement, selection);
+        if (child == nullptr) JoinSeamsOfLayer(plugin, message, layer, title, placement, selection);
     }
 }
 

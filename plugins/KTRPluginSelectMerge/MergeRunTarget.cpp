@@ -67,24 +67,19 @@ std::vector<const LayerRecord*> PairWithSnapshot(const std::vector<TargetLayer>&
     const std::vector<TitlePath> paths = SnapshotPaths();
     std::vector<const LayerRecord*> pairs(targets.size(), nullptr);
     bool same = targets.size() == paths.size();
-    for (std::size_t i = 0; same && i < targets.size(); ++i)
-        same = targets[i].path == paths[i];
+    for (std::size_t i = 0; same && i < targets.size(); ++i) same = targets[i].path == paths[i];
     if (same) {
-        for (std::size_t i = 0; i < targets.size(); ++i)
-            pairs[i] = &layerFirstAI[i];
+        for (std::size_t i = 0; i < targets.size(); ++i) pairs[i] = &layerFirstAI[i];
         return pairs;
     }
     std::map<TitlePath, std::vector<std::size_t>> recordsOf;
-    for (std::size_t r = 0; r < paths.size(); ++r)
-        recordsOf[paths[r]].push_back(r);
+    for (std::size_t r = 0; r < paths.size(); ++r) recordsOf[paths[r]].push_back(r);
     std::map<TitlePath, std::size_t> taken;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const auto found = recordsOf.find(targets[i].path);
-        if (found == recordsOf.end())
-            continue;
+        if (found == recordsOf.end()) continue;
         const std::size_t n = taken[targets[i].path]++;
-        if (n < found->second.size())
-            pairs[i] = &layerFirstAI[found->second[n]];
+        if (n < found->second.size()) pairs[i] = &layerFirstAI[found->second[n]];
     }
     return pairs;
 }
@@ -96,8 +91,7 @@ void RestoreLayerOptions(bool firstIsTokyo23) {
     if (firstIsTokyo23) {
         for (AILayerHandle layer = FirstLayer(); layer != nullptr; layer = NextPreorder(layer)) {
             std::string title;
-            if (ReadLayerTitle(layer, title) && title == tokyo23RoadNotesTitle)
-                SetLayerTitleUTF8(layer, kRoadTitle);
+            if (ReadLayerTitle(layer, title) && title == tokyo23RoadNotesTitle) SetLayerTitleUTF8(layer, kRoadTitle);
         }
     }
     const std::vector<TargetLayer> targets = ReadTargetLayers();
@@ -123,23 +117,18 @@ void RestoreLayerOptions(bool firstIsTokyo23) {
 bool IsFreshTarget() {
     int32_t count = 0;
     sAILayer->CountLayers(&count);
-    if (count != 1)
-        return false;
+    if (count != 1) return false;
     const AILayerHandle layer = FirstLayer();
-    if (layer == nullptr)
-        return false;
+    if (layer == nullptr) return false;
     AIBoolean hasArt = true;
     sAILayer->LayerHasArt(layer, &hasArt);
-    if (hasArt)
-        return false;
+    if (hasArt) return false;
     AIBoolean editable = false;
     sAILayer->GetLayerEditable(layer, &editable);
-    if (!editable)
-        return false;
+    if (!editable) return false;
     AIBoolean visible = false;
     sAILayer->GetLayerVisible(layer, &visible);
-    if (!visible)
-        return false;
+    if (!visible) return false;
     AILayerHandle child = nullptr;
     sAILayer->GetLayerFirstChild(layer, &child);
     return child == nullptr;
@@ -150,8 +139,7 @@ void Finish(bool firstIsTokyo23) {
     FreeLayerSnapshot();
     sAIUndo->PurgeAllUndos();
     sAIDocument->SetDocumentModified(false);
-    if (const AILayerHandle first = FirstLayer())
-        sAILayer->SetCurrentLayer(first);
+    if (const AILayerHandle first = FirstLayer()) sAILayer->SetCurrentLayer(first);
     ShowMessageAlert(kMsgDone);
 }
 

@@ -21,8 +21,7 @@ constexpr int kMaxSpliceSegments = 20002;
 
 // Calls use(a, b) for each edge of the closed outline that lies along a seam.
 template <class Use>
-void ForEachSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline, Use use)
-{
+void ForEachSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline, Use use) {
     const std::size_t count = outline.size();
     for (std::size_t k = 0; k < count; ++k) {
         const SeamPoint a = outline[k];
@@ -39,7 +38,7 @@ struct Piece {
     uint32_t pathStyle = 0;  // into the merger's PathStyles, rings only
     uint32_t first = 0;      // the outline: the merger's points [first, first + count)
     uint32_t count = 0;
-    uint32_t absorber = 0;   // the piece merged into, itself while alive
+    uint32_t absorber = 0;  // the piece merged into, itself while alive
     bool alive = true;
 };
 
@@ -56,8 +55,7 @@ struct Match {
 };
 
 // The first edge of a ring running a -> b or b -> a, whichever comes first.
-std::optional<Match> FirstSharedEdge(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b)
-{
+std::optional<Match> FirstSharedEdge(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) {
     const std::size_t count = outline.size();
     for (std::size_t m = 0; m < count; ++m) {
         const SeamPoint s = outline[m];
@@ -83,8 +81,7 @@ public:
 private:
     std::optional<Match> MatchOn(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) const;
     // Valid until the next SetOutline.
-    std::span<const SeamPoint> OutlineOf(uint32_t id) const
-    {
+    std::span<const SeamPoint> OutlineOf(uint32_t id) const {
         return {points_.data() + pieces_[id].first, pieces_[id].count};
     }
     // `outline` must not be a view of the merger's own points.
@@ -119,8 +116,7 @@ private:
     SeamEdgeIndex edges_;
 };
 
-void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
-{
+void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts) {
     pieces_.reserve(arts.size());
     for (AIArtHandle art : arts) {
         // Compound paths stay out: faces by rule, and rings because a compound
@@ -156,8 +152,7 @@ void OutlineMerger::Collect(const std::vector<AIArtHandle>& arts)
     edges_ = SeamEdgeIndex(entries);
 }
 
-void OutlineMerger::SetOutline(uint32_t id, const std::vector<SeamPoint>& outline)
-{
+void OutlineMerger::SetOutline(uint32_t id, const std::vector<SeamPoint>& outline) {
     Piece& piece = pieces_[id];
     if (outline.size() > piece.count) {
         piece.first = uint32_t(points_.size());
@@ -168,8 +163,7 @@ void OutlineMerger::SetOutline(uint32_t id, const std::vector<SeamPoint>& outlin
     piece.count = uint32_t(outline.size());
 }
 
-uint32_t OutlineMerger::Holder(uint32_t id)
-{
+uint32_t OutlineMerger::Holder(uint32_t id) {
     uint32_t holder = id;
     while (pieces_[holder].absorber != holder) {
         holder = pieces_[holder].absorber;
@@ -180,8 +174,7 @@ uint32_t OutlineMerger::Holder(uint32_t id)
     return holder;
 }
 
-std::optional<Match> OutlineMerger::MatchOn(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) const
-{
+std::optional<Match> OutlineMerger::MatchOn(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) const {
     if (rules_.reversePartner) {
         return FirstSharedEdge(outline, a, b);
     }
@@ -194,8 +187,7 @@ std::optional<Match> OutlineMerger::MatchOn(std::span<const SeamPoint> outline, 
     return std::nullopt;
 }
 
-std::optional<Match> OutlineMerger::FindPartner(uint32_t id, SeamPoint a, SeamPoint b)
-{
+std::optional<Match> OutlineMerger::FindPartner(uint32_t id, SeamPoint a, SeamPoint b) {
     const Piece& piece1 = pieces_[id];
     std::optional<Match> best;
     // Any other member may be the partner, before or after art1: the one
@@ -226,8 +218,7 @@ std::optional<Match> OutlineMerger::FindPartner(uint32_t id, SeamPoint a, SeamPo
     return best;
 }
 
-void OutlineMerger::Reread(uint32_t id)
-{
+void OutlineMerger::Reread(uint32_t id) {
     ReadSegments(pieces_[id].art, segments_);
     outline_.clear();
     AppendOutline(segments_, outline_);
@@ -235,8 +226,7 @@ void OutlineMerger::Reread(uint32_t id)
     Relist(id, Fresh::AllEdges);
 }
 
-void OutlineMerger::Relist(uint32_t id, Fresh fresh)
-{
+void OutlineMerger::Relist(uint32_t id, Fresh fresh) {
     ForEachSeamEdge(grid_, OutlineOf(id), [&](SeamPoint a, SeamPoint b) {
         if (fresh == Fresh::AllEdges || a == b) {
             edges_.Add(KeyOf(a, b), id);
@@ -246,8 +236,7 @@ void OutlineMerger::Relist(uint32_t id, Fresh fresh)
 
 // Moves the other members of art2's compound path (its holes) into art1's,
 // making one around art1 when it has none.
-void CarryHoles(AIArtHandle art1, AIArtHandle art2)
-{
+void CarryHoles(AIArtHandle art1, AIArtHandle art2) {
     AIArtHandle parent2 = nullptr;
     sAIArt->GetArtParent(art2, &parent2);
     if (parent2 == nullptr || ArtType(parent2) != kCompoundPathArt) {
@@ -274,8 +263,7 @@ void CarryHoles(AIArtHandle art1, AIArtHandle art2)
     }
 }
 
-bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, const Match& found)
-{
+bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, const Match& found) {
     const uint32_t partner = found.partner;
     auto readPartner = [&] {
         ReadSegments(pieces_[partner].art, segments_);
@@ -300,8 +288,8 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
     const AIArtHandle art2 = pieces_[partner].art;
     const std::size_t count1 = pieces_[id].count;
     const std::size_t count2 = segments_.size();
-    const std::vector<std::size_t> order = match->along == Along::Forward ? ForwardSpliceOrder(count2, match->at)
-                                                                         : BackwardSpliceOrder(count2, match->at);
+    const std::vector<std::size_t> order =
+        match->along == Along::Forward ? ForwardSpliceOrder(count2, match->at) : BackwardSpliceOrder(count2, match->at);
     for (std::size_t k : order) {
         sAIPath->InsertPathSegments(art1, int16_t(n), 1, &segments_[k]);
     }
@@ -335,8 +323,7 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
     return true;
 }
 
-void OutlineMerger::Run()
-{
+void OutlineMerger::Run() {
     uint32_t id = 0;
     while (id < pieces_.size()) {
         if (!pieces_[id].alive) {
@@ -369,8 +356,7 @@ void OutlineMerger::Run()
 
 }  // namespace
 
-int MergeOutlines(AILayerHandle layer, const SeamGrid& grid, const OutlineRules& rules)
-{
+int MergeOutlines(AILayerHandle layer, const SeamGrid& grid, const OutlineRules& rules) {
     OutlineMerger merger(grid, rules);
     merger.Collect(LayerArt(layer));
     if (!merger.Empty()) {

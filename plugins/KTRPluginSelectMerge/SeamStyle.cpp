@@ -14,21 +14,18 @@ namespace {
 // Every member of the colour union is compared, whatever the colour kind, so
 // each view of the union is read from its bytes (no inactive-member access).
 template <typename View>
-View ViewOf(const AIColorUnion& u)
-{
+View ViewOf(const AIColorUnion& u) {
     static_assert(sizeof(View) <= sizeof(AIColorUnion));
     View view;
     std::memcpy(&view, &u, sizeof view);
     return view;
 }
 
-bool SameMatrix(const AIRealMatrix& a, const AIRealMatrix& b)
-{
+bool SameMatrix(const AIRealMatrix& a, const AIRealMatrix& b) {
     return a.a == b.a && a.b == b.b && a.c == b.c && a.d == b.d && a.tx == b.tx && a.ty == b.ty;
 }
 
-bool SameColourValues(const AIColorUnion& a, const AIColorUnion& b)
-{
+bool SameColourValues(const AIColorUnion& a, const AIColorUnion& b) {
     const auto ga = ViewOf<AIGrayColorStyle>(a);
     const auto gb = ViewOf<AIGrayColorStyle>(b);
     if (!(ga.gray == gb.gray)) {
@@ -67,22 +64,19 @@ bool SameColourValues(const AIColorUnion& a, const AIColorUnion& b)
 
 }  // namespace
 
-bool SamePathStyle(const AIPathStyle& a, const AIPathStyle& b)
-{
+bool SamePathStyle(const AIPathStyle& a, const AIPathStyle& b) {
     return (a.clip != 0) == (b.clip != 0) && (a.evenodd != 0) == (b.evenodd != 0) &&
            SameColourValues(a.fill.color.c, b.fill.color.c);
 }
 
-void RemoveDoubledPoints(AIArtHandle path)
-{
+void RemoveDoubledPoints(AIArtHandle path) {
     std::vector<SeamPoint> outline = detail::Outline(detail::ReadSegments(path));
     detail::RemoveDoubledPoints(path, outline);
 }
 
 namespace detail {
 
-bool RemoveDoubledPoints(AIArtHandle path, std::vector<SeamPoint>& outline)
-{
+bool RemoveDoubledPoints(AIArtHandle path, std::vector<SeamPoint>& outline) {
     // The scan works on the copy; the host path gets the same deletions in the
     // same order, each index valid at the moment it is made.
     for (std::size_t index : RemoveDoubledPointsIndices(outline)) {
@@ -97,12 +91,8 @@ bool RemoveDoubledPoints(AIArtHandle path, std::vector<SeamPoint>& outline)
 
 }  // namespace seamjoin
 
-bool KTRPluginSelectMergePlugin::SamePathStyle(const AIPathStyle& a, const AIPathStyle& b)
-{
+bool KTRPluginSelectMergePlugin::SamePathStyle(const AIPathStyle& a, const AIPathStyle& b) {
     return seamjoin::SamePathStyle(a, b);
 }
 
-void KTRPluginSelectMergePlugin::RemoveDoubledPoints(AIArtHandle path)
-{
-    seamjoin::RemoveDoubledPoints(path);
-}
+void KTRPluginSelectMergePlugin::RemoveDoubledPoints(AIArtHandle path) { seamjoin::RemoveDoubledPoints(path); }

@@ -4,43 +4,36 @@
 
 namespace seamjoin::detail {
 
-std::vector<AIPathSegment> ReadSegments(AIArtHandle art)
-{
+std::vector<AIPathSegment> ReadSegments(AIArtHandle art) {
     std::vector<AIPathSegment> segments;
     ReadSegments(art, segments);
     return segments;
 }
 
-void ReadSegments(AIArtHandle art, std::vector<AIPathSegment>& segments)
-{
+void ReadSegments(AIArtHandle art, std::vector<AIPathSegment>& segments) {
     segments.resize(std::size_t(SegmentCount(art)));
-    if (!segments.empty() &&
-        sAIPath->GetPathSegments(art, 0, int16_t(segments.size()), segments.data()) != kNoErr) {
+    if (!segments.empty() && sAIPath->GetPathSegments(art, 0, int16_t(segments.size()), segments.data()) != kNoErr) {
         segments.clear();
     }
 }
 
-bool ReadSegment(AIArtHandle art, int16_t index, AIPathSegment* segment)
-{
+bool ReadSegment(AIArtHandle art, int16_t index, AIPathSegment* segment) {
     return sAIPath->GetPathSegments(art, index, 1, segment) == kNoErr;
 }
 
-std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments)
-{
+std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments) {
     std::vector<SeamPoint> outline;
     AppendOutline(segments, outline);
     return outline;
 }
 
-void AppendOutline(const std::vector<AIPathSegment>& segments, std::vector<SeamPoint>& outline)
-{
+void AppendOutline(const std::vector<AIPathSegment>& segments, std::vector<SeamPoint>& outline) {
     for (const AIPathSegment& segment : segments) {
         outline.push_back(Anchor(segment));
     }
 }
 
-bool HasSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline)
-{
+bool HasSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline) {
     const std::size_t count = outline.size();
     for (std::size_t k = 0; k < count; ++k) {
         if (OnSeamEdge(grid, outline[k], outline[(k + 1) % count])) {
@@ -50,8 +43,7 @@ bool HasSeamEdge(const SeamGrid& grid, std::span<const SeamPoint> outline)
     return false;
 }
 
-AIPathStyle ReadPathStyle(AIArtHandle art)
-{
+AIPathStyle ReadPathStyle(AIArtHandle art) {
     AIPathStyle style{};
     if (sAIPathStyle->GetPathStyle(art, &style) != kNoErr) {
         style = AIPathStyle{};
@@ -59,8 +51,7 @@ AIPathStyle ReadPathStyle(AIArtHandle art)
     return style;
 }
 
-uint32_t PathStyles::Add(const AIPathStyle& style)
-{
+uint32_t PathStyles::Add(const AIPathStyle& style) {
     const std::string_view bytes(reinterpret_cast<const char*>(&style), sizeof style);
     if (const auto it = index_.find(bytes); it != index_.end()) {
         return it->second;
@@ -71,8 +62,7 @@ uint32_t PathStyles::Add(const AIPathStyle& style)
     return index;
 }
 
-void DisposePiece(AIArtHandle art)
-{
+void DisposePiece(AIArtHandle art) {
     AIArtHandle parent = nullptr;
     if (sAIArt->GetArtParent(art, &parent) != kNoErr || ArtType(parent) != kCompoundPathArt) {
         parent = nullptr;
@@ -86,8 +76,7 @@ void DisposePiece(AIArtHandle art)
     }
 }
 
-AIArtStyleHandle ReadArtStyle(AIArtHandle art)
-{
+AIArtStyleHandle ReadArtStyle(AIArtHandle art) {
     AIArtStyleHandle style = nullptr;
     if (sAIArtStyle->GetArtStyle(art, &style) != kNoErr) {
         return nullptr;
@@ -95,8 +84,7 @@ AIArtStyleHandle ReadArtStyle(AIArtHandle art)
     return style;
 }
 
-bool SameArtStyle(AIArtStyleHandle a, AIArtStyleHandle b)
-{
+bool SameArtStyle(AIArtStyleHandle a, AIArtStyleHandle b) {
     AIBoolean same = false;
     if (sAIArtStyle->CompareArtStyles(a, b, &same) != kNoErr) {
         return false;

@@ -25,10 +25,7 @@ void ReadSegments(AIArtHandle art, std::vector<AIPathSegment>& segments);
 // One segment; false when the host cannot hand it out.
 bool ReadSegment(AIArtHandle art, int16_t index, AIPathSegment* segment);
 
-inline SeamPoint Anchor(const AIPathSegment& segment)
-{
-    return ToSeamPoint(segment.p.h, segment.p.v);
-}
+inline SeamPoint Anchor(const AIPathSegment& segment) { return ToSeamPoint(segment.p.h, segment.p.v); }
 
 std::vector<SeamPoint> Outline(const std::vector<AIPathSegment>& segments);
 void AppendOutline(const std::vector<AIPathSegment>& segments, std::vector<SeamPoint>& outline);

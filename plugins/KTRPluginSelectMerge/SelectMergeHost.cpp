@@ -16,18 +16,14 @@ void ShowMessageAlert(const char* text) {
 int32_t AskYesNo(const char* text) {
     const ai::UnicodeString message(text);
     int32_t answer = kAICancelAnswer;
-    if (sAIUser->YesNoAlert(message.get(), &answer) != kNoErr)
-        return kAICancelAnswer;
+    if (sAIUser->YesNoAlert(message.get(), &answer) != kNoErr) return kAICancelAnswer;
     return answer;
 }
 
-ActionParams::ActionParams() {
-    sAIActionManager->AINewActionParamValue(&fParams);
-}
+ActionParams::ActionParams() { sAIActionManager->AINewActionParamValue(&fParams); }
 
 ActionParams::~ActionParams() {
-    if (fParams != nullptr)
-        sAIActionManager->AIDeleteActionParamValue(fParams);
+    if (fParams != nullptr) sAIActionManager->AIDeleteActionParamValue(fParams);
 }
 
 AIErr PlayAction(const char* eventName, int32_t dialogStatus, const ActionParams& params) {
@@ -40,9 +36,7 @@ PreparedAction::PreparedAction(const char* eventName, int32_t dialogStatus) : fD
     ai::UnicodeString(eventName).getToBuffer(fName, sizeof fName, kAIPlatformCharacterEncoding);
 }
 
-AIErr PreparedAction::Play() const {
-    return sAIActionManager->PlayActionEvent(fName, fDialogStatus, fParams.get());
-}
+AIErr PreparedAction::Play() const { return sAIActionManager->PlayActionEvent(fName, fDialogStatus, fParams.get()); }
 
 AILayerHandle FirstLayer() {
     AILayerHandle layer = nullptr;
@@ -59,8 +53,7 @@ AILayerHandle NextPreorder(AILayerHandle layer) {
 bool ReadLayerTitle(AILayerHandle layer, std::string& title) {
     title.clear();
     ai::UnicodeString text;
-    if (sAILayer->GetLayerTitle(layer, text.get()) != kNoErr)
-        return false;
+    if (sAILayer->GetLayerTitle(layer, text.get()) != kNoErr) return false;
     // A UTF-16 unit never needs more than three bytes.
     title.resize(text.length() * 3 + 1);
     title.resize(text.getToBuffer(title.data(), title.size(), kAIPlatformCharacterEncoding));

@@ -26,13 +26,10 @@ constexpr AIActionParamKey kKeyVertical = AI_ACTION_KEY('v', 't', 'c', 'l');
 
 LayerRecordReallocFunc recordRealloc = nullptr;
 
-void* DefaultRealloc(void* block, std::size_t size) {
-    return std::realloc(block, size);
-}
+void* DefaultRealloc(void* block, std::size_t size) { return std::realloc(block, size); }
 
 void FreeRecords(LayerRecord* records, int32_t count) {
-    for (int32_t i = 0; records != nullptr && i < count; ++i)
-        std::free(records[i].title);
+    for (int32_t i = 0; records != nullptr && i < count; ++i) std::free(records[i].title);
     std::free(records);
 }
 
@@ -55,15 +52,12 @@ struct LayerTree {
     }
 };
 
-LayerRecordReallocFunc Allocator() {
-    return recordRealloc != nullptr ? recordRealloc : DefaultRealloc;
-}
+LayerRecordReallocFunc Allocator() { return recordRealloc != nullptr ? recordRealloc : DefaultRealloc; }
 
 // One record more at the end; on failure the records are left as they were.
 bool Grow(LayerTree& tree) {
     void* block = Allocator()(tree.records, sizeof(LayerRecord) * (static_cast<std::size_t>(tree.count) + 1));
-    if (block == nullptr)
-        return false;
+    if (block == nullptr) return false;
     tree.records = static_cast<LayerRecord*>(block);
     return true;
 }
@@ -87,8 +81,7 @@ bool ReadRecord(AILayerHandle layer, LayerRecord& record) {
     std::string title;
     ReadLayerTitle(layer, title);
     record.title = static_cast<char*>(Allocator()(nullptr, title.size() + 1));
-    if (record.title == nullptr)
-        return false;
+    if (record.title == nullptr) return false;
     std::memcpy(record.title, title.c_str(), title.size() + 1);
     sAILayer->GetLayerDimPlacedImages(layer, &record.dimPlacedImages);
     sAILayer->GetLayerEditable(layer, &record.editable);
@@ -113,8 +106,7 @@ bool ReadLayerTree(LayerTree& tree) {
             return false;
         }
         const LayerRecord& record = tree.records[tree.count];
-        if (record.depth > tree.maxDepth)
-            tree.maxDepth = record.depth;
+        if (record.depth > tree.maxDepth) tree.maxDepth = record.depth;
         ++tree.count;
         AILayerHandle next = nullptr;
         sAILayer->GetNextPreorderLayer(layer, &next);
@@ -172,9 +164,7 @@ void FreeLayerSnapshot() {
     nMaxFloor = 0;
 }
 
-void SetLayerRecordRealloc(LayerRecordReallocFunc func) {
-    recordRealloc = func;
-}
+void SetLayerRecordRealloc(LayerRecordReallocFunc func) { recordRealloc = func; }
 
 int32_t KTRPluginSelectMergePlugin::read_first_ai_layer() {
     FreeLayerSnapshot();
@@ -190,8 +180,7 @@ int32_t KTRPluginSelectMergePlugin::read_first_ai_layer() {
 }
 
 int32_t KTRPluginSelectMergePlugin::write_ai_layer() {
-    if (layerFirstAI == nullptr)
-        return 1;
+    if (layerFirstAI == nullptr) return 1;
     // The layer made for each record. A sublayer goes into the layer made for
     // the nearest record above it one level up, so that parents with equal
     // titles keep their own sublayers.
@@ -200,8 +189,7 @@ int32_t KTRPluginSelectMergePlugin::write_ai_layer() {
     bool first = true;
     for (int32_t i = 0; i < nMaxLayer; ++i) {
         const LayerRecord& record = layerFirstAI[i];
-        if (record.depth != 0)
-            continue;
+        if (record.depth != 0) continue;
         AILayerHandle layer = nullptr;
         if (first) {
             sAILayer->GetFirstLayer(&layer);
@@ -209,8 +197,7 @@ int32_t KTRPluginSelectMergePlugin::write_ai_layer() {
         } else {
             sAILayer->InsertLayer(nullptr, kPlaceBelowAll, &layer);
         }
-        if (layer != nullptr)
-            SetLayerTitleUTF8(layer, record.title);
+        if (layer != nullptr) SetLayerTitleUTF8(layer, record.title);
         made[static_cast<std::size_t>(i)] = layer;
     }
 
@@ -218,15 +205,11 @@ int32_t KTRPluginSelectMergePlugin::write_ai_layer() {
         AILayerHandle parent = nullptr;
         for (int32_t i = 0; i < nMaxLayer; ++i) {
             const LayerRecord& record = layerFirstAI[i];
-            if (record.depth != level)
-                continue;
-            if (i > 0 && layerFirstAI[i - 1].depth == level - 1)
-                parent = made[static_cast<std::size_t>(i - 1)];
+            if (record.depth != level) continue;
+            if (i > 0 && layerFirstAI[i - 1].depth == level - 1) parent = made[static_cast<std::size_t>(i - 1)];
             AILayerHandle layer = nullptr;
-            if (parent != nullptr)
-                sAILayer->InsertLayer(parent, kPlaceInsideOnBottom, &layer);
-            if (layer != nullptr)
-                SetLayerTitleUTF8(layer, record.title);
+            if (parent != nullptr) sAILayer->InsertLayer(parent, kPlaceInsideOnBottom, &layer);
+            if (layer != nullptr) SetLayerTitleUTF8(layer, record.title);
             made[static_cast<std::size_t>(i)] = layer;
         }
     }
@@ -236,11 +219,9 @@ int32_t KTRPluginSelectMergePlugin::write_ai_layer() {
 bool KTRPluginSelectMergePlugin::check_second_ai_layer() {
     LayerTree tree;
     // A tree that cannot be read whole cannot be shown to match.
-    if (!ReadLayerTree(tree) || layerFirstAI == nullptr || tree.count != nMaxLayer)
-        return false;
+    if (!ReadLayerTree(tree) || layerFirstAI == nullptr || tree.count != nMaxLayer) return false;
     for (int32_t i = 0; i < tree.count; ++i) {
-        if (!SameRecord(tree.records[i], layerFirstAI[i]))
-            return false;
+        if (!SameRecord(tree.records[i], layerFirstAI[i])) return false;
     }
     return true;
 }

@@ -40,8 +40,7 @@ constexpr double kUnits = 65536.0;
 
 ClipperLib::Path ToPath(const Contour& contour) {
     ClipperLib::Path path;
-    for (const AIRealPoint& p : contour)
-        path.emplace_back(std::llround(p.h * kUnits), std::llround(p.v * kUnits));
+    for (const AIRealPoint& p : contour) path.emplace_back(std::llround(p.h * kUnits), std::llround(p.v * kUnits));
     return path;
 }
 
@@ -84,9 +83,7 @@ AdjustHost::AdjustHost(int16_t colorModel) {
 
 AdjustHost::~AdjustHost() { running_.suites().restoreAll(); }
 
-quiltor::host::Document& AdjustHost::document() {
-    return *running_.workspace().currentDocument();
-}
+quiltor::host::Document& AdjustHost::document() { return *running_.workspace().currentDocument(); }
 
 AILayerHandle AdjustHost::AddLayer(const std::string& title, AILayerHandle parent) {
     AILayerHandle layer = nullptr;
@@ -171,9 +168,7 @@ AIArtHandle AdjustHost::AddFace(AILayerHandle layer, const std::vector<Contour>&
     return art;
 }
 
-AIArtHandle AdjustHost::AddGroup(AILayerHandle layer, AIArtHandle parent) {
-    return Place(layer, parent, kGroupArt);
-}
+AIArtHandle AdjustHost::AddGroup(AILayerHandle layer, AIArtHandle parent) { return Place(layer, parent, kGroupArt); }
 
 AIArtHandle AdjustHost::AddText(AILayerHandle layer, const std::u16string& text, AIRealPoint baseline, AIReal size) {
     // No suite makes text; the model does.
@@ -205,13 +200,9 @@ std::vector<std::string> AdjustHost::Run() {
     return ui().transcript();
 }
 
-std::string AdjustHost::Svg() {
-    return quiltor::host::WriteSvgText(document());
-}
+std::string AdjustHost::Svg() { return quiltor::host::WriteSvgText(document()); }
 
-quiltor::host::Layer* AdjustHost::LayerOf(AILayerHandle layer) {
-    return document().findLayer(layer);
-}
+quiltor::host::Layer* AdjustHost::LayerOf(AILayerHandle layer) { return document().findLayer(layer); }
 
 std::vector<Art*> AdjustHost::Objects(AILayerHandle layer) {
     std::vector<Art*> objects;
@@ -219,9 +210,7 @@ std::vector<Art*> AdjustHost::Objects(AILayerHandle layer) {
     return objects;
 }
 
-bool AdjustHost::Alive(AIArtHandle art) {
-    return document().findArt(art) != nullptr;
-}
+bool AdjustHost::Alive(AIArtHandle art) { return document().findArt(art) != nullptr; }
 
 double Area(const Art* art) {
     ClipperLib::Clipper clipper;

@@ -16,7 +16,6 @@
 #include "model/Document.h"
 #include "ui/QueuedUserInterface.h"
 
-
 namespace adjusttest {
 
 using Contour = std::vector<AIRealPoint>;

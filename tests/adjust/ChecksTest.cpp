@@ -33,7 +33,6 @@ void AddMap(AdjustHost& h) {
     h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 0.2f, 0.4f, 0});
 }
 
-
 struct CheckCase {
     const char* name;
     std::function<void(AdjustHost&)> arrange;
@@ -61,13 +60,9 @@ TEST_P(CheckTest, StopsWithItsMessageAndChangesNothing) {
     }
 }
 
-
 const CheckCase kCases[] = {
-    {"NoDocument",
-     [](AdjustHost& h) { h.host().workspace().close(h.host().workspace().current()); },
-     kNoDocument},
-    {"ClipLayerWithoutSelection", [](AdjustHost& h) { h.AddClipLayer(Rect(100, 100, 200, 200), false); },
-     kNoClipLayer},
+    {"NoDocument", [](AdjustHost& h) { h.host().workspace().close(h.host().workspace().current()); }, kNoDocument},
+    {"ClipLayerWithoutSelection", [](AdjustHost& h) { h.AddClipLayer(Rect(100, 100, 200, 200), false); }, kNoClipLayer},
     {"SelectionOnlyBelowTheFirstLayer",
      [](AdjustHost& h) {
          AILayerHandle lower = h.AddLayer("範囲");
@@ -132,12 +127,21 @@ const CheckCase kCases[] = {
      kNotClosed},
     // An outline without area used to pass: its frame had no hole, the whole map was deleted and
     // the run reported success.
-    {"CollinearOutline", [](AdjustHost& h) { h.AddClipLayer({{100, 100}, {150, 150}, {200, 200}}); }, kNoArea},
-    {"OutlineOfEqualPoints", [](AdjustHost& h) { h.AddClipLayer({{100, 100}, {100, 100}, {100, 100}}); }, kNoArea},
+    {"CollinearOutline",
+     [](AdjustHost& h) {
+         h.AddClipLayer({{100, 100}, {150, 150}, {200, 200}});
+     },
+     kNoArea},
+    {"OutlineOfEqualPoints",
+     [](AdjustHost& h) {
+         h.AddClipLayer({{100, 100}, {100, 100}, {100, 100}});
+     },
+     kNoArea},
     {"SliverOutline", [](AdjustHost& h) { h.AddClipLayer(Rect(100, 100, 300, 100.004f)); }, kNoArea},
     {"OutlineDrawnTwiceRound",
      [](AdjustHost& h) {
-         h.AddClipLayer({{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}, {200, 100}, {200, 200}, {100, 200}});
+         h.AddClipLayer(
+             {{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}, {200, 100}, {200, 200}, {100, 200}});
      },
      kNoArea},
     // The area check comes last.

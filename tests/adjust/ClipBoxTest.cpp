@@ -114,13 +114,13 @@ const SegmentCase kSegmentCases[] = {
     {"a point on the corner", Corner(0, 0), Corner(0, 0), true},
     {"a point outside", Corner(-1, 5), Corner(-1, 5), false},
     // A curve is judged by the box of its anchors and control points.
-    {"a curve dipping into the box from above",
-     Smooth({-5, 15}, {-5, 15}, {2, 0}), Smooth({15, 15}, {8, 0}, {15, 15}), true},
-    {"a curve bulging away above the box",
-     Smooth({-5, 12}, {-5, 12}, {2, 30}), Smooth({15, 12}, {8, 30}, {15, 12}), false},
+    {"a curve dipping into the box from above", Smooth({-5, 15}, {-5, 15}, {2, 0}), Smooth({15, 15}, {8, 0}, {15, 15}),
+     true},
+    {"a curve bulging away above the box", Smooth({-5, 12}, {-5, 12}, {2, 30}), Smooth({15, 12}, {8, 30}, {15, 12}),
+     false},
     // The curve itself stays above v = 12; its control point alone reaches the edge.
-    {"a curve whose control point touches the edge",
-     Smooth({-5, 20}, {-5, 20}, {5, 10}), Smooth({15, 20}, {15, 20}, {15, 20}), true},
+    {"a curve whose control point touches the edge", Smooth({-5, 20}, {-5, 20}, {5, 10}),
+     Smooth({15, 20}, {15, 20}, {15, 20}), true},
     {"a curve beside the box", Smooth({-5, -5}, {-5, -5}, {-8, 5}), Smooth({-5, 15}, {-8, 5}, {-5, 15}), false},
 };
 

@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "../support/ShellCommand.h"
+#include "../support/TempDir.h"
 #include "AdjustHost.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
-#include "../support/ShellCommand.h"
-#include "../support/TempDir.h"
 
 using testsupport::ShellQuote;
 
@@ -127,8 +127,8 @@ TEST_F(EndToEnd, RunsOnAMapWhoseTopLayerHoldsTheSelectedOutline) {
 }
 
 TEST_F(EndToEnd, RefusesOutlinesThatAreNone) {
-    EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
-                   " --outline-file " + Map("open-range.svg"))
+    EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) + " --outline-file " +
+                   Map("open-range.svg"))
                   .status,
               1);
     EXPECT_EQ(Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
@@ -144,8 +144,9 @@ TEST_F(EndToEnd, RefusesOutlinesThatAreNone) {
     const auto inARow = Host("adjust " + Map("block-and-road.svg") + " -o " + ShellQuote(File("out.svg")) +
                              " --outline '100,20 200,20 300,20'");
     EXPECT_EQ(inARow.status, 1);
-    EXPECT_NE(inARow.out.find("ERROR: 地図範囲の調整に使用するオブジェクトは面積のある閉じたパスアートを選択して下さい。"),
-              std::string::npos)
+    EXPECT_NE(
+        inARow.out.find("ERROR: 地図範囲の調整に使用するオブジェクトは面積のある閉じたパスアートを選択して下さい。"),
+        std::string::npos)
         << inARow.out;
     EXPECT_FALSE(fs::exists(File("out.svg")));
 }

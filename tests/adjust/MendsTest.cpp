@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "AdjustHost.h"
-#include "Suites.h"
 #include "SuiteFaults.h"
+#include "Suites.h"
 
 namespace adjusttest {
 namespace {
@@ -89,10 +89,10 @@ TEST(Mend, AFailureBuildingTheTestRectangleKeepsTheObject) {
     SuiteFaults faults(h.host().suites());
     KeepTestMap map = AddKeepTestMap(h);
     faults.FailWhen<&AIArtSuite::NewArt>([](int16_t type, int16_t, AIArtHandle prep, AIArtHandle*) {
-                                            int16_t prepType = kUnknownArt;
-                                            sAIArt->GetArtType(prep, &prepType);
-                                            return type == kPathArt && prepType == kCompoundPathArt;
-                                        });
+        int16_t prepType = kUnknownArt;
+        sAIArt->GetArtType(prep, &prepType);
+        return type == kPathArt && prepType == kCompoundPathArt;
+    });
 
     h.Run();
 
@@ -109,9 +109,8 @@ TEST(Mend, AFailureCopyingTheFrameKeepsEveryObject) {
     KeepTestMap map = AddKeepTestMap(h);
     AILayerHandle blocks = h.AddLayer("街区");
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 110, 250, 130)}, Cmyk{0, 1, 0, 0});
-    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) {
-                                                  return order == kPlaceAboveAll;
-                                              });
+    faults.FailWhen<&AIArtSuite::DuplicateArt>(
+        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceAboveAll; });
 
     h.Run();
 
@@ -127,10 +126,10 @@ TEST(Mend, AFailureCopyingTheAreaKeepsItUncut) {
     h.AddClipLayer(kRange);
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 1, 0, 0});
     faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle art, int16_t order, AIArtHandle, AIArtHandle*) {
-                                                  int16_t type = kUnknownArt;
-                                                  sAIArt->GetArtType(art, &type);
-                                                  return order == kPlaceAboveAll && type == kPathArt;
-                                              });
+        int16_t type = kUnknownArt;
+        sAIArt->GetArtType(art, &type);
+        return order == kPlaceAboveAll && type == kPathArt;
+    });
 
     h.Run();
 
@@ -145,7 +144,8 @@ TEST(Mend, AFailurePlacingThePiecesKeepsTheAreaAndLeavesNoPiece) {
     AILayerHandle blocks = h.AddLayer("街区");
     h.AddClipLayer(kRange);
     AIArtHandle face = h.AddFace(blocks, {Rect(150, 150, 250, 250)}, Cmyk{0, 1, 0, 0});
-    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
+    faults.FailWhen<&AIArtSuite::DuplicateArt>(
+        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
 
     h.Run();
 
@@ -190,7 +190,8 @@ TEST_P(ClipResultTest, OnlyAnEmptyResultDeletes) {
     AdjustHost h;
     SuiteFaults faults(h.host().suites());
     KeepTestMap map = AddKeepTestMap(h);
-    faults.FailWhen<&AIPathfinderSuite::DoBackMinusFrontEffect>([](AIPathfinderData*) { return true; }, GetParam().code);
+    faults.FailWhen<&AIPathfinderSuite::DoBackMinusFrontEffect>([](AIPathfinderData*) { return true; },
+                                                                GetParam().code);
 
     h.Run();
 
@@ -253,7 +254,9 @@ const RefusedTrim kRefusedTrims[] = {
     {"SucceedsWithoutChange", kNoErr, [](int16_t) { return true; }, kShortened},
     {"FailsEverywhere", kInjectedFailureErr, [](int16_t) { return true; }, kShortened},
     // The copy of a split gives up its start, the path refuses to give up its end.
-    {"PathRefusesItsEnd", kInjectedFailureErr, [](int16_t segNumber) { return segNumber > 0; },
+    {"PathRefusesItsEnd",
+     kInjectedFailureErr,
+     [](int16_t segNumber) { return segNumber > 0; },
      {{20, 142}, {150, 150}, {300, 156}, {350, 158}}},
 };
 
@@ -267,7 +270,8 @@ TEST(Mend, ASplitWithoutItsCopyLeavesTheLineWhole) {
     h.AddClipLayer(kRange);
     const Contour split{{150, 150}, {150, 250}, {150, 300}, {160, 300}, {170, 250}, {170, 150}};
     AIArtHandle line = h.AddLine(roads, split);
-    faults.FailWhen<&AIArtSuite::DuplicateArt>([](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
+    faults.FailWhen<&AIArtSuite::DuplicateArt>(
+        [](AIArtHandle, int16_t order, AIArtHandle, AIArtHandle*) { return order == kPlaceBelow; });
 
     h.Run();
 
@@ -331,7 +335,8 @@ TEST_P(FrameFailureTest, EndsWithAnErrorAndTheMapAsItWas) {
     const std::string before = h.Svg();
     std::vector<std::string> mapBefore;
     for (AILayerHandle layer : {roads, blocks}) {
-        for (const Art* art : h.Objects(layer)) mapBefore.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
+        for (const Art* art : h.Objects(layer))
+            mapBefore.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
     }
     int deadUses = 0;
     WatchDeadHandles(h, faults, deadUses);
@@ -349,7 +354,8 @@ TEST_P(FrameFailureTest, EndsWithAnErrorAndTheMapAsItWas) {
     }
     std::vector<std::string> mapAfter;
     for (AILayerHandle layer : {roads, blocks}) {
-        for (const Art* art : h.Objects(layer)) mapAfter.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
+        for (const Art* art : h.Objects(layer))
+            mapAfter.push_back(std::to_string(art->type) + ":" + ::testing::PrintToString(Points(art)));
     }
     EXPECT_EQ(mapAfter, mapBefore);
     EXPECT_EQ(h.Objects(clip).size(), 0u);
@@ -470,7 +476,8 @@ TEST_P(FailingCallTest, LosesNothingInside) {
             for (const Art* art : h.Objects(layer)) {
                 if (art->type == kGroupArt) continue;
                 std::vector<Contour> contours;
-                for (const Art* p = art->type == kPathArt ? art : art->firstChild; p; p = art->type == kPathArt ? nullptr : p->next)
+                for (const Art* p = art->type == kPathArt ? art : art->firstChild; p;
+                     p = art->type == kPathArt ? nullptr : p->next)
                     contours.push_back(Anchors(p));
                 if (art->style->pathStyle().fillPaint) inside[art->style] += AreaInside(contours, kTriangle);
             }

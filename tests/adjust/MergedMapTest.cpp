@@ -2,27 +2,27 @@
 // quiltor-samplemap draws the tiles, quiltor-host merges them and cuts the merged map.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
 #include <map>
 #include <random>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "../support/ShellCommand.h"
+#include "../support/TempDir.h"
 #include "AdjustHost.h"
 #include "core/AnnotationLayers.h"
 #include "core/HostStrings.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
-#include "../support/ShellCommand.h"
-#include "../support/TempDir.h"
 
-using testsupport::ShellQuote;
 using testsupport::RunQuiet;
+using testsupport::ShellQuote;
 
 namespace adjusttest {
 namespace {
@@ -67,7 +67,9 @@ void ForEachObject(const Document& document, Visit visit) {
     }
 }
 
-bool Annotation(const Layer* layer) { return IsPlateoStringLayerTitle(quiltor::host::EncodeUtf8(layer->title).c_str()); }
+bool Annotation(const Layer* layer) {
+    return IsPlateoStringLayerTitle(quiltor::host::EncodeUtf8(layer->title).c_str());
+}
 
 class MergedMapTest : public ::testing::TestWithParam<int> {};
 
@@ -77,12 +79,13 @@ TEST_P(MergedMapTest, KeepsExactlyWhatReachesTheOutline) {
     ASSERT_TRUE(fs::exists(samplemap)) << "no quiltor-samplemap in this build";
     const testsupport::TempDir temp("quiltor-adjust-merged-" + std::to_string(GetParam()));
     const fs::path& dir = temp.path();
-    const std::string host = "QUILTOR_PLUGIN_DIR=" + ShellQuote(bin + "/plugins") + " " + ShellQuote(bin + "/host/quiltor-host");
+    const std::string host =
+        "QUILTOR_PLUGIN_DIR=" + ShellQuote(bin + "/plugins") + " " + ShellQuote(bin + "/host/quiltor-host");
     ASSERT_EQ(RunQuiet(ShellQuote(samplemap) + " --seed " + std::to_string(GetParam()) + " --density 4 -o " +
-                  ShellQuote((dir / "tiles").string())),
+                       ShellQuote((dir / "tiles").string())),
               0);
-    ASSERT_EQ(RunQuiet(host + " merge " + ShellQuote((dir / "tiles").string()) + " -o " + ShellQuote((dir / "merged.svg").string()) +
-                  " --page A0-landscape"),
+    ASSERT_EQ(RunQuiet(host + " merge " + ShellQuote((dir / "tiles").string()) + " -o " +
+                       ShellQuote((dir / "merged.svg").string()) + " --page A0-landscape"),
               0);
 
     quiltor::host::StyleTable styles;
@@ -123,7 +126,7 @@ TEST_P(MergedMapTest, KeepsExactlyWhatReachesTheOutline) {
         cornersArg += corner.str();
     }
     ASSERT_EQ(RunQuiet(host + " adjust " + ShellQuote((dir / "merged.svg").string()) + " -o " +
-                  ShellQuote((dir / "adjusted.svg").string()) + " --outline " + ShellQuote(cornersArg)),
+                       ShellQuote((dir / "adjusted.svg").string()) + " --outline " + ShellQuote(cornersArg)),
               0);
     auto adjusted = quiltor::host::ReadSvgFile((dir / "adjusted.svg").string(), styles, &error, &code);
     ASSERT_NE(adjusted, nullptr) << error;

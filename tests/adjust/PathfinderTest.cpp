@@ -69,8 +69,8 @@ TEST(Exclude, MakesTheInnerMemberAHoleInPlace) {
     AdjustHost h;
     AILayerHandle layer = h.AddLayer("範囲");
     // Both run the same way, so under the non-zero rule the inner square is no hole yet.
-    AIArtHandle compound = h.AddFace(layer, {Rect(0, 0, 100, 100), Rect(25, 25, 75, 75)}, Cmyk{0, 0, 0, 1}, nullptr,
-                                     false);
+    AIArtHandle compound =
+        h.AddFace(layer, {Rect(0, 0, 100, 100), Rect(25, 25, 75, 75)}, Cmyk{0, 0, 0, 1}, nullptr, false);
     const auto* style = h.document().findArt(compound)->style;
     ASSERT_EQ(Area(h.document().findArt(compound)), 10000);
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "AdjustHost.h"
-#include "core/AnnotationLayers.h"
 #include "Suites.h"
+#include "core/AnnotationLayers.h"
 #include "core/SuiteRegistry.h"
 
 namespace adjusttest {

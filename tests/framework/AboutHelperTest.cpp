@@ -70,10 +70,8 @@ class AboutHelperFailure : public AboutHelper, public testing::WithParamInterfac
 
 TEST_P(AboutHelperFailure, NoEntryAndTheErrorIsReturned) {
     const AIErr code = AI_FOURCC('M', 'E', 'N', 'U');
-    if (GetParam().missingSuite != nullptr)
-        host().missing.insert(GetParam().missingSuite);
-    if (GetParam().failingCall != nullptr)
-        host().failures[GetParam().failingCall] = code;
+    if (GetParam().missingSuite != nullptr) host().missing.insert(GetParam().missingSuite);
+    if (GetParam().failingCall != nullptr) host().failures[GetParam().failingCall] = code;
 
     AIMenuItemHandle item = nullptr;
     const AIErr error = Add(1, "Quiltor アジャスト ...", &item);

@@ -73,9 +73,8 @@ const Delivery kDeliveries[] = {
 
 // Operations the framework calls on its own, never in answer to one message.
 const std::set<std::string> kHousekeeping = {
-    "StartupPlugin",   "ShutdownPlugin",   "SetGlobal",
-    "AllocateSuiteTables", "FillSuiteTables", "EmptySuiteTables",
-    "AcquireOptionalSuites",
+    "StartupPlugin",    "ShutdownPlugin",        "SetGlobal", "AllocateSuiteTables", "FillSuiteTables",
+    "EmptySuiteTables", "AcquireOptionalSuites",
 };
 
 // Every operation the recording object has, by name.
@@ -98,14 +97,12 @@ AIErr CodeOf(std::size_t index) {
 std::vector<std::string> Answering(const std::vector<std::string>& calls) {
     std::vector<std::string> result;
     for (const std::string& call : calls)
-        if (kHousekeeping.count(call) == 0)
-            result.push_back(call);
+        if (kHousekeeping.count(call) == 0) result.push_back(call);
     return result;
 }
 
 std::string Warning(const char* caller, const char* selector) {
-    return std::string("Warning: Unhandled plugin message: caller \"") + caller + "\" selector \"" + selector +
-           "\"\n";
+    return std::string("Warning: Unhandled plugin message: caller \"") + caller + "\" selector \"" + selector + "\"\n";
 }
 
 class Dispatch : public FrameworkTest, public testing::WithParamInterface<Delivery> {
@@ -116,8 +113,7 @@ protected:
         testing::internal::CaptureStderr();
         const AIErr result = session.Send(d.caller, d.selector, message);
         const std::string written = testing::internal::GetCapturedStderr();
-        if (warning != nullptr)
-            *warning = written;
+        if (warning != nullptr) *warning = written;
         return result;
     }
 };
@@ -132,13 +128,11 @@ TEST_P(Dispatch, TheHostGetsTheAnswerOfItsOperation) {
     AIErr expected = kNoErr;
     for (std::size_t i = 0; i < operations.size(); ++i) {
         script().results[operations[i]] = CodeOf(i);
-        if (operations[i] == d.operation)
-            expected = CodeOf(i);
+        if (operations[i] == d.operation) expected = CodeOf(i);
     }
     ASSERT_NE(expected, kNoErr) << d.operation << " is not an operation";
     // A purge that freed something is told to the host as 'pFls'.
-    if (d.operation == std::string("Purge"))
-        expected = kSPPluginCachesFlushResponse;
+    if (d.operation == std::string("Purge")) expected = kSPPluginCachesFlushResponse;
     script().calls.clear();
 
     EXPECT_EQ(Deliver(session, d), expected);
@@ -171,12 +165,10 @@ INSTANTIATE_TEST_SUITE_P(Messages, Dispatch, testing::ValuesIn(kDeliveries),
 // Each operation that answers a message is reached by one of the messages above.
 TEST(DispatchTable, EveryOperationHasItsMessage) {
     std::multiset<std::string> reached;
-    for (const Delivery& d : kDeliveries)
-        reached.insert(d.operation);
+    for (const Delivery& d : kDeliveries) reached.insert(d.operation);
     std::multiset<std::string> answering;
     for (const std::string& operation : RecordedOperations())
-        if (kHousekeeping.count(operation) == 0)
-            answering.insert(operation);
+        if (kHousekeeping.count(operation) == 0) answering.insert(operation);
     EXPECT_EQ(reached, answering);
 }
 
@@ -187,12 +179,23 @@ class Unrouted : public FrameworkTest {};
 // know. Each is answered 0 after the warning line and reaches nothing.
 TEST_F(Unrouted, NearMissesReachNoOperation) {
     const std::pair<const char*, const char*> messages[] = {
-        {"SP Access", "Acquire"},         {"SP Interface", "Bogus"},        {"SP Cache", "Bogus"},
-        {"SP Properties", "Bogus"},       {"Action Manager", "AI Go"},      {"AI Menu", "ai go"},
-        {"AI Filter", "AI Check"},        {"AI Plugin Group", "AI Go"},     {"AI File Format", "AI Update"},
-        {"AI Tool", "AI Go"},             {"AI Live Effect", "AI Go"},      {"AI Timer", "AI Update"},
-        {"AI Clipboard", "AI Copy"},      {"Workspace Manager", "Write Workspace"},
-        {"AI Menus", "AI Go"},            {"ai menu", "AI Go"},             {"", ""},
+        {"SP Access", "Acquire"},
+        {"SP Interface", "Bogus"},
+        {"SP Cache", "Bogus"},
+        {"SP Properties", "Bogus"},
+        {"Action Manager", "AI Go"},
+        {"AI Menu", "ai go"},
+        {"AI Filter", "AI Check"},
+        {"AI Plugin Group", "AI Go"},
+        {"AI File Format", "AI Update"},
+        {"AI Tool", "AI Go"},
+        {"AI Live Effect", "AI Go"},
+        {"AI Timer", "AI Update"},
+        {"AI Clipboard", "AI Copy"},
+        {"Workspace Manager", "Write Workspace"},
+        {"AI Menus", "AI Go"},
+        {"ai menu", "AI Go"},
+        {"", ""},
     };
     fake::Session session;
     ASSERT_EQ(session.Startup(), kNoErr);

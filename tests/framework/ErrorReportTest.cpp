@@ -60,8 +60,14 @@ INSTANTIATE_TEST_SUITE_P(Codes, HostErrors, testing::ValuesIn(kHostCodes),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ErrorReport, NeighboursOfFilteredCodesAreRecorded) {
-    const AIErr codes[] = {360, 362, AI_FOURCC('F', 'M', 'T', '!'), AI_FOURCC('s', 't', 'o', 'p'), kCantHappenErr,
-                           kOutOfMemoryErr, kUnhandledMsgErr, -1};
+    const AIErr codes[] = {360,
+                           362,
+                           AI_FOURCC('F', 'M', 'T', '!'),
+                           AI_FOURCC('s', 't', 'o', 'p'),
+                           kCantHappenErr,
+                           kOutOfMemoryErr,
+                           kUnhandledMsgErr,
+                           -1};
     for (AIErr code : codes) {
         EXPECT_FALSE(Plugin::IsFilteredError(code)) << code;
         Report(code);

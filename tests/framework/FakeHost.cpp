@@ -213,7 +213,9 @@ const AIArtboardSuite kArtboard = {
         return kNoErr;
     },
     [](AIArtboardPropertiesRef) -> AIErr { return --gHost.liveArtboardObjects, kNoErr; },
-    [](AIArtboardPropertiesRef, AIRealRect* bounds) -> AIErr { return *bounds = {0, 50, 100, 0}, kNoErr; },
+    [](AIArtboardPropertiesRef, AIRealRect* bounds) -> AIErr {
+        return *bounds = {0, 50, 100, 0}, kNoErr;
+    },
 };
 
 // ---- The application's side

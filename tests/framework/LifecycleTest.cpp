@@ -12,7 +12,7 @@ namespace {
 
 // The basic suites come first, in this order; the plug-in's own come last.
 const std::vector<std::string> kBasicSuites = {
-    "SP Access Suite", "SP Plug-ins Suite", "AI Notifier Suite", "AI Context Suite",
+    "SP Access Suite", "SP Plug-ins Suite",  "AI Notifier Suite", "AI Context Suite",
     "AI User Suite",   "AI File Path Suite", "AI Folders Suite",
 };
 constexpr const char* kOwnSuite = "Recording Test Suite";
@@ -106,10 +106,8 @@ class LateStartupFailure : public FrameworkTest, public testing::WithParamInterf
 
 TEST_P(LateStartupFailure, LeavesNothingHeld) {
     const AIErr code = AI_FOURCC('L', 'A', 'T', 'E');
-    if (GetParam().hostCall != nullptr)
-        host().failures[GetParam().hostCall] = code;
-    if (GetParam().operation != nullptr)
-        script().results[GetParam().operation] = code;
+    if (GetParam().hostCall != nullptr) host().failures[GetParam().hostCall] = code;
+    if (GetParam().operation != nullptr) script().results[GetParam().operation] = code;
     fake::Session session;
 
     EXPECT_EQ(session.Startup(), code);

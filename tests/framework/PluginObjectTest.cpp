@@ -87,8 +87,7 @@ TEST_F(PluginObject, ItsOwnSuitesAreAcquiredLast) {
 
     // Seven basic suites, the 26 every plug-in imports, then its own.
     ASSERT_GE(host().acquired.size(), 33u + kOwnSuites.size());
-    const std::vector<std::string> tail(host().acquired.begin() + 33,
-                                        host().acquired.begin() + 33 + kOwnSuites.size());
+    const std::vector<std::string> tail(host().acquired.begin() + 33, host().acquired.begin() + 33 + kOwnSuites.size());
     EXPECT_EQ(tail, kOwnSuites);
     EXPECT_EQ(host().acquired[32], "AI Panel Suite");
 }
@@ -118,8 +117,7 @@ TEST_F(PluginObject, AboutBoxBeginsWithTitleEmptyLineAndVersion) {
     ASSERT_EQ(host().alerts.size(), 1u);
     std::istringstream box(host().alerts[0]);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(box, line);)
-        lines.push_back(line);
+    for (std::string line; std::getline(box, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 6u) << host().alerts[0];
     EXPECT_EQ(lines[0], kTitle);
     EXPECT_EQ(lines[1], "");

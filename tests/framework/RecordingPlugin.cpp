@@ -14,10 +14,8 @@ Script gScript;
 void Enter(const char* name) {
     gScript.calls.emplace_back(name);
     if (const auto it = gScript.throws.find(name); it != gScript.throws.end()) {
-        if (it->second == Throw::HostError)
-            throw ai::Error(gScript.thrownError);
-        if (it->second == Throw::Foreign)
-            throw std::runtime_error(name);
+        if (it->second == Throw::HostError) throw ai::Error(gScript.thrownError);
+        if (it->second == Throw::Foreign) throw std::runtime_error(name);
     }
 }
 
@@ -28,32 +26,28 @@ AIErr Answer(const char* name, AIErr byDefault) {
 
 }  // namespace
 
-Script& TheScript() {
-    return gScript;
-}
+Script& TheScript() { return gScript; }
 
 RecordingPlugin::RecordingPlugin(SPPluginRef pluginRef) : Plugin(pluginRef) {
     SetPluginName("RecordingPlugin");
     ++gScript.constructed;
 }
 
-RecordingPlugin::~RecordingPlugin() {
-    ++gScript.destroyed;
-}
+RecordingPlugin::~RecordingPlugin() { ++gScript.destroyed; }
 
 void RecordingPlugin::ReportError(AIErr error, const char* caller, const char* selector, void* message) {
     gScript.reports.push_back(error);
     Plugin::ReportError(error, caller, selector, message);
 }
 
-#define QUILTOR_RECORD(Name, Message) \
-    AIErr RecordingPlugin::Name(Message* message) { \
-        Enter(#Name); \
+#define QUILTOR_RECORD(Name, Message)                \
+    AIErr RecordingPlugin::Name(Message* message) {  \
+        Enter(#Name);                                \
         return Answer(#Name, Plugin::Name(message)); \
     }
-#define QUILTOR_RECORD0(Name) \
-    AIErr RecordingPlugin::Name() { \
-        Enter(#Name); \
+#define QUILTOR_RECORD0(Name)                 \
+    AIErr RecordingPlugin::Name() {           \
+        Enter(#Name);                         \
         return Answer(#Name, Plugin::Name()); \
     }
 #include "RecordedOperations.inc"
@@ -61,8 +55,7 @@ void RecordingPlugin::ReportError(AIErr error, const char* caller, const char* s
 #undef QUILTOR_RECORD0
 
 Plugin* AllocatePlugin(SPPluginRef pluginRef) {
-    if (gScript.failAllocation)
-        return nullptr;
+    if (gScript.failAllocation) return nullptr;
     return new RecordingPlugin(pluginRef);
 }
 

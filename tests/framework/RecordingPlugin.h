@@ -15,11 +15,11 @@
 enum class Throw { None, HostError, Foreign };
 
 struct Script {
-    std::vector<std::string> calls;                // operations called, in order
-    std::map<std::string, AIErr> results;          // forced results by operation name
-    std::map<std::string, Throw> throws;           // operation -> what it throws
-    AIErr thrownError = 0;                         // code of a thrown ai::Error
-    std::vector<AIErr> reports;                    // ReportError calls
+    std::vector<std::string> calls;        // operations called, in order
+    std::map<std::string, AIErr> results;  // forced results by operation name
+    std::map<std::string, Throw> throws;   // operation -> what it throws
+    AIErr thrownError = 0;                 // code of a thrown ai::Error
+    std::vector<AIErr> reports;            // ReportError calls
     int constructed = 0;
     int destroyed = 0;
     bool failAllocation = false;

@@ -32,8 +32,7 @@ class Session {
 public:
     explicit Session(int id = 1) : self(reinterpret_cast<SPPluginRef>(static_cast<uintptr_t>(0x1000 * id))) {}
     ~Session() {
-        if (globals != nullptr)
-            Send(kSPInterfaceCaller, kSPInterfaceShutdownSelector);
+        if (globals != nullptr) Send(kSPInterfaceCaller, kSPInterfaceShutdownSelector);
     }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <ostream>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -153,7 +153,8 @@ TEST_F(Wrappers, NoStringSuiteThrows) {
 }
 
 TEST_F(Wrappers, FilePathParts) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quiltor_framework_path_test_" + std::to_string(::getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("quiltor_framework_path_test_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::filesystem::path file = dir / "533945_010000.ai";
     std::ofstream(file) << "tile";

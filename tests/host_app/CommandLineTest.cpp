@@ -14,10 +14,10 @@ TEST(ParseLengthTest, MillimetresAndPoints) {
         const char* text;
         std::optional<double> points;
     } cases[] = {
-        {"210mm", 210 * kMm}, {"210MM", 210 * kMm}, {"0.5mm", 0.5 * kMm}, {"595.28", 595.28},
-        {"595.28pt", 595.28}, {"1e2", 100},        {"0", std::nullopt},  {"-5mm", std::nullopt},
-        {"+5", std::nullopt}, {"mm", std::nullopt}, {"5 mm", std::nullopt}, {"5cm", std::nullopt},
-        {"", std::nullopt},   {"nan", std::nullopt}, {"inf", std::nullopt}, {"1e400", std::nullopt},
+        {"210mm", 210 * kMm}, {"210MM", 210 * kMm},  {"0.5mm", 0.5 * kMm},   {"595.28", 595.28},
+        {"595.28pt", 595.28}, {"1e2", 100},          {"0", std::nullopt},    {"-5mm", std::nullopt},
+        {"+5", std::nullopt}, {"mm", std::nullopt},  {"5 mm", std::nullopt}, {"5cm", std::nullopt},
+        {"", std::nullopt},   {"nan", std::nullopt}, {"inf", std::nullopt},  {"1e400", std::nullopt},
     };
     for (const Case& c : cases) {
         auto parsed = ParseLength(c.text);
@@ -33,9 +33,9 @@ TEST(ParsePaperNameTest, IsoAAndJisBWithOrientation) {
         const char* name;
         double widthMm, heightMm;
     } cases[] = {
-        {"A4", 210, 297},  {"a4", 210, 297}, {"A4-landscape", 297, 210}, {"A3", 297, 420},
-        {"A2", 420, 594},  {"A1", 594, 841}, {"A0", 841, 1189},        {"A0-LANDSCAPE", 1189, 841},
-        {"B4", 257, 364},  {"B3", 364, 515}, {"B3-landscape", 515, 364}, {"A4-portrait", 210, 297},
+        {"A4", 210, 297}, {"a4", 210, 297}, {"A4-landscape", 297, 210}, {"A3", 297, 420},
+        {"A2", 420, 594}, {"A1", 594, 841}, {"A0", 841, 1189},          {"A0-LANDSCAPE", 1189, 841},
+        {"B4", 257, 364}, {"B3", 364, 515}, {"B3-landscape", 515, 364}, {"A4-portrait", 210, 297},
     };
     for (const Case& c : cases) {
         auto size = ParsePaperName(c.name);
@@ -97,7 +97,7 @@ TEST(ParseRunArgumentsTest, MistakesAreRefusedWithAReason) {
 }
 
 TEST(TakeGlobalOptionsTest, PluginsAnywhereTheRestStays) {
-    std::vector<std::string> args = {"--plugin", "a.so", "run", "item", "--plugin=b.so", "--help",
+    std::vector<std::string> args = {"--plugin",        "a.so",          "run", "item", "--plugin=b.so", "--help",
                                      "--without-suite", "AI Layer Suite"};
     std::string error;
     auto options = TakeGlobalOptions(args, &error);

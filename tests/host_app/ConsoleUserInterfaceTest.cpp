@@ -1,5 +1,5 @@
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -93,9 +93,18 @@ TEST(ParseYesNoAnswerTest, Words) {
     struct Case {
         const char* typed;
         std::optional<int> answer;
-    } cases[] = {{"y", 1},  {"YES", 1},    {"はい", 1},       {"n", 0},        {"No", 0},
-                 {"いいえ", 0}, {"c", 2}, {"Cancel", 2}, {"キャンセル", 2}, {"", std::nullopt},
-                 {"yess", std::nullopt}, {"0", std::nullopt}};
+    } cases[] = {{"y", 1},
+                 {"YES", 1},
+                 {"はい", 1},
+                 {"n", 0},
+                 {"No", 0},
+                 {"いいえ", 0},
+                 {"c", 2},
+                 {"Cancel", 2},
+                 {"キャンセル", 2},
+                 {"", std::nullopt},
+                 {"yess", std::nullopt},
+                 {"0", std::nullopt}};
     for (const Case& c : cases) EXPECT_EQ(ParseYesNoAnswer(c.typed), c.answer) << c.typed;
 }
 
@@ -106,7 +115,8 @@ TEST(QueuedUserInterfaceTest, EmptyQueuesCancel) {
     EXPECT_EQ(ui.yesNoAlert("b"), 2);
     EXPECT_EQ(ui.chooseFolder("t"), std::nullopt);
     ui.messageAlert("m\n");
-    EXPECT_EQ(ui.transcript(), (std::vector<std::string>{"QUESTION: a -> yes", "QUESTION: b -> cancel", "MESSAGE: m\\n"}));
+    EXPECT_EQ(ui.transcript(),
+              (std::vector<std::string>{"QUESTION: a -> yes", "QUESTION: b -> cancel", "MESSAGE: m\\n"}));
     EXPECT_EQ(ui.folderTitles(), std::vector<std::string>{"t"});
 }
 

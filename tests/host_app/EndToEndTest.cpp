@@ -73,10 +73,9 @@ TEST_F(EndToEndTest, MenusListsBothPluginsAndTheSharedAboutSubmenu) {
     Outcome run = RunHost({"menus"});
     ASSERT_EQ(run.status, 0) << run.err;
     auto lines = run.lines();
-    for (const std::string& expected : {std::string("Open Document\tQuiltor セレクトマージ"),
-                                        std::string("Objects\tQuiltor アジャスト"),
-                                        std::string(kSubmenu) + "\tQuiltor セレクトマージ ...",
-                                        std::string(kSubmenu) + "\tQuiltor アジャスト ..."})
+    for (const std::string& expected :
+         {std::string("Open Document\tQuiltor セレクトマージ"), std::string("Objects\tQuiltor アジャスト"),
+          std::string(kSubmenu) + "\tQuiltor セレクトマージ ...", std::string(kSubmenu) + "\tQuiltor アジャスト ..."})
         EXPECT_EQ(std::count(lines.begin(), lines.end(), expected), 1) << expected << "\n" << run.out;
 }
 

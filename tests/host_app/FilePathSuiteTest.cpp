@@ -1,5 +1,5 @@
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -20,8 +20,7 @@ protected:
         ASSERT_NE(paths, nullptr);
         ASSERT_NE(strings, nullptr);
         // A tile folder with the names a user gives: Japanese, spaces.
-        root = fs::temp_directory_path() /
-               ("quiltor host_app " + std::to_string(::getpid()) + " 地図");
+        root = fs::temp_directory_path() / ("quiltor host_app " + std::to_string(::getpid()) + " 地図");
         folder = root / "東京 タイル";
         fs::create_directories(folder);
         file = folder / "533945_025000.ai";

@@ -1,6 +1,6 @@
 // Plug-in files loaded with dlopen: what a broken file does, and unloading code that no lock holds.
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

@@ -21,7 +21,7 @@ constexpr const char* kSubmenu = "Orvela Plateo.ai Quiltware について...";
 
 struct FakeBehaviour {
     const char* name;
-    const char* group;      // where its main item goes
+    const char* group;  // where its main item goes
     const char* itemText;
     AIErr startupResult = kNoErr;  // given after the menus are made
 };
@@ -135,10 +135,9 @@ AIErr FakeMain(int index, const char* caller, const char* selector, void* messag
         auto* menu = static_cast<AIMenuMessage*>(message);
         auto user = suites.get<AIUserSuite>(kAIUserSuite, kAIUserSuiteVersion);
         auto strings = suites.get<AIUnicodeStringSuite>(kAIUnicodeStringSuite, kAIUnicodeStringSuiteVersion);
-        AIUnicodeStringRef t =
-            Text(strings, std::string(b.name) + (menu->menuItem == self->about  ? " about"
-                                                 : menu->menuItem == self->main ? " main"
-                                                                                : " other"));
+        AIUnicodeStringRef t = Text(strings, std::string(b.name) + (menu->menuItem == self->about  ? " about"
+                                                                    : menu->menuItem == self->main ? " main"
+                                                                                                   : " other"));
         user->MessageAlert(t);
         strings->Destroy(t);
         return kNoErr;
@@ -168,8 +167,7 @@ protected:
 TEST_F(PluginManagerTest, ApplicationStartedReachesPluginsOnlyAfterAllStarted) {
     ASSERT_EQ(manager().startAll(), kNoErr);
     EXPECT_EQ(gLog, (std::vector<std::string>{"FakeSelect SP Interface/Startup", "FakeAdjust SP Interface/Startup",
-                                              "FakeSelect AI Notifier/AI Notify",
-                                              "FakeAdjust AI Notifier/AI Notify"}));
+                                              "FakeSelect AI Notifier/AI Notify", "FakeAdjust AI Notifier/AI Notify"}));
     EXPECT_EQ(object(select)->startedCount, 1);
     EXPECT_EQ(manager().pluginName(select), "FakeSelect");
     EXPECT_EQ(manager().pluginName(adjust), "FakeAdjust");
@@ -212,9 +210,9 @@ TEST_F(PluginManagerTest, FailedStartupIsDroppedWithEverythingItAdded) {
     std::vector<std::string> lines;
     for (const auto& item : manager().menuItems()) lines.push_back(item.group + "\t" + item.text);
     // The submenu went with the plug-in that made it, so the next one made it again.
-    EXPECT_EQ(lines, (std::vector<std::string>{std::string("About\t") + kSubmenu,
-                                               std::string(kSubmenu) + "\tFake アジャスト ...",
-                                               "Objects\tFake アジャスト"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{std::string("About\t") + kSubmenu,
+                                        std::string(kSubmenu) + "\tFake アジャスト ...", "Objects\tFake アジャスト"}));
     MenuBar& menus = PluginManagerAccess::menus(manager());
     int named = 0;
     for (int32_t i = 0; i < menus.groupCount(); ++i) named += menus.group(i)->name == kSubmenu;
@@ -401,8 +399,9 @@ TEST_F(ActionManagerTest, LayersPanelEventSetsThePasteOption) {
 
     ASSERT_EQ(host().actions().history().size(), 2u);
     EXPECT_EQ(host().actions().history()[0].name, "ai_plugin_Layer");
-    EXPECT_EQ(std::get<std::u16string>(host().actions().history()[0].params.values.at(AI_ACTION_KEY('n', 'a', 'm', 'e'))),
-              u"コピー元のレイヤーにペースト");
+    EXPECT_EQ(
+        std::get<std::u16string>(host().actions().history()[0].params.values.at(AI_ACTION_KEY('n', 'a', 'm', 'e'))),
+        u"コピー元のレイヤーにペースト");
 }
 
 TEST_F(ActionManagerTest, UnknownEventsAndCommandsAreRefusedButRecorded) {

@@ -97,13 +97,26 @@ TEST_F(HostTest, ServesEveryAppSuiteAtItsVersion) {
         const char* name;
         int32_t version;
     } wanted[] = {
-        {kSPAccessSuite, 3},           {kSPPluginsSuite, 4},         {kSPBlocksSuite, 2},
-        {kAINotifierSuite, 1003},      {kAIAppContextSuite, 1006},   {kAIUserSuite, 1010},
-        {kAIFilePathSuite, 1003},      {kAIFoldersSuite, 1004},      {kAIFilterSuite, 1003},
-        {kAIRealMathSuite, 1002},      {kAIRandomSuite, 1004},       {kAIToolSuite, 1012},
-        {kAIActionManagerSuite, 1004}, {kAIMenuSuite, 1010},         {kAIUnicodeStringSuite, 1007},
-        {kAIMdMemorySuite, 1002},      {kAIStringFormatUtilsSuite, 1002}, {kAIModalParentSuite, 1001},
-        {kAIPanelSuite, 1001},         {kAIPanelFlyoutMenuSuite, 1001},
+        {kSPAccessSuite, 3},
+        {kSPPluginsSuite, 4},
+        {kSPBlocksSuite, 2},
+        {kAINotifierSuite, 1003},
+        {kAIAppContextSuite, 1006},
+        {kAIUserSuite, 1010},
+        {kAIFilePathSuite, 1003},
+        {kAIFoldersSuite, 1004},
+        {kAIFilterSuite, 1003},
+        {kAIRealMathSuite, 1002},
+        {kAIRandomSuite, 1004},
+        {kAIToolSuite, 1012},
+        {kAIActionManagerSuite, 1004},
+        {kAIMenuSuite, 1010},
+        {kAIUnicodeStringSuite, 1007},
+        {kAIMdMemorySuite, 1002},
+        {kAIStringFormatUtilsSuite, 1002},
+        {kAIModalParentSuite, 1001},
+        {kAIPanelSuite, 1001},
+        {kAIPanelFlyoutMenuSuite, 1001},
     };
     for (const Wanted& w : wanted) {
         const void* suite = nullptr;

@@ -207,7 +207,8 @@ TEST_F(ArtSuiteTest, DeadAndForeignArtIsRefusedByEveryCall) {
     AIArtSet set = nullptr;
     artSets->NewArtSet(&set);
     const AIRealMatrix identity{1, 0, 0, 1, 0, 0};
-    const AITransformArtSuite* transform = acquire<AITransformArtSuite>(kAITransformArtSuite, kAITransformArtSuiteVersion);
+    const AITransformArtSuite* transform =
+        acquire<AITransformArtSuite>(kAITransformArtSuite, kAITransformArtSuiteVersion);
     const std::vector<std::pair<const char*, std::function<AIErr(AIArtHandle)>>> calls = {
         {"DisposeArt", [&](AIArtHandle a) { return art->DisposeArt(a); }},
         {"ReorderArt", [&](AIArtHandle a) { return art->ReorderArt(a, kPlaceAbove, p1); }},
@@ -364,7 +365,8 @@ TEST_F(ArtSuiteTest, SelectedArtComesInADocumentOrderBlock) {
 }
 
 TEST_F(ArtSuiteTest, TransformArtMovesEveryPoint) {
-    const AITransformArtSuite* transform = acquire<AITransformArtSuite>(kAITransformArtSuite, kAITransformArtSuiteVersion);
+    const AITransformArtSuite* transform =
+        acquire<AITransformArtSuite>(kAITransformArtSuite, kAITransformArtSuiteVersion);
     const AIRealMatrix shift{1, 0, 0, 1, 10, -5};
     EXPECT_EQ(transform->TransformArt(g, &shift, 1, 0), kNoErr);
     const std::vector<AIPathSegment> s = segmentsOf(q2);

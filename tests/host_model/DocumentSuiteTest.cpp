@@ -222,7 +222,8 @@ TEST_F(DocumentSuiteTest, ArtboardsListTheOneArtboardOfThePage) {
     EXPECT_EQ(boards->ReleaseArtboardList(list), kBadParameterErr);
     EXPECT_EQ(boards->GetCount(list, &count), kBadParameterErr);
 
-    const AIArtboardRangeSuite* ranges = acquire<AIArtboardRangeSuite>(kAIArtboardRangeSuite, kAIArtboardRangeSuiteVersion);
+    const AIArtboardRangeSuite* ranges =
+        acquire<AIArtboardRangeSuite>(kAIArtboardRangeSuite, kAIArtboardRangeSuiteVersion);
     for (auto [range, expected] : {std::pair{"", 1}, {"1", 1}, {"1-3", 1}, {"2", 0}}) {
         EXPECT_EQ(ranges->GetCount(range, &count), kNoErr) << range;
         EXPECT_EQ(count, expected) << range;

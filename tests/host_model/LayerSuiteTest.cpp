@@ -48,9 +48,12 @@ TEST_F(LayerSuiteTest, NewLayersHaveTheDefaultOptions) {
         AIErr (*get)(AILayerHandle, AIBoolean*);
         AIBoolean expected;
     } options[] = {
-        {"visible", layers->GetLayerVisible, 1},          {"preview", layers->GetLayerPreview, 1},
-        {"editable", layers->GetLayerEditable, 1},        {"printed", layers->GetLayerPrinted, 1},
-        {"dimPlacedImages", layers->GetLayerDimPlacedImages, 0}, {"template", layers->GetLayerIsTemplate, 0},
+        {"visible", layers->GetLayerVisible, 1},
+        {"preview", layers->GetLayerPreview, 1},
+        {"editable", layers->GetLayerEditable, 1},
+        {"printed", layers->GetLayerPrinted, 1},
+        {"dimPlacedImages", layers->GetLayerDimPlacedImages, 0},
+        {"template", layers->GetLayerIsTemplate, 0},
     };
     for (const Option& o : options) {
         AIBoolean value = 7;
@@ -64,8 +67,10 @@ TEST_F(LayerSuiteTest, EachOptionIsStoredOnItsOwn) {
     using Get = AIErr (*)(AILayerHandle, AIBoolean*);
     using Set = AIErr (*)(AILayerHandle, AIBoolean);
     const std::vector<std::pair<Get, Set>> options = {
-        {layers->GetLayerVisible, layers->SetLayerVisible},   {layers->GetLayerPreview, layers->SetLayerPreview},
-        {layers->GetLayerEditable, layers->SetLayerEditable}, {layers->GetLayerPrinted, layers->SetLayerPrinted},
+        {layers->GetLayerVisible, layers->SetLayerVisible},
+        {layers->GetLayerPreview, layers->SetLayerPreview},
+        {layers->GetLayerEditable, layers->SetLayerEditable},
+        {layers->GetLayerPrinted, layers->SetLayerPrinted},
         {layers->GetLayerDimPlacedImages, layers->SetLayerDimPlacedImages},
         {layers->GetLayerIsTemplate, layers->SetLayerIsTemplate},
     };
@@ -114,9 +119,11 @@ TEST_F(LayerSuiteTest, InsertLayerPlacesByPaintOrder) {
 
 TEST_F(LayerSuiteTest, InsertLayerRefusesOrdersThatDoNotFit) {
     AILayerHandle a = firstLayer();
-    const std::vector<std::pair<AILayerHandle, int16_t>> misfits = {
-        {nullptr, kPlaceAbove}, {nullptr, kPlaceInsideOnTop}, {a, kPlaceAboveAll}, {a, 99},
-        {Foreign<AILayerHandle>(), kPlaceAbove}};
+    const std::vector<std::pair<AILayerHandle, int16_t>> misfits = {{nullptr, kPlaceAbove},
+                                                                    {nullptr, kPlaceInsideOnTop},
+                                                                    {a, kPlaceAboveAll},
+                                                                    {a, 99},
+                                                                    {Foreign<AILayerHandle>(), kPlaceAbove}};
     for (auto [reference, order] : misfits) {
         AILayerHandle layer = Foreign<AILayerHandle>();
         EXPECT_EQ(layers->InsertLayer(reference, order, &layer), kBadParameterErr) << order;

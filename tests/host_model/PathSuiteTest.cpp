@@ -44,9 +44,8 @@ TEST_F(PathSuiteTest, InsertPathSegmentsGoesDirectlyAfterTheIndex) {
         AIErr result;
         std::vector<float> expected;
     } cases[] = {
-        {-1, kNoErr, {7, 0, 10, 20}},  {0, kNoErr, {0, 7, 10, 20}}, {1, kNoErr, {0, 10, 7, 20}},
-        {2, kNoErr, {0, 10, 20, 7}},   {3, kIndexOutOfRangeErr, {0, 10, 20}},
-        {-2, kIndexOutOfRangeErr, {0, 10, 20}},
+        {-1, kNoErr, {7, 0, 10, 20}}, {0, kNoErr, {0, 7, 10, 20}},           {1, kNoErr, {0, 10, 7, 20}},
+        {2, kNoErr, {0, 10, 20, 7}},  {3, kIndexOutOfRangeErr, {0, 10, 20}}, {-2, kIndexOutOfRangeErr, {0, 10, 20}},
     };
     for (const Case& c : cases) {
         AIArtHandle path = line(3);
@@ -67,10 +66,14 @@ TEST_F(PathSuiteTest, DeletePathSegmentsTakesWholeRangesOnly) {
         AIErr result;
         std::vector<float> expected;
     } cases[] = {
-        {0, 1, kNoErr, {10, 20, 30}},          {3, 1, kNoErr, {0, 10, 20}},
-        {1, 2, kNoErr, {0, 30}},               {0, 4, kNoErr, {}},
-        {2, 0, kNoErr, {0, 10, 20, 30}},       {4, 1, kIndexOutOfRangeErr, {0, 10, 20, 30}},
-        {-1, 1, kIndexOutOfRangeErr, {0, 10, 20, 30}}, {0, 5, kIndexOutOfRangeErr, {0, 10, 20, 30}},
+        {0, 1, kNoErr, {10, 20, 30}},
+        {3, 1, kNoErr, {0, 10, 20}},
+        {1, 2, kNoErr, {0, 30}},
+        {0, 4, kNoErr, {}},
+        {2, 0, kNoErr, {0, 10, 20, 30}},
+        {4, 1, kIndexOutOfRangeErr, {0, 10, 20, 30}},
+        {-1, 1, kIndexOutOfRangeErr, {0, 10, 20, 30}},
+        {0, 5, kIndexOutOfRangeErr, {0, 10, 20, 30}},
         {1, -1, kIndexOutOfRangeErr, {0, 10, 20, 30}},
     };
     for (const Case& c : cases) {

@@ -48,23 +48,22 @@ TEST_P(SvgMalformedTest, ReadingFailsWithABadFormat) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, SvgMalformedTest,
     ::testing::Values(
-        BadText{"empty", ""},
-        BadText{"plain words", "this is not a drawing"},
+        BadText{"empty", ""}, BadText{"plain words", "this is not a drawing"},
         BadText{"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11)},
         BadText{"truncated", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g><path d=\"M0 0"},
         BadText{"unclosed group", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g></svg>"},
-        BadText{"html", "<html><body><svg/></body></html>"},
-        BadText{"other namespace", "<svg xmlns=\"urn:not-svg\"/>"},
+        BadText{"html", "<html><body><svg/></body></html>"}, BadText{"other namespace", "<svg xmlns=\"urn:not-svg\"/>"},
         BadText{"too deep", Nested(400)},
         BadText{"bad segments", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"1,2,3\"/></g></svg>"},
         BadText{"bad style", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"\" "
-                                      "quiltor:style=\"fill=cmyk:1,2\"/></g></svg>"},
+                                     "quiltor:style=\"fill=cmyk:1,2\"/></g></svg>"},
         BadText{"unknown appearance", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"\" "
-                                             "quiltor:appearance=\"a9\"/></g></svg>"},
+                                              "quiltor:appearance=\"a9\"/></g></svg>"},
         BadText{"bad options", kHost + "><g inkscape:groupmode=\"layer\" quiltor:options=\"visible=yes\"/></svg>"},
         BadText{"bad setup", kHost + "quiltor:setup=\"width=wide\"/>"},
         BadText{"bad UTF-8 title", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g id=\"\xff\xfe\"/></svg>"},
-        BadText{"too many points", [] {
+        BadText{"too many points",
+                [] {
                     std::string d = "M0 0";
                     for (int i = 0; i < 33000; ++i) d += " L" + std::to_string(i) + " 1";
                     return "<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"" + d + "\"/></svg>";

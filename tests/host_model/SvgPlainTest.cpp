@@ -25,8 +25,7 @@ protected:
     std::unique_ptr<Document> readFile(const std::string& name) {
         std::string error;
         AIErr code = kNoErr;
-        auto document = ReadSvgFile(std::string(HOST_MODEL_FIXTURES) + "/" + name, styles,
-                                    &error, &code);
+        auto document = ReadSvgFile(std::string(HOST_MODEL_FIXTURES) + "/" + name, styles, &error, &code);
         EXPECT_TRUE(document) << error;
         return document;
     }
@@ -200,18 +199,17 @@ TEST_P(PathDataTest, SubpathsAndSegments) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, PathDataTest,
-    ::testing::Values(PathCase{"M0 0 L10 0 L10 10", {3}, {false}},
-                      PathCase{"M0,0 H10 V10 H0 Z", {4}, {true}},
+    ::testing::Values(PathCase{"M0 0 L10 0 L10 10", {3}, {false}}, PathCase{"M0,0 H10 V10 H0 Z", {4}, {true}},
                       PathCase{"M0 0 10 0 10 10 0 10 0 0 z", {4}, {true}},  // the closing point is dropped
-                      PathCase{"m1-2.5.5.5e1", {2}, {false}},                // numbers run together
+                      PathCase{"m1-2.5.5.5e1", {2}, {false}},               // numbers run together
                       PathCase{"M0 0 C1 1 2 2 3 3 S5 5 6 6", {3}, {false}},
                       PathCase{"M0 0 Q5 5 10 0 T20 0", {3}, {false}},
                       PathCase{"M0 0 A10 10 0 0 1 20 0", {3}, {false}},     // a half turn in two quarters
                       PathCase{"M0 0 a10 10 0 0120 0", {3}, {false}},       // flags written together
                       PathCase{"M0 0 L1 1 Z L2 0", {2, 2}, {true, false}},  // drawing after Z starts again
-                      PathCase{"M0 0 M5 5 L6 6", {2}, {false}},              // a lone move draws nothing
-                      PathCase{"M0 0 L10 0 X 5 5", {2}, {false}},            // stops at the error
-                      PathCase{"L10 10", {}, {}},                            // no move first
+                      PathCase{"M0 0 M5 5 L6 6", {2}, {false}},             // a lone move draws nothing
+                      PathCase{"M0 0 L10 0 X 5 5", {2}, {false}},           // stops at the error
+                      PathCase{"L10 10", {}, {}},                           // no move first
                       PathCase{"", {}, {}}));
 
 TEST(SvgTransformTest, TransformsComposeLeftToRight) {

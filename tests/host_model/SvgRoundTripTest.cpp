@@ -44,7 +44,7 @@ protected:
 
 TEST_F(SvgRoundTripTest, AThreeLevelLayerTreeKeepsItsOptions) {
     using Set = AIErr (*)(AILayerHandle, AIBoolean);
-    const Set setters[] = {layers->SetLayerVisible, layers->SetLayerPreview, layers->SetLayerEditable,
+    const Set setters[] = {layers->SetLayerVisible, layers->SetLayerPreview,         layers->SetLayerEditable,
                            layers->SetLayerPrinted, layers->SetLayerDimPlacedImages, layers->SetLayerIsTemplate};
     AILayerHandle top = firstLayer();
     setTitle(top, "整飾");
@@ -71,31 +71,91 @@ TEST_F(SvgRoundTripTest, EveryPathStyleMemberSurvives) {
         c.kind = kind;
     };
     const std::vector<std::pair<const char*, Change>> styles = {
-        {"gray", [&](AIPathStyle& s) { color(s.fill.color, kGrayColor); s.fill.color.c.g.gray = 0.3f; }},
-        {"cmyk", [&](AIPathStyle& s) { color(s.fill.color, kFourColor); s.fill.color.c.f = {0.933333f, 0.737255f, 0.152941f, 0.48f}; }},
-        {"rgb", [&](AIPathStyle& s) { color(s.stroke.color, kThreeColor); s.stroke.color.c.rgb = {238 / 255.0f, 188 / 255.0f, 39 / 255.0f}; }},
+        {"gray",
+         [&](AIPathStyle& s) {
+             color(s.fill.color, kGrayColor);
+             s.fill.color.c.g.gray = 0.3f;
+         }},
+        {"cmyk",
+         [&](AIPathStyle& s) {
+             color(s.fill.color, kFourColor);
+             s.fill.color.c.f = {0.933333f, 0.737255f, 0.152941f, 0.48f};
+         }},
+        {"rgb",
+         [&](AIPathStyle& s) {
+             color(s.stroke.color, kThreeColor);
+             s.stroke.color.c.rgb = {238 / 255.0f, 188 / 255.0f, 39 / 255.0f};
+         }},
         {"none", [&](AIPathStyle& s) { color(s.fill.color, kNoneColor); }},
-        {"custom", [&](AIPathStyle& s) { color(s.fill.color, kCustomColor); s.fill.color.c.c.tint = 0.4f; }},
-        {"pattern", [&](AIPathStyle& s) {
+        {"custom",
+         [&](AIPathStyle& s) {
+             color(s.fill.color, kCustomColor);
+             s.fill.color.c.c.tint = 0.4f;
+         }},
+        {"pattern",
+         [&](AIPathStyle& s) {
              color(s.fill.color, kPattern);
              AIPatternStyle& p = s.fill.color.c.p;
-             p.shiftDist = 1; p.shiftAngle = 2; p.scale = {3, 4}; p.rotate = 5; p.reflect = 1;
-             p.reflectAngle = 6; p.shearAngle = 7; p.shearAxis = 8; p.transform = {1, 0.5f, -0.5f, 1, 9, 10};
+             p.shiftDist = 1;
+             p.shiftAngle = 2;
+             p.scale = {3, 4};
+             p.rotate = 5;
+             p.reflect = 1;
+             p.reflectAngle = 6;
+             p.shearAngle = 7;
+             p.shearAxis = 8;
+             p.transform = {1, 0.5f, -0.5f, 1, 9, 10};
          }},
-        {"gradient", [&](AIPathStyle& s) {
+        {"gradient",
+         [&](AIPathStyle& s) {
              color(s.fill.color, kGradient);
              AIGradientStyle& g = s.fill.color.c.b;
-             g.gradientOrigin = {1, 2}; g.gradientAngle = 3; g.gradientLength = 4;
-             g.matrix = {1, 0, 0, 1, 5, 6}; g.hiliteAngle = 7; g.hiliteLength = 8;
+             g.gradientOrigin = {1, 2};
+             g.gradientAngle = 3;
+             g.gradientLength = 4;
+             g.matrix = {1, 0, 0, 1, 5, 6};
+             g.hiliteAngle = 7;
+             g.hiliteLength = 8;
          }},
-        {"unpainted", [](AIPathStyle& s) { s.fillPaint = 0; s.strokePaint = 0; }},
-        {"clip", [](AIPathStyle& s) { s.clip = 1; s.lockClip = 1; }},
+        {"unpainted",
+         [](AIPathStyle& s) {
+             s.fillPaint = 0;
+             s.strokePaint = 0;
+         }},
+        {"clip",
+         [](AIPathStyle& s) {
+             s.clip = 1;
+             s.lockClip = 1;
+         }},
         {"even-odd", [](AIPathStyle& s) { s.evenodd = 1; }},
-        {"dash", [](AIPathStyle& s) { s.stroke.dash.length = 3; s.stroke.dash.array[0] = 4; s.stroke.dash.array[1] = 2.5f; s.stroke.dash.array[2] = 1; s.stroke.dash.offset = 0.75f; }},
-        {"full dash", [](AIPathStyle& s) { s.stroke.dash.length = kMaxDashComponents; for (AIReal& v : s.stroke.dash.array) v = 0.1f; }},
-        {"widths", [](AIPathStyle& s) { s.stroke.width = 0.0353f; s.stroke.miterLimit = 10; }},
-        {"caps and joins", [](AIPathStyle& s) { s.stroke.cap = 2; s.stroke.join = 1; }},
-        {"overprint", [](AIPathStyle& s) { s.fill.overprint = 1; s.stroke.overprint = 1; }},
+        {"dash",
+         [](AIPathStyle& s) {
+             s.stroke.dash.length = 3;
+             s.stroke.dash.array[0] = 4;
+             s.stroke.dash.array[1] = 2.5f;
+             s.stroke.dash.array[2] = 1;
+             s.stroke.dash.offset = 0.75f;
+         }},
+        {"full dash",
+         [](AIPathStyle& s) {
+             s.stroke.dash.length = kMaxDashComponents;
+             for (AIReal& v : s.stroke.dash.array) v = 0.1f;
+         }},
+        {"widths",
+         [](AIPathStyle& s) {
+             s.stroke.width = 0.0353f;
+             s.stroke.miterLimit = 10;
+         }},
+        {"caps and joins",
+         [](AIPathStyle& s) {
+             s.stroke.cap = 2;
+             s.stroke.join = 1;
+         }},
+        {"overprint",
+         [](AIPathStyle& s) {
+             s.fill.overprint = 1;
+             s.stroke.overprint = 1;
+         }},
         {"resolution", [](AIPathStyle& s) { s.resolution = 2400; }},
         {"odd kind", [&](AIPathStyle& s) { color(s.stroke.color, 42); }},
     };

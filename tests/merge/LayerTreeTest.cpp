@@ -14,14 +14,13 @@ namespace mergetest {
 namespace {
 
 const Tree kThreeLevels = {
-    {"注記", 0},      {"市区町村名", 1}, {"漢字", 2}, {"ひらがな", 2}, {"交通関連", 1},
-    {"国道番号", 2},  {"交通", 0},       {"道路", 1}, {"行政界", 0},
+    {"注記", 0},     {"市区町村名", 1}, {"漢字", 2}, {"ひらがな", 2}, {"交通関連", 1},
+    {"国道番号", 2}, {"交通", 0},       {"道路", 1}, {"行政界", 0},
 };
 
 Tree TitlesAndDepths(const Tree& tree) {
     Tree out;
-    for (const LayerSpec& layer : tree)
-        out.push_back(LayerSpec{layer.title, layer.depth});
+    for (const LayerSpec& layer : tree) out.push_back(LayerSpec{layer.title, layer.depth});
     return out;
 }
 
@@ -101,21 +100,24 @@ TEST_P(SecondTile, MatchesOnlyAnEqualTree) {
     EXPECT_EQ(plugin().check_second_ai_layer(), GetParam().equal);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Changes, SecondTile,
-    ::testing::Values(TreeChange{"Same", [](Tree&) {}, true},
-                      TreeChange{"OneHidden", [](Tree& t) { t[4].visible = false; }, false},
-                      TreeChange{"OneOutline", [](Tree& t) { t[8].preview = false; }, false},
-                      TreeChange{"OneLocked", [](Tree& t) { t[0].editable = false; }, false},
-                      TreeChange{"OneNotPrinted", [](Tree& t) { t[1].printed = false; }, false},
-                      TreeChange{"OneDimmed", [](Tree& t) { t[2].dimPlacedImages = true; }, false},
-                      TreeChange{"OneTemplate", [](Tree& t) { t[7].isTemplate = true; }, false},
-                      TreeChange{"SiblingsSwapped", [](Tree& t) { std::swap(t[2], t[3]); }, false},
-                      TreeChange{"OneLevelDeeper", [](Tree& t) { t[8].depth = 1; }, false},
-                      TreeChange{"OneRetitled", [](Tree& t) { t[7].title = "道路 "; }, false},
-                      TreeChange{"OneMore", [](Tree& t) { t.push_back({"その他", 0}); }, false},
-                      TreeChange{"OneLess", [](Tree& t) { t.pop_back(); }, false}),
-    [](const ::testing::TestParamInfo<TreeChange>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Changes, SecondTile,
+                         ::testing::Values(TreeChange{"Same", [](Tree&) {}, true},
+                                           TreeChange{"OneHidden", [](Tree& t) { t[4].visible = false; }, false},
+                                           TreeChange{"OneOutline", [](Tree& t) { t[8].preview = false; }, false},
+                                           TreeChange{"OneLocked", [](Tree& t) { t[0].editable = false; }, false},
+                                           TreeChange{"OneNotPrinted", [](Tree& t) { t[1].printed = false; }, false},
+                                           TreeChange{"OneDimmed", [](Tree& t) { t[2].dimPlacedImages = true; }, false},
+                                           TreeChange{"OneTemplate", [](Tree& t) { t[7].isTemplate = true; }, false},
+                                           TreeChange{"SiblingsSwapped", [](Tree& t) { std::swap(t[2], t[3]); }, false},
+                                           TreeChange{"OneLevelDeeper", [](Tree& t) { t[8].depth = 1; }, false},
+                                           TreeChange{"OneRetitled", [](Tree& t) { t[7].title = "道路 "; }, false},
+                                           TreeChange{"OneMore",
+                                                      [](Tree& t) {
+                                                          t.push_back({"その他", 0});
+                                                      },
+                                                      false},
+                                           TreeChange{"OneLess", [](Tree& t) { t.pop_back(); }, false}),
+                         [](const ::testing::TestParamInfo<TreeChange>& info) { return info.param.name; });
 
 // No path of the run handles a snapshot that cannot grow. It is left empty,
 // so that no tile matches and none is half placed; a tile whose own tree
@@ -153,14 +155,12 @@ TEST_F(LayerTree, Tokyo23TreeIsBuiltInOutlineView) {
     for (const schemefixture::Layer& layer : schemefixture::Read("tokyo23")) {
         expected.push_back(LayerSpec{layer.title, layer.depth});
         expected.back().preview = false;
-        if (layer.depth == 0 && top++ == 9)
-            expected.back().title = "道路注記";
+        if (layer.depth == 0 && top++ == 9) expected.back().title = "道路注記";
     }
     EXPECT_EQ(built, expected);
 
     size_t topLevel = 0;
-    for (const LayerSpec& layer : built)
-        topLevel += layer.depth == 0;
+    for (const LayerSpec& layer : built) topLevel += layer.depth == 0;
     EXPECT_EQ(topLevel, 21u);
     EXPECT_EQ(built.size() - topLevel, 139u);
     EXPECT_EQ(built.back().title, "街区");
@@ -212,8 +212,7 @@ Tree WithSwappedGroups(Tree tree) {
     // The two second sublayers that differ between outline and fill groups.
     std::vector<size_t> at;
     for (size_t i = 0; i < tree.size(); ++i)
-        if (tree[i].title == "芝生等その他" || tree[i].title == "芝生その他")
-            at.push_back(i);
+        if (tree[i].title == "芝生等その他" || tree[i].title == "芝生その他") at.push_back(i);
     std::swap(tree[at.at(0)].title, tree[at.at(1)].title);
     return tree;
 }

@@ -1,8 +1,8 @@
 #include "MergeFixture.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <ostream>
-#include <unistd.h>
 
 #include "IAIUnicodeString.h"
 #include "SelectMergeRun.h"
@@ -64,8 +64,7 @@ std::string Utf8Title(AILayerHandle layer) {
 void AppendScheme(Tree& tree, const LayerSchemeEntry* entries, int32_t count, int depth) {
     for (int32_t i = 0; i < count; ++i) {
         tree.push_back(LayerSpec{entries[i].title, depth});
-        if (entries[i].group)
-            AppendScheme(tree, entries[i].sublayers, entries[i].count, depth + 1);
+        if (entries[i].group) AppendScheme(tree, entries[i].sublayers, entries[i].count, depth + 1);
     }
 }
 
@@ -98,24 +97,16 @@ Tree Tokyo23Tree() {
     return tree;
 }
 
-std::string ErrorLine(const std::string& text) {
-    return "error: " + text;
-}
+std::string ErrorLine(const std::string& text) { return "error: " + text; }
 
-std::string MessageLine(const std::string& text) {
-    return "message: " + text;
-}
+std::string MessageLine(const std::string& text) { return "message: " + text; }
 
 std::vector<std::string> AlertLines(const quiltor::host::QueuedUserInterface& user) {
     std::vector<std::string> lines;
     for (const auto& alert : user.alerts()) {
         switch (alert.kind) {
-        case quiltor::host::AlertKind::Error:
-            lines.push_back(ErrorLine(alert.text));
-            break;
-        case quiltor::host::AlertKind::Message:
-            lines.push_back(MessageLine(alert.text));
-            break;
+        case quiltor::host::AlertKind::Error: lines.push_back(ErrorLine(alert.text)); break;
+        case quiltor::host::AlertKind::Message: lines.push_back(MessageLine(alert.text)); break;
         case quiltor::host::AlertKind::Question:
             lines.push_back("question " + std::to_string(alert.answer) + ": " + alert.text);
             break;
@@ -134,8 +125,7 @@ void MergeTest::SetUp() {
     plugin_.reset(new KTRPluginSelectMergePlugin(nullptr));
     ASSERT_NE(plugin_, nullptr);
     folder_ = MakeTempFolder();
-    SetSelectionDialogFactory(
-        [this](SelectionAlerts& alerts) { return MakeDialog(alerts); });
+    SetSelectionDialogFactory([this](SelectionAlerts& alerts) { return MakeDialog(alerts); });
 }
 
 void MergeTest::TearDown() {
@@ -143,11 +133,9 @@ void MergeTest::TearDown() {
     plugin_.reset();
     suites_.reset();
     running_.reset();
-    if (in_ != nullptr)
-        std::fclose(in_);
+    if (in_ != nullptr) std::fclose(in_);
     in_ = nullptr;
-    if (out_ != nullptr)
-        std::fclose(out_);
+    if (out_ != nullptr) std::fclose(out_);
     out_ = nullptr;
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
@@ -164,13 +152,10 @@ AIDocumentHandle MergeTest::NewTarget(float widthPt, float heightPt) {
     return running_->workspace().newDocument(options);
 }
 
-AIDocumentHandle MergeTest::NewDocument() {
-    return NewTarget();
-}
+AIDocumentHandle MergeTest::NewDocument() { return NewTarget(); }
 
 void MergeTest::CloseAllDocuments() {
-    for (AIDocumentHandle document : running_->workspace().documents())
-        running_->workspace().close(document);
+    for (AIDocumentHandle document : running_->workspace().documents()) running_->workspace().close(document);
 }
 
 void MergeTest::BuildTree(const Tree& tree, const std::vector<TileArt>& art) {
@@ -232,8 +217,7 @@ Tree MergeTest::ReadTree() const {
         for (AILayerHandle parent = layer;;) {
             AILayerHandle up = nullptr;
             sAILayer->GetLayerParent(parent, &up);
-            if (up == nullptr)
-                break;
+            if (up == nullptr) break;
             ++wanted.depth;
             parent = up;
         }
@@ -263,27 +247,21 @@ void MergeTest::WriteTile(const std::string& name, const Tree& tree, const std::
     const AIDocumentHandle previous = running_->workspace().current();
     const AIDocumentHandle tile = NewDocument();
     BuildTree(tree, art);
-    if (artboard)
-        running_->workspace().find(tile)->setArtboard(*artboard);
+    if (artboard) running_->workspace().find(tile)->setArtboard(*artboard);
     std::string error;
     ASSERT_TRUE(running_->workspace().saveFile(tile, (folder_ / name).string(), &error)) << error;
     running_->workspace().close(tile);
-    if (previous != nullptr)
-        running_->workspace().activate(previous);
+    if (previous != nullptr) running_->workspace().activate(previous);
 }
 
-void MergeTest::AnswerFolder(const std::string& folder) {
-    running_->user().queueFolder(folder);
-}
+void MergeTest::AnswerFolder(const std::string& folder) { running_->user().queueFolder(folder); }
 
 void MergeTest::Run() {
-    if (in_ != nullptr)
-        std::fclose(in_);
+    if (in_ != nullptr) std::fclose(in_);
     script_ = std::move(pending_);
     pending_.clear();
     in_ = script_.empty() ? std::fopen("/dev/null", "r") : fmemopen(script_.data(), script_.size(), "r");
-    if (out_ == nullptr)
-        out_ = std::fopen("/dev/null", "w");
+    if (out_ == nullptr) out_ = std::fopen("/dev/null", "w");
     ASSERT_NE(in_, nullptr);
     ASSERT_NE(out_, nullptr);
     plugin_->KTRPluginSelectMergeMain(nullptr);

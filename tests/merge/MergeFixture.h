@@ -71,7 +71,6 @@ protected:
     void TearDown() override;
 
 public:
-
     quiltor::host::Host& host() { return running_->host(); }
     quiltor::host::QueuedUserInterface& user() { return running_->user(); }
     KTRPluginSelectMergePlugin& plugin() { return *plugin_; }

@@ -8,10 +8,10 @@
 #include "LayerSnapshot.h"
 #include "MergeFixture.h"
 #include "SuiteFaults.h"
-#include "core/MeshGrid.h"
 #include "Suites.h"
-#include "core/ActionRegistry.h"
 #include "app/Host.h"
+#include "core/ActionRegistry.h"
+#include "core/MeshGrid.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 
@@ -27,8 +27,7 @@ constexpr float kLargePage = 6000.0f;
 
 std::vector<std::string> PlayedNames(quiltor::host::Host& host) {
     std::vector<std::string> names;
-    for (const auto& played : host.actions().history())
-        names.push_back(played.name);
+    for (const auto& played : host.actions().history()) names.push_back(played.name);
     return names;
 }
 
@@ -37,8 +36,7 @@ const std::vector<std::string> kCopyEvents = {"adobe_selectAll", "adobe_cut", "a
 
 std::vector<std::string> Repeat(const std::vector<std::string>& events, int times) {
     std::vector<std::string> out;
-    for (int i = 0; i < times; ++i)
-        out.insert(out.end(), events.begin(), events.end());
+    for (int i = 0; i < times; ++i) out.insert(out.end(), events.begin(), events.end());
     return out;
 }
 
@@ -125,8 +123,7 @@ TEST_F(MergeTest, EveryTileIsMovedFromItsOwnArtboard) {
         {"533936_050000.ai", {25, 1200, 700, 300.5f}, 1, -1},
         {"533945_050000.ai", {1000, 500, 1700, -300}, 0, 0},
     };
-    for (const Tile& tile : tiles)
-        WriteTile(tile.name, kPlainTree, {}, tile.artboard);
+    for (const Tile& tile : tiles) WriteTile(tile.name, kPlainTree, {}, tile.artboard);
     AnswerTileFolder();
     ScriptDialog("add all\nok\n");
     Run();
@@ -153,9 +150,10 @@ TEST_F(MergeTest, TileWithAnotherTreeIsPassedOverByName) {
     AnswerTileFolder();
     ScriptDialog("add all\nok\n");
     Run();
-    EXPECT_EQ(Alerts(), (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n678.000×185.000[mm]"),
-                                                  ErrorLine("レイヤー構成が異なるため読み飛ばします。\n533946_050000.ai"),
-                                                  MessageLine(kDone)}));
+    EXPECT_EQ(Alerts(),
+              (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n678.000×185.000[mm]"),
+                                        ErrorLine("レイヤー構成が異なるため読み飛ばします。\n533946_050000.ai"),
+                                        MessageLine(kDone)}));
     EXPECT_EQ(PlayedNames(host()), Events(2));
     EXPECT_EQ(host().workspace().documents().size(), 1u);
 }
@@ -176,10 +174,11 @@ TEST_F(MergeTest, FirstTileThatOpensIsTheReference) {
     AnswerTileFolder();
     ScriptDialog("add all\nok\n");
     Run();
-    EXPECT_EQ(Alerts(), (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n678.000×185.000[mm]"),
-                                                  ErrorLine("ファイルを開けないため読み飛ばします。\n533945_050000.ai"),
-                                                  ErrorLine("レイヤー構成が異なるため読み飛ばします。\n533947_050000.ai"),
-                                                  MessageLine(kDone)}));
+    EXPECT_EQ(Alerts(),
+              (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n678.000×185.000[mm]"),
+                                        ErrorLine("ファイルを開けないため読み飛ばします。\n533945_050000.ai"),
+                                        ErrorLine("レイヤー構成が異なるため読み飛ばします。\n533947_050000.ai"),
+                                        MessageLine(kDone)}));
     EXPECT_EQ(PlayedNames(host()), Events(1));
     EXPECT_EQ(ReadTree(), second);
 }
@@ -199,8 +198,9 @@ TEST_F(MergeTest, TileWithUpperCaseExtensionOpens) {
         AnswerTileFolder();
         ScriptDialog("add 1\nok\n");
         Run();
-        EXPECT_EQ(Alerts(), (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n226.000×185.000[mm]"),
-                                                      MessageLine(kDone)}));
+        EXPECT_EQ(Alerts(),
+                  (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n226.000×185.000[mm]"),
+                                            MessageLine(kDone)}));
         EXPECT_EQ(PlayedNames(host()), Events(1));
     }
 }
@@ -259,19 +259,16 @@ TEST_F(TileAtSelectAll, Tokyo23TilesAreOpenedAndTheirRoadNamesRenamed) {
     Tree expected = Tokyo23Tree();
     std::vector<size_t> roads;
     for (size_t i = 0; i < expected.size(); ++i)
-        if (expected[i].title == "道路")
-            roads.push_back(i);
+        if (expected[i].title == "道路") roads.push_back(i);
     ASSERT_EQ(roads.size(), 2u);
     expected[roads[0]].title = "道路注記";
-    for (const Tree& seen : seen_)
-        EXPECT_EQ(seen, expected);
+    for (const Tree& seen : seen_) EXPECT_EQ(seen, expected);
 
     // The target: the Tokyo-23 tree with the tile's options, "道路" again,
     // scale bar and north arrow hidden.
     Tree merged = tile;
     for (LayerSpec& layer : merged)
-        if (layer.title == "スケールバー" || layer.title == "方位記号")
-            layer.visible = false;
+        if (layer.title == "スケールバー" || layer.title == "方位記号") layer.visible = false;
     EXPECT_EQ(ReadTree(), merged);
     EXPECT_TRUE(plugin().check_tokyo23_layer());
 }
@@ -294,10 +291,9 @@ class WholeRun : public MergeTest {
 protected:
     void SetUp() override {
         MergeTest::SetUp();
-        for (const char* event : {"adobe_selectAll", "adobe_cut", "adobe_pasteInBack", "adobe_move",
-                                  "adobe_deselectAll"}) {
-            if (!host().actions().knows(event))
-                GTEST_SKIP() << "the host does not play " << event << " yet";
+        for (const char* event :
+             {"adobe_selectAll", "adobe_cut", "adobe_pasteInBack", "adobe_move", "adobe_deselectAll"}) {
+            if (!host().actions().knows(event)) GTEST_SKIP() << "the host does not play " << event << " yet";
         }
     }
 
@@ -311,8 +307,7 @@ protected:
             layer = next;
         }
         std::vector<AIRealRect> out;
-        if (layer == nullptr)
-            return out;
+        if (layer == nullptr) return out;
         AIArtHandle group = nullptr;
         sAIArt->GetFirstArtOfLayer(layer, &group);
         AIArtHandle art = nullptr;
@@ -343,9 +338,8 @@ void ExpectSameRects(std::vector<AIRealRect> actual, std::vector<AIRealRect> exp
     std::sort(actual.begin(), actual.end(), before);
     std::sort(expected.begin(), expected.end(), before);
     for (size_t i = 0; i < actual.size(); ++i)
-        EXPECT_TRUE(Near(actual[i], expected[i]))
-            << i << ": " << actual[i].left << "," << actual[i].bottom << " vs " << expected[i].left << ","
-            << expected[i].bottom;
+        EXPECT_TRUE(Near(actual[i], expected[i])) << i << ": " << actual[i].left << "," << actual[i].bottom << " vs "
+                                                  << expected[i].left << "," << expected[i].bottom;
 }
 
 // 3 x 2 secondary squares at 1/25000: each tile's art lands at its grid
@@ -358,8 +352,7 @@ TEST_F(WholeRun, ThreeByTwoBlockLandsAtTheGridOffsets) {
     const AIRealRect house{300, 400, 350, 320};
     const char* names[] = {"533944_025000.ai", "533945_025000.ai", "533946_025000.ai",
                            "533934_025000.ai", "533935_025000.ai", "533936_025000.ai"};
-    for (const char* name : names)
-        WriteTile(name, tree, {{1, road}, {2, house}});
+    for (const char* name : names) WriteTile(name, tree, {{1, road}, {2, house}});
     AnswerTileFolder();
     user().queueAnswer(1);
     ScriptDialog("add all\nok\n");
@@ -454,8 +447,7 @@ TEST_F(WholeRun, Tokyo23RoadNamesAndRoadsLandApart) {
     size_t firstRoadSub = 0;
     size_t secondRoadSub = 0;
     for (size_t i = 0, roads = 0; i < tree.size(); ++i) {
-        if (tree[i].title == "道路" && tree[i].depth == 0)
-            (++roads == 1 ? firstRoadSub : secondRoadSub) = i + 1;
+        if (tree[i].title == "道路" && tree[i].depth == 0) (++roads == 1 ? firstRoadSub : secondRoadSub) = i + 1;
     }
     const AIRealRect label{10, 20, 30, 10};
     const AIRealRect road{40, 60, 80, 50};
@@ -476,8 +468,7 @@ TEST_F(WholeRun, Tokyo23RoadNamesAndRoadsLandApart) {
 TEST_F(WholeRun, LongTitlesAreKeptWhole) {
     NewTarget(kLargePage, kLargePage);
     std::string longTitle;
-    while (longTitle.size() <= 120)
-        longTitle += "市区町村界";
+    while (longTitle.size() <= 120) longTitle += "市区町村界";
     const Tree tree = {{longTitle, 0}, {longTitle + "（注記）", 1}, {longTitle + "（線）", 1}, {"枠", 0}};
     Tree shown = tree;
     shown[2].visible = false;
@@ -534,8 +525,7 @@ TEST_F(WholeRun, OptionsFollowTheTitlesWhenTheTreesDiffer) {
 std::pair<size_t, size_t> RoadSublayers(const Tree& tree) {
     std::vector<size_t> firsts;
     for (size_t i = 0; i + 1 < tree.size(); ++i)
-        if (tree[i].title == "道路" && tree[i].depth == 0)
-            firsts.push_back(i + 1);
+        if (tree[i].title == "道路" && tree[i].depth == 0) firsts.push_back(i + 1);
     EXPECT_EQ(firsts.size(), 2u);
     return firsts.size() == 2 ? std::pair{firsts[0], firsts[1]} : std::pair<size_t, size_t>{};
 }
@@ -558,8 +548,7 @@ TEST_F(WholeRun, Tokyo23TreeUnderOtherNamesKeepsRoadNamesApart) {
     EXPECT_EQ(Alerts().back(), MessageLine(kDone));
     Tree merged = tree;
     for (LayerSpec& layer : merged)
-        if (layer.title == "スケールバー" || layer.title == "方位記号")
-            layer.visible = false;
+        if (layer.title == "スケールバー" || layer.title == "方位記号") layer.visible = false;
     EXPECT_EQ(ReadTree(), merged);
     const float width = MeshTileSize(MeshKind::Material, 25000).widthPt;
     ExpectSameRects(ArtIn(names), {label, {label.left + width, label.top, label.right + width, label.bottom}});

@@ -4,10 +4,10 @@
 
 #include "MergeFixture.h"
 #include "SuiteFaults.h"
+#include "app/Host.h"
+#include "core/ActionRegistry.h"
 #include "core/MeshGrid.h"
 #include "core/SelectionTable.h"
-#include "core/ActionRegistry.h"
-#include "app/Host.h"
 #include "model/Workspace.h"
 #include "ui/QueuedUserInterface.h"
 
@@ -19,12 +19,9 @@ constexpr char kChooseFolder[] =
 constexpr char kNoTile[] = "Quiltor セレクトマージに対応した Adobe Illustrator Artwork が見つかりませんでした。";
 constexpr char kUnexpected[] = "予期しないエラーが発生しました。";
 constexpr char kDone[] = "作業が完了しました。";
-constexpr char kTooLong[] =
-    "フォルダのパスが長すぎます（259 バイトまで）。もっと短いパスのフォルダを選択して下さい。";
+constexpr char kTooLong[] = "フォルダのパスが長すぎます（259 バイトまで）。もっと短いパスのフォルダを選択して下さい。";
 
-std::string Question(int answer, const std::string& text) {
-    return "question " + std::to_string(answer) + ": " + text;
-}
+std::string Question(int answer, const std::string& text) { return "question " + std::to_string(answer) + ": " + text; }
 
 const Tree kPlainTree = {{"地図", 0}, {"道路", 1}, {"建物", 1}};
 
@@ -49,8 +46,7 @@ TEST_F(MergeTest, FolderWithoutTilesEndsTheRun) {
 TEST_F(MergeTest, TooLongFolderIsRefusedNotCut) {
     NewTarget();
     std::filesystem::path deep = folder();
-    while (deep.string().size() <= 259)
-        deep /= "長いフォルダ名";
+    while (deep.string().size() <= 259) deep /= "長いフォルダ名";
     std::filesystem::create_directories(deep);
     AnswerFolder(deep.string());
     Run();
@@ -74,8 +70,7 @@ class SizeMessages : public MergeTest, public ::testing::WithParamInterface<Size
 TEST_P(SizeMessages, ShowTheMergedSize) {
     const SizeCase& c = GetParam();
     NewTarget();
-    for (const char* tile : c.tiles)
-        WriteTile(tile, kPlainTree);
+    for (const char* tile : c.tiles) WriteTile(tile, kPlainTree);
     AnswerTileFolder();
     user().queueAnswer(c.answer);
     ScriptDialog("add all\nok\ncancel\n");
@@ -89,22 +84,37 @@ TEST_P(SizeMessages, ShowTheMergedSize) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, SizeMessages,
     ::testing::Values(
-        SizeCase{"FitsThePage", {"533945_100000.ai"}, 1,
-                 MessageLine("合成後のサイズは下記になります。\n113.000×92.500[mm]"), true},
-        SizeCase{"LargerConfirmed", {"533945_025000.ai", "533946_025000.ai"}, 1,
-                 Question(1, "アートボードよりも大きいですが合成しますか？\nアートボード： 210.000×297.000[mm]\n"
-                             "合成後： 904.000×370.000[mm]"),
+        SizeCase{"FitsThePage",
+                 {"533945_100000.ai"},
+                 1,
+                 MessageLine("合成後のサイズは下記になります。\n113.000×92.500[mm]"),
                  true},
-        SizeCase{"LargerDeclined", {"533945_025000.ai", "533935_025000.ai"}, 0,
-                 Question(0, "アートボードよりも大きいですが合成しますか？\nアートボード： 210.000×297.000[mm]\n"
-                             "合成後： 452.000×740.000[mm]"),
+        SizeCase{"LargerConfirmed",
+                 {"533945_025000.ai", "533946_025000.ai"},
+                 1,
+                 Question(1,
+                          "アートボードよりも大きいですが合成しますか？\nアートボード： 210.000×297.000[mm]\n"
+                          "合成後： 904.000×370.000[mm]"),
+                 true},
+        SizeCase{"LargerDeclined",
+                 {"533945_025000.ai", "533935_025000.ai"},
+                 0,
+                 Question(0,
+                          "アートボードよりも大きいですが合成しますか？\nアートボード： 210.000×297.000[mm]\n"
+                          "合成後： 452.000×740.000[mm]"),
                  false},
-        SizeCase{"LargerCancelled", {"533945_025000.ai"}, 2,
-                 Question(2, "アートボードよりも大きいですが合成しますか？\nアートボード： 210.000×297.000[mm]\n"
-                             "合成後： 452.000×370.000[mm]"),
+        SizeCase{"LargerCancelled",
+                 {"533945_025000.ai"},
+                 2,
+                 Question(2,
+                          "アートボードよりも大きいですが合成しますか？\nアートボード： 210.000×297.000[mm]\n"
+                          "合成後： 452.000×370.000[mm]"),
                  false},
-        SizeCase{"BeyondTheLimit", {"533945_001000.ai"}, 1,
-                 MessageLine("描画範囲を超える範囲の合成は出来ません。\n11300.000×9250.000[mm]"), false}),
+        SizeCase{"BeyondTheLimit",
+                 {"533945_001000.ai"},
+                 1,
+                 MessageLine("描画範囲を超える範囲の合成は出来ません。\n11300.000×9250.000[mm]"),
+                 false}),
     [](const ::testing::TestParamInfo<SizeCase>& info) { return info.param.name; });
 
 // The fit test compares thousandths of a point: a page of exactly the merged
@@ -243,9 +253,9 @@ TEST_F(MergeTest, ExhaustedMemoryEndsTheRunCleanly) {
         std::vector<std::string> alerts;
     };
     const Case cases[] = {
-        {1, {}},                         // during the scan: silent
-        {4, {ErrorLine(kUnexpected)}},   // filling the dialog
-        {9, {ErrorLine(kUnexpected)}},   // the rebuild after add
+        {1, {}},                        // during the scan: silent
+        {4, {ErrorLine(kUnexpected)}},  // filling the dialog
+        {9, {ErrorLine(kUnexpected)}},  // the rebuild after add
     };
     WriteTile("533945_025000.ai", kPlainTree);
     for (const Case& c : cases) {

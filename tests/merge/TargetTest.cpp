@@ -38,24 +38,23 @@ TEST_P(TargetRefusal, IsRefusedBeforeAnyDialog) {
 
 INSTANTIATE_TEST_SUITE_P(
     Spoilt, TargetRefusal,
-    ::testing::Values(
-        TargetCase{"TwoLayers",
-                   [](MergeTest&) {
-                       AILayerHandle added = nullptr;
-                       sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &added);
-                   }},
-        TargetCase{"Hidden", [](MergeTest&) { sAILayer->SetLayerVisible(FirstLayer(), false); }},
-        TargetCase{"Locked", [](MergeTest&) { sAILayer->SetLayerEditable(FirstLayer(), false); }},
-        TargetCase{"HoldsArt",
-                   [](MergeTest& t) {
-                       t.BuildTree({{"Layer 1", 0}}, {{0, {0, 10, 10, 0}}});
-                   }},
-        // A sublayer would shift every layer of the rebuilt tree by one.
-        TargetCase{"HoldsSublayer",
-                   [](MergeTest&) {
-                       AILayerHandle sub = nullptr;
-                       sAILayer->InsertLayer(FirstLayer(), kPlaceInsideOnTop, &sub);
-                   }}),
+    ::testing::Values(TargetCase{"TwoLayers",
+                                 [](MergeTest&) {
+                                     AILayerHandle added = nullptr;
+                                     sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &added);
+                                 }},
+                      TargetCase{"Hidden", [](MergeTest&) { sAILayer->SetLayerVisible(FirstLayer(), false); }},
+                      TargetCase{"Locked", [](MergeTest&) { sAILayer->SetLayerEditable(FirstLayer(), false); }},
+                      TargetCase{"HoldsArt",
+                                 [](MergeTest& t) {
+                                     t.BuildTree({{"Layer 1", 0}}, {{0, {0, 10, 10, 0}}});
+                                 }},
+                      // A sublayer would shift every layer of the rebuilt tree by one.
+                      TargetCase{"HoldsSublayer",
+                                 [](MergeTest&) {
+                                     AILayerHandle sub = nullptr;
+                                     sAILayer->InsertLayer(FirstLayer(), kPlaceInsideOnTop, &sub);
+                                 }}),
     [](const ::testing::TestParamInfo<TargetCase>& info) { return info.param.name; });
 
 TEST_F(MergeTest, NoDocumentIsRefused) {

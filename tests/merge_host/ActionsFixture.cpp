@@ -22,7 +22,8 @@ Document& ActionsTest::NewDocument(const std::string& firstTitle) {
 }
 
 Layer* ActionsTest::AddLayer(Document& document, Layer* parent, const std::string& title) {
-    Layer* layer = parent ? document.insertLayer(parent, kPlaceInsideOnBottom) : document.insertLayer(nullptr, kPlaceBelowAll);
+    Layer* layer =
+        parent ? document.insertLayer(parent, kPlaceInsideOnBottom) : document.insertLayer(nullptr, kPlaceBelowAll);
     document.setLayerTitle(layer, *DecodeUtf8(title));
     return layer;
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "InProcessHost.h"
-#include "core/ActionRegistry.h"
 #include "app/Host.h"
+#include "core/ActionRegistry.h"
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
 #include "model/Document.h"

@@ -112,8 +112,8 @@ TEST_F(CutPasteTest, EqualSublayerTitlesLandUnderTheRightParent) {
     Activate(target);
     ASSERT_EQ(Play("adobe_pasteInBack"), kNoErr);
 
-    const std::map<std::string, std::vector<std::string>> expected = {
-        {"A", {"A"}}, {"A/X", {"AX"}}, {"A/Y", {"AY"}}, {"B", {"B"}}, {"B/X", {"BX"}}, {"B/Y", {"BY"}}};
+    const std::map<std::string, std::vector<std::string>> expected = {{"A", {"A"}}, {"A/X", {"AX"}}, {"A/Y", {"AY"}},
+                                                                      {"B", {"B"}}, {"B/X", {"BX"}}, {"B/Y", {"BY"}}};
     for (const auto& [path, texts] : expected) {
         Layer* layer = FindLayer(target, path);
         ASSERT_NE(layer, nullptr) << path;
@@ -321,8 +321,10 @@ TEST_F(ActionsTest, MoveParameters) {
         AIActionParamValueRef params = nullptr;
         actions->AINewActionParamValue(&params);
         if (c.setH) {
-            if (c.wholeH) actions->AIActionSetInteger(params, AI_ACTION_KEY('h', 'o', 'z', 'n'), 3);
-            else actions->AIActionSetReal(params, AI_ACTION_KEY('h', 'o', 'z', 'n'), 3);
+            if (c.wholeH)
+                actions->AIActionSetInteger(params, AI_ACTION_KEY('h', 'o', 'z', 'n'), 3);
+            else
+                actions->AIActionSetReal(params, AI_ACTION_KEY('h', 'o', 'z', 'n'), 3);
         }
         if (c.setV) actions->AIActionSetReal(params, AI_ACTION_KEY('v', 't', 'c', 'l'), 4);
         EXPECT_EQ(actions->PlayActionEvent("adobe_move", kDialogNoneAndNotify, params), c.result) << c.name;

@@ -68,7 +68,8 @@ TEST_F(DocumentLifeTest, ATileCutEmptyComesBackAsOpened) {
 
     // What the copy step does to a tile.
     LayerOptions shown;
-    for (Layer* layer = opened.firstLayer(); layer; layer = NextLayerInPreorder(layer)) opened.setLayerOptions(layer, shown);
+    for (Layer* layer = opened.firstLayer(); layer; layer = NextLayerInPreorder(layer))
+        opened.setLayerOptions(layer, shown);
     ASSERT_EQ(PlayLayersOption(true), kNoErr);
     ASSERT_EQ(Play("adobe_selectAll"), kNoErr);
     ASSERT_EQ(Play("adobe_cut"), kNoErr);

@@ -41,8 +41,9 @@ protected:
     AIRealRect Cell(int k, int j, const AIRealRect& artboard) const {
         const double w = static_cast<float>(block().grid.tileWidth);
         const double h = static_cast<float>(block().grid.tileHeight);
-        return AIRealRect{static_cast<AIReal>(k * w + artboard.left), static_cast<AIReal>((j + 1) * h + artboard.bottom),
-                          static_cast<AIReal>((k + 1) * w + artboard.left), static_cast<AIReal>(j * h + artboard.bottom)};
+        return AIRealRect{
+            static_cast<AIReal>(k * w + artboard.left), static_cast<AIReal>((j + 1) * h + artboard.bottom),
+            static_cast<AIReal>((k + 1) * w + artboard.left), static_cast<AIReal>(j * h + artboard.bottom)};
     }
 };
 
@@ -249,16 +250,27 @@ TEST_F(MergeCommandTest, Refusals) {
     };
     const Case cases[] = {
         {"no such folder", {"merge", OutPath("none").string(), "-o", out.string()}, 1, "no folder", ""},
-        {"output folder missing", {"merge", tileDir().string(), "-o", OutPath("none/m.svg").string()}, 1,
-         "no folder", ""},
+        {"output folder missing",
+         {"merge", tileDir().string(), "-o", OutPath("none/m.svg").string()},
+         1,
+         "no folder",
+         ""},
         {"output is a folder", {"merge", tileDir().string(), "-o", empty.string()}, 1, "is a folder", ""},
         {"preview folder missing",
-         {"merge", tileDir().string(), "-o", out.string(), "--preview", OutPath("none/m.png").string()}, 1,
-         "no folder", ""},
-        {"unknown tile", {"merge", tileDir().string(), "-o", out.string(), "--tiles", "533999_025000"}, 1,
-         "533945_025000.ai", ""},
+         {"merge", tileDir().string(), "-o", out.string(), "--preview", OutPath("none/m.png").string()},
+         1,
+         "no folder",
+         ""},
+        {"unknown tile",
+         {"merge", tileDir().string(), "-o", out.string(), "--tiles", "533999_025000"},
+         1,
+         "533945_025000.ai",
+         ""},
         {"bad option", {"merge", tileDir().string(), "-o", out.string(), "--page", "Z9"}, 2, "Z9", ""},
-        {"no tiles", {"merge", empty.string(), "-o", out.string()}, 1, "stopped",
+        {"no tiles",
+         {"merge", empty.string(), "-o", out.string()},
+         1,
+         "stopped",
          "ERROR: Quiltor セレクトマージに対応した Adobe Illustrator Artwork が見つかりませんでした。"},
         {"size declined", {"merge", tileDir().string(), "-o", out.string(), "--no"}, 1, "stopped", "-> no"},
     };

@@ -28,7 +28,14 @@ TEST(MergeArguments, Accepted) {
         {{"tiles", "-o", "m.svg", "--page", "1200mm", "900mm"}, 1200, 900, 0, true, true, true, false},
         {{"tiles", "-o", "m.svg", "--tiles", "a,b", "--tiles", "c"}, 210, 297, 3, true, true, true, false},
         {{"tiles", "-o", "m.svg", "--no-line-join", "--no"}, 210, 297, 0, false, true, false, false},
-        {{"tiles", "-o", "m.svg", "--no-face-join", "--yes", "--preview", "m.png"}, 210, 297, 0, true, false, true, true},
+        {{"tiles", "-o", "m.svg", "--no-face-join", "--yes", "--preview", "m.png"},
+         210,
+         297,
+         0,
+         true,
+         false,
+         true,
+         true},
         {{"-o", "m.svg", "--", "-odd folder"}, 210, 297, 0, true, true, true, false},
     };
     for (const Case& c : cases) {
@@ -80,13 +87,24 @@ TEST(MergeArguments, HelpNeedsNothingElse) {
 }
 
 TEST(DialogRows, KindsInDialogOrderNamesInByteOrder) {
-    const std::vector<std::string> files = {
-        ".",  "..", "533946_025000.ai", "53394511_02500.ai", "533945_025000.AI", "5339_025000.ai",
-        "533945_3_025000.ai", "533945_025000.ai", "README.txt", "533945_5_025000.ai", "533945_000000.ai",
-        "53394A_025000.ai", "533945-025000.ai", "533945_025000.svg", "533945_1_025000.aI"};
-    EXPECT_EQ(DialogRows(files), (std::vector<std::string>{"533945_1_025000.ai", "533945_3_025000.ai",
-                                                           "533945_025000.ai", "533946_025000.ai", "5339_025000.ai",
-                                                           "53394511_02500.ai"}));
+    const std::vector<std::string> files = {".",
+                                            "..",
+                                            "533946_025000.ai",
+                                            "53394511_02500.ai",
+                                            "533945_025000.AI",
+                                            "5339_025000.ai",
+                                            "533945_3_025000.ai",
+                                            "533945_025000.ai",
+                                            "README.txt",
+                                            "533945_5_025000.ai",
+                                            "533945_000000.ai",
+                                            "53394A_025000.ai",
+                                            "533945-025000.ai",
+                                            "533945_025000.svg",
+                                            "533945_1_025000.aI"};
+    EXPECT_EQ(DialogRows(files),
+              (std::vector<std::string>{"533945_1_025000.ai", "533945_3_025000.ai", "533945_025000.ai",
+                                        "533946_025000.ai", "5339_025000.ai", "53394511_02500.ai"}));
 }
 
 TEST(DialogRows, TilesByName) {
@@ -101,7 +119,7 @@ TEST(DialogRows, TilesByName) {
 
 TEST(TileGroups, OneGroupPerKindAndScaleInTheOrderMet) {
     const std::vector<std::string> rows{"533945_2_025000.ai", "533945_025000.ai", "533946_025000.ai",
-                                        "533945_010000.ai", "5339_025000.ai", "53394511_02500.ai",
+                                        "533945_010000.ai",   "5339_025000.ai",   "53394511_02500.ai",
                                         "README.ai"};
     const std::vector<TileGroup> groups = TileGroups(rows);
     ASSERT_EQ(groups.size(), 5u);

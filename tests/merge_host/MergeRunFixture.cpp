@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <unordered_map>
@@ -114,8 +114,7 @@ ProgramRun RunHost(const std::vector<std::string>& args, bool closeStandardInput
     pid_t pid = 0;
     if (posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
@@ -224,10 +223,11 @@ std::vector<std::string> LayerLines(const Document& document) {
     std::vector<Signature> missing, extra;
     std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(), std::back_inserter(missing));
     std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(), std::back_inserter(extra));
-    auto result = ::testing::AssertionFailure() << missing.size() << " expected objects missing, " << extra.size()
-                                                << " unexpected (of " << expected.size() << " / " << actual.size()
-                                                << ")";
-    for (size_t i = 0; i < std::min<size_t>(missing.size(), 3); ++i) result << "\n  missing: " << missing[i].substr(0, 300);
+    auto result = ::testing::AssertionFailure()
+                  << missing.size() << " expected objects missing, " << extra.size() << " unexpected (of "
+                  << expected.size() << " / " << actual.size() << ")";
+    for (size_t i = 0; i < std::min<size_t>(missing.size(), 3); ++i)
+        result << "\n  missing: " << missing[i].substr(0, 300);
     for (size_t i = 0; i < std::min<size_t>(extra.size(), 3); ++i) result << "\n  extra:   " << extra[i].substr(0, 300);
     return result;
 }

@@ -25,8 +25,8 @@ MeshOffset Offset(MeshKind kind, const MeshEntry& e, const MeshBox& box) {
 struct JisCodes {
     int32_t primary;
     int32_t secondary;
-    int32_t area;       // 1 SW, 2 SE, 3 NW, 4 NE
-    int32_t quarter;    // secondary, then the quarter's row and column digits
+    int32_t area;     // 1 SW, 2 SE, 3 NW, 4 NE
+    int32_t quarter;  // secondary, then the quarter's row and column digits
     int32_t tokyo23;
 };
 
@@ -114,18 +114,15 @@ TEST(MeshGrid, RowsAndColumnsFollowLatitudeAndLongitude) {
 
 struct Neighbours {
     MeshKind kind;
-    int32_t west, east;     // or south, north
+    int32_t west, east;  // or south, north
     bool vertical;
     int32_t first, second;  // their columns (rows when vertical)
 };
 
 const Neighbours kNeighbours[] = {
-    {MeshKind::Material, 533947, 534040, false, 319, 320},
-    {MeshKind::Tokyo23, 53394777, 53404070, false, 2559, 2560},
-    {MeshKind::Material, 533970, 543900, true, 431, 432},
-    {MeshKind::Tokyo23, 53397077, 54390007, true, 3455, 3456},
-    {MeshKind::Mat1st, 5339, 5340, false, 39, 40},
-    {MeshKind::MatQua, 53394701, 53404000, false, 639, 640},
+    {MeshKind::Material, 533947, 534040, false, 319, 320}, {MeshKind::Tokyo23, 53394777, 53404070, false, 2559, 2560},
+    {MeshKind::Material, 533970, 543900, true, 431, 432},  {MeshKind::Tokyo23, 53397077, 54390007, true, 3455, 3456},
+    {MeshKind::Mat1st, 5339, 5340, false, 39, 40},         {MeshKind::MatQua, 53394701, 53404000, false, 639, 640},
 };
 
 TEST(MeshGrid, NeighboursAcrossPrimaryBoundaries) {
@@ -169,8 +166,7 @@ TEST(MeshGrid, DiagonalQuartersSpanTwoByTwo) {
 }
 
 TEST(MeshGrid, OneTileIsItsOwnBox) {
-    const MeshEntry tiles[] = {
-        Tile(533945, 3), Tile(533945), Tile(5339), Tile(53394511)};
+    const MeshEntry tiles[] = {Tile(533945, 3), Tile(533945), Tile(5339), Tile(53394511)};
     const MeshKind kinds[] = {MeshKind::MatQua, MeshKind::Material, MeshKind::Mat1st, MeshKind::Tokyo23};
     for (size_t i = 0; i < 4; ++i) {
         const MeshBox box = MeshBounds(kinds[i], std::span(&tiles[i], 1));
@@ -267,4 +263,4 @@ TEST(MeshGrid, MergedSizeIsTilesTimesCount) {
     }
 }
 
-} // namespace
+}  // namespace

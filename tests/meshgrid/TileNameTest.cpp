@@ -85,30 +85,21 @@ struct BadName {
 };
 
 const BadName kBadNames[] = {
-    {MeshKind::MatQua, "533945_5_010000.ai"},   // area above 4
-    {MeshKind::MatQua, "533945_0_010000.ai"},   // area 0
-    {MeshKind::MatQua, "533945_a_010000.ai"},
-    {MeshKind::MatQua, "533945_1-010000.ai"},   // second underscore missing
-    {MeshKind::MatQua, "533945-1_010000.ai"},
-    {MeshKind::MatQua, "53394X_1_010000.ai"},
-    {MeshKind::MatQua, "533945_1_01000X.ai"},
-    {MeshKind::MatQua, "533945_2_000000.ai"},   // all-zero scale
-    {MeshKind::Material, "53394A_010000.ai"},
-    {MeshKind::Material, "533945-010000.ai"},
-    {MeshKind::Material, "533945_01 000.ai"},
-    {MeshKind::Material, "533945_-10000.ai"},
-    {MeshKind::Material, "533945_000000.ai"},   // all-zero scale
-    {MeshKind::Material, "5339_025000.ai"},     // a primary name
-    {MeshKind::Mat1st, "5339-025000.ai"},
-    {MeshKind::Mat1st, "53A9_025000.ai"},
-    {MeshKind::Mat1st, "5339_02500/.ai"},
-    {MeshKind::Mat1st, "5339_000000.ai"},       // all-zero scale
-    {MeshKind::Mat1st, "533945_010000.ai"},     // a secondary name
-    {MeshKind::Tokyo23, "53394511-02500.ai"},
-    {MeshKind::Tokyo23, "5339451__02500.ai"},
-    {MeshKind::Tokyo23, "533945_1_01000.ai"},   // a 5x-mesh look-alike
-    {MeshKind::Tokyo23, "53394511_0:500.ai"},
-    {MeshKind::Tokyo23, "53394511_00000.ai"},   // all-zero scale
+    {MeshKind::MatQua, "533945_5_010000.ai"},                                            // area above 4
+    {MeshKind::MatQua, "533945_0_010000.ai"},                                            // area 0
+    {MeshKind::MatQua, "533945_a_010000.ai"}, {MeshKind::MatQua, "533945_1-010000.ai"},  // second underscore missing
+    {MeshKind::MatQua, "533945-1_010000.ai"}, {MeshKind::MatQua, "53394X_1_010000.ai"},
+    {MeshKind::MatQua, "533945_1_01000X.ai"}, {MeshKind::MatQua, "533945_2_000000.ai"},  // all-zero scale
+    {MeshKind::Material, "53394A_010000.ai"}, {MeshKind::Material, "533945-010000.ai"},
+    {MeshKind::Material, "533945_01 000.ai"}, {MeshKind::Material, "533945_-10000.ai"},
+    {MeshKind::Material, "533945_000000.ai"},  // all-zero scale
+    {MeshKind::Material, "5339_025000.ai"},    // a primary name
+    {MeshKind::Mat1st, "5339-025000.ai"},     {MeshKind::Mat1st, "53A9_025000.ai"},
+    {MeshKind::Mat1st, "5339_02500/.ai"},     {MeshKind::Mat1st, "5339_000000.ai"},  // all-zero scale
+    {MeshKind::Mat1st, "533945_010000.ai"},                                          // a secondary name
+    {MeshKind::Tokyo23, "53394511-02500.ai"}, {MeshKind::Tokyo23, "5339451__02500.ai"},
+    {MeshKind::Tokyo23, "533945_1_01000.ai"},                                            // a 5x-mesh look-alike
+    {MeshKind::Tokyo23, "53394511_0:500.ai"}, {MeshKind::Tokyo23, "53394511_00000.ai"},  // all-zero scale
 };
 
 TEST(TileName, RejectsMalformedNamesAndLeavesOutputs) {
@@ -213,10 +204,10 @@ const ScanName kScanNames[] = {
     {"", 0},
     {".ai", 0},
     {"ai", 0},
-    {"5339_25000.ai", 0},          // 13 characters
-    {"533945_0250000.ai", 0},      // Tokyo23 length, not its layout
-    {"533945_25000.ai", 0},        // 15 characters
-    {"533945_1_0100000.ai", 0},    // 19 characters
+    {"5339_25000.ai", 0},        // 13 characters
+    {"533945_0250000.ai", 0},    // Tokyo23 length, not its layout
+    {"533945_25000.ai", 0},      // 15 characters
+    {"533945_1_0100000.ai", 0},  // 19 characters
     {"53394511_02500.ai", 17},
     {"5339_025000.ai", 14},
     {"533945_2_010000.ai", 18},
@@ -295,4 +286,4 @@ TEST(TileName, StatusTexts) {
     EXPECT_STREQ(kMeshStatusNone, "未選択");
 }
 
-} // namespace
+}  // namespace

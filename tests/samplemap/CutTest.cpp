@@ -278,7 +278,8 @@ TEST(Cut, ThePlugInsSeamTestsFindEveryCut) {
                         for (size_t i = 0; i < c.size(); ++i) {
                             const Point a = c[i], b = c[(i + 1) % c.size()];
                             if (!inner(a) || !inner(b) || (a.h != b.h && a.v != b.v)) continue;
-                            const bool along = (a.h == b.h && (a.h == 0 || a.h == w)) || (a.v == b.v && (a.v == 0 || a.v == h));
+                            const bool along =
+                                (a.h == b.h && (a.h == 0 || a.h == w)) || (a.v == b.v && (a.v == 0 || a.v == h));
                             edges += along ? 1 : 0;
                             across += along ? 0 : 1;
                             EXPECT_EQ(OnSeamEdge(seams, placed(a), placed(b)), along);

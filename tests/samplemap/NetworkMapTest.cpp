@@ -148,7 +148,8 @@ TEST(NetworkMap, NeighbouringAreasShareStraightBordersEdgeForEdge) {
             std::map<size_t, double> outline;  // by block: length of the edges no neighbour shares
             for (const auto& [e, cell] : owner) {
                 const auto other = owner.find({e.second, e.first});
-                const double length = std::abs(e.second.first - e.first.first) + std::abs(e.second.second - e.first.second);
+                const double length =
+                    std::abs(e.second.first - e.first.first) + std::abs(e.second.second - e.first.second);
                 if (other == owner.end()) {
                     outline[cell] += length;
                     continue;

@@ -12,8 +12,7 @@ namespace {
 
 void Preorder(const LayerSchemeEntry& entry, std::vector<std::string>& out) {
     out.push_back(entry.title);
-    for (int32_t i = 0; entry.group && i < entry.count; ++i)
-        Preorder(entry.sublayers[i], out);
+    for (int32_t i = 0; entry.group && i < entry.count; ++i) Preorder(entry.sublayers[i], out);
 }
 
 // The annotation layers are the "注記・記号" branch of the standard tree; the
@@ -27,8 +26,7 @@ TEST(AnnotationLayers, NamesAreTheAnnotationBranchOfTheStandardTree) {
 }
 
 TEST(AnnotationLayers, EveryNameIsRecognised) {
-    for (const char* name : plateoStringLayerNames)
-        EXPECT_TRUE(IsPlateoStringLayerTitle(name)) << name;
+    for (const char* name : plateoStringLayerNames) EXPECT_TRUE(IsPlateoStringLayerTitle(name)) << name;
 }
 
 struct TitleCase {
@@ -44,22 +42,17 @@ TEST_P(NotAnnotation, Rejected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Titles, NotAnnotation,
-    testing::Values(TitleCase{"TrailingBlank", "その他 "},
-                    TitleCase{"TrailingDigit", "その他1"},
-                    TitleCase{"TrailingFullWidthDigit", "その他１"},
-                    TitleCase{"LeadingBlank", " その他"},
-                    TitleCase{"Prefix", "その"},
-                    TitleCase{"HalfWidthMotorway", "IC・JC・SA・PA"},
-                    TitleCase{"MotorwayTrailingFullWidthSpace", "ＩＣ・ＪＣ・ＳＡ・ＰＡ　"},
-                    TitleCase{"FullWidthSlash", "教育／大学・短大・その他"},
-                    TitleCase{"AsciiBrackets", "駅名(漢字)"},
-                    TitleCase{"OtherLayer", "自然（水系）"},
-                    TitleCase{"Empty", ""},
-                    TitleCase{"LongerThanBuffer", "その他" + std::string(100, ' ')}),
-    [](const auto& info) { return std::string(info.param.name); });
+                         testing::Values(TitleCase{"TrailingBlank", "その他 "}, TitleCase{"TrailingDigit", "その他1"},
+                                         TitleCase{"TrailingFullWidthDigit", "その他１"},
+                                         TitleCase{"LeadingBlank", " その他"}, TitleCase{"Prefix", "その"},
+                                         TitleCase{"HalfWidthMotorway", "IC・JC・SA・PA"},
+                                         TitleCase{"MotorwayTrailingFullWidthSpace", "ＩＣ・ＪＣ・ＳＡ・ＰＡ　"},
+                                         TitleCase{"FullWidthSlash", "教育／大学・短大・その他"},
+                                         TitleCase{"AsciiBrackets", "駅名(漢字)"},
+                                         TitleCase{"OtherLayer", "自然（水系）"}, TitleCase{"Empty", ""},
+                                         TitleCase{"LongerThanBuffer", "その他" + std::string(100, ' ')}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(AnnotationLayers, NullTitleIsRejected) {
-    EXPECT_FALSE(IsPlateoStringLayerTitle(nullptr));
-}
+TEST(AnnotationLayers, NullTitleIsRejected) { EXPECT_FALSE(IsPlateoStringLayerTitle(nullptr)); }
 
 }  // namespace

@@ -7,8 +7,7 @@ FakeTree TreeFromScheme(const LayerSchemeEntry* scheme, int32_t count) {
     FakeTree list;
     for (int32_t i = 0; i < count; ++i) {
         FakeLayer layer{scheme[i].title, {}};
-        if (scheme[i].group)
-            layer.sublayers = TreeFromScheme(scheme[i].sublayers, scheme[i].count);
+        if (scheme[i].group) layer.sublayers = TreeFromScheme(scheme[i].sublayers, scheme[i].count);
         list.push_back(std::move(layer));
     }
     return list;
@@ -16,14 +15,12 @@ FakeTree TreeFromScheme(const LayerSchemeEntry* scheme, int32_t count) {
 
 std::vector<FakeLayer>& ListAt(FakeTree& tree, std::initializer_list<int> path) {
     std::vector<FakeLayer>* list = &tree;
-    for (int i : path)
-        list = &list->at(static_cast<std::size_t>(i)).sublayers;
+    for (int i : path) list = &list->at(static_cast<std::size_t>(i)).sublayers;
     return *list;
 }
 
 FakeLayer& LayerAt(FakeTree& tree, std::initializer_list<int> path) {
-    if (path.size() == 0)
-        throw std::invalid_argument("empty layer path");
+    if (path.size() == 0) throw std::invalid_argument("empty layer path");
     std::vector<FakeLayer>* list = &tree;
     FakeLayer* layer = nullptr;
     for (int i : path) {
@@ -40,9 +37,7 @@ void ReplaceInTitle(FakeLayer& layer, std::string_view from, std::string_view to
     layer.title.replace(at, from.size(), to);
 }
 
-FakeLayerTreeReader::FakeLayerTreeReader(FakeTree& tree) : tree_(tree) {
-    Link(tree_);
-}
+FakeLayerTreeReader::FakeLayerTreeReader(FakeTree& tree) : tree_(tree) { Link(tree_); }
 
 void FakeLayerTreeReader::Link(std::vector<FakeLayer>& list) {
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -51,18 +46,14 @@ void FakeLayerTreeReader::Link(std::vector<FakeLayer>& list) {
     }
 }
 
-LayerTreeReader::Layer FakeLayerTreeReader::FirstLayer() {
-    return tree_.empty() ? nullptr : &tree_.front();
-}
+LayerTreeReader::Layer FakeLayerTreeReader::FirstLayer() { return tree_.empty() ? nullptr : &tree_.front(); }
 
 LayerTreeReader::Layer FakeLayerTreeReader::FirstChild(Layer layer) {
     auto& sublayers = Of(layer).sublayers;
     return sublayers.empty() ? nullptr : &sublayers.front();
 }
 
-LayerTreeReader::Layer FakeLayerTreeReader::NextLayer(Layer layer) {
-    return next_.at(&Of(layer));
-}
+LayerTreeReader::Layer FakeLayerTreeReader::NextLayer(Layer layer) { return next_.at(&Of(layer)); }
 
 bool FakeLayerTreeReader::ReadTitle(Layer layer, char* buffer, std::size_t size) {
     ++titleReads;

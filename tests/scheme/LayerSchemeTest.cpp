@@ -22,9 +22,7 @@ constexpr SchemeRef kNoLayers{nullptr, 0};
 constexpr SchemeRef kMaterial{materialLayerScheme, materialLayerSchemeCount};
 constexpr SchemeRef kTokyo23{tokyo23LayerScheme, tokyo23LayerSchemeCount};
 
-FakeTree TreeOf(SchemeRef scheme) {
-    return TreeFromScheme(scheme.entries, scheme.count);
-}
+FakeTree TreeOf(SchemeRef scheme) { return TreeFromScheme(scheme.entries, scheme.count); }
 
 bool Follows(FakeTree& tree, SchemeRef scheme) {
     FakeLayerTreeReader reader(tree);
@@ -35,8 +33,7 @@ void ForEachTitle(const LayerSchemeEntry* entries, int32_t count, int depth,
                   const std::function<void(const LayerSchemeEntry&, int)>& visit) {
     for (int32_t i = 0; i < count; ++i) {
         visit(entries[i], depth);
-        if (entries[i].group)
-            ForEachTitle(entries[i].sublayers, entries[i].count, depth + 1, visit);
+        if (entries[i].group) ForEachTitle(entries[i].sublayers, entries[i].count, depth + 1, visit);
     }
 }
 
@@ -67,8 +64,7 @@ TEST_P(SchemeShape, LayerCountsPerLevel) {
     std::vector<int> perDepth;
     int total = 0;
     ForEachTitle(c.scheme.entries, c.scheme.count, 0, [&](const LayerSchemeEntry& e, int depth) {
-        if (perDepth.size() <= static_cast<std::size_t>(depth))
-            perDepth.resize(depth + 1);
+        if (perDepth.size() <= static_cast<std::size_t>(depth)) perDepth.resize(depth + 1);
         ++perDepth[depth];
         ++total;
         EXPECT_EQ(e.group, e.sublayers != nullptr) << e.title;
@@ -79,9 +75,9 @@ TEST_P(SchemeShape, LayerCountsPerLevel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, SchemeShape,
-    testing::Values(ShapeCase{"material", kMaterial, {7, 32, 51}, 90},
-                    ShapeCase{"tokyo23", kTokyo23, {21, 139}, 160}),
-    [](const auto& info) { return std::string(info.param.name); });
+                         testing::Values(ShapeCase{"material", kMaterial, {7, 32, 51}, 90},
+                                         ShapeCase{"tokyo23", kTokyo23, {21, 139}, 160}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SchemeTables, MaterialTitlesStandOnce) {
     std::set<std::string> titles;
@@ -91,9 +87,8 @@ TEST(SchemeTables, MaterialTitlesStandOnce) {
 }
 
 TEST(SchemeTables, Tokyo23HasTwoLevelsOnly) {
-    ForEachTitle(tokyo23LayerScheme, tokyo23LayerSchemeCount, 0, [](const LayerSchemeEntry& e, int depth) {
-        EXPECT_EQ(e.group, depth == 0) << e.title;
-    });
+    ForEachTitle(tokyo23LayerScheme, tokyo23LayerSchemeCount, 0,
+                 [](const LayerSchemeEntry& e, int depth) { EXPECT_EQ(e.group, depth == 0) << e.title; });
 }
 
 TEST(SchemeTables, RoadNotesRetitleTargetsTheFirstOfTwoRoadLayers) {
@@ -123,10 +118,10 @@ TEST_P(SchemeCharacters, StandOnlyWhereExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, SchemeCharacters,
-    testing::Values(CharCase{"/", 8}, CharCase{" ", 4}, CharCase{"_", 10}, CharCase{"4", 1},
-                    CharCase{"／", 0}, CharCase{"　", 0}, CharCase{"＿", 0}, CharCase{"４", 0},
-                    CharCase{"(", 0}, CharCase{")", 0}, CharCase{"3", 0}, CharCase{"JR", 0},
-                    CharCase{"IC", 0}));
+                         testing::Values(CharCase{"/", 8}, CharCase{" ", 4}, CharCase{"_", 10}, CharCase{"4", 1},
+                                         CharCase{"／", 0}, CharCase{"　", 0}, CharCase{"＿", 0}, CharCase{"４", 0},
+                                         CharCase{"(", 0}, CharCase{")", 0}, CharCase{"3", 0}, CharCase{"JR", 0},
+                                         CharCase{"IC", 0}));
 
 // ---- The walk ----
 
@@ -144,8 +139,7 @@ class SchemeWalk : public testing::TestWithParam<WalkCase> {};
 TEST_P(SchemeWalk, Verdict) {
     const WalkCase& c = GetParam();
     FakeTree tree = TreeOf(c.tree);
-    if (c.mutate)
-        c.mutate(tree);
+    if (c.mutate) c.mutate(tree);
     EXPECT_EQ(Follows(tree, c.check), c.follows);
 }
 
@@ -158,16 +152,37 @@ const WalkCase kMaterialCases[] = {
     {"NoLayers", kNoLayers, nullptr, kMaterial, false},
     {"EighthTopLevelLayer", kMaterial, [](FakeTree& t) { t.push_back(t.back()); }, kMaterial, false},
     {"SixTopLevelLayers", kMaterial, [](FakeTree& t) { t.pop_back(); }, kMaterial, false},
-    {"GroupOneShort", kMaterial, [](FakeTree& t) { ListAt(t, {0, 9}).pop_back(); }, kMaterial, false},
-    {"GroupOneOver", kMaterial, [](FakeTree& t) { ListAt(t, {0, 9}).push_back(ListAt(t, {0, 9}).back()); },
+    {"GroupOneShort", kMaterial,
+     [](FakeTree& t) {
+         ListAt(t, {0, 9}).pop_back();
+     },
      kMaterial, false},
-    {"GroupEmpty", kMaterial, [](FakeTree& t) { ListAt(t, {0, 0}).clear(); }, kMaterial, false},
-    {"GroundRoadBeforeUndergroundRail", kMaterial, [](FakeTree& t) { Swap(t, {2, 6}, {2, 7}); }, kMaterial, false},
-    {"DeepestTitleDiffers", kMaterial, [](FakeTree& t) { ReplaceInTitle(LayerAt(t, {0, 9, 9}), "ひらがな", "漢字"); },
+    {"GroupOneOver", kMaterial,
+     [](FakeTree& t) {
+         ListAt(t, {0, 9}).push_back(ListAt(t, {0, 9}).back());
+     },
      kMaterial, false},
-    {"SublayersOfNonGroupsIgnored", kMaterial,
-     [](FakeTree& t) { AddSublayersUnderNonGroups(t, materialLayerScheme); }, kMaterial, true},
-    {"AsciiLetters", kMaterial, [](FakeTree& t) { ReplaceInTitle(LayerAt(t, {2, 1, 1}), "ＪＲ", "JR"); },
+    {"GroupEmpty", kMaterial,
+     [](FakeTree& t) {
+         ListAt(t, {0, 0}).clear();
+     },
+     kMaterial, false},
+    {"GroundRoadBeforeUndergroundRail", kMaterial,
+     [](FakeTree& t) {
+         Swap(t, {2, 6}, {2, 7});
+     },
+     kMaterial, false},
+    {"DeepestTitleDiffers", kMaterial,
+     [](FakeTree& t) {
+         ReplaceInTitle(LayerAt(t, {0, 9, 9}), "ひらがな", "漢字");
+     },
+     kMaterial, false},
+    {"SublayersOfNonGroupsIgnored", kMaterial, [](FakeTree& t) { AddSublayersUnderNonGroups(t, materialLayerScheme); },
+     kMaterial, true},
+    {"AsciiLetters", kMaterial,
+     [](FakeTree& t) {
+         ReplaceInTitle(LayerAt(t, {2, 1, 1}), "ＪＲ", "JR");
+     },
      kMaterial, false},
     {"AsciiBrackets", kMaterial,
      [](FakeTree& t) {
@@ -176,11 +191,20 @@ const WalkCase kMaterialCases[] = {
      },
      kMaterial, false},
     {"FullWidthDigit", kMaterial, [](FakeTree& t) { ReplaceInTitle(LayerAt(t, {6}), "4", "４"); }, kMaterial, false},
-    {"FullWidthSlash", kMaterial, [](FakeTree& t) { ReplaceInTitle(LayerAt(t, {4, 1}), "/", "／"); }, kMaterial, false},
-    {"TrailingBlank", kMaterial, [](FakeTree& t) { LayerAt(t, {0, 11}).title += ' '; }, kMaterial, false},
-    {"TitlePrefixOnly", kMaterial, [](FakeTree& t) { ReplaceInTitle(LayerAt(t, {0}), "・記号", ""); }, kMaterial, false},
-    {"TitleLongerThanBuffer", kMaterial, [](FakeTree& t) { LayerAt(t, {1}).title += std::string(120, ' '); },
+    {"FullWidthSlash", kMaterial,
+     [](FakeTree& t) {
+         ReplaceInTitle(LayerAt(t, {4, 1}), "/", "／");
+     },
      kMaterial, false},
+    {"TrailingBlank", kMaterial,
+     [](FakeTree& t) {
+         LayerAt(t, {0, 11}).title += ' ';
+     },
+     kMaterial, false},
+    {"TitlePrefixOnly", kMaterial, [](FakeTree& t) { ReplaceInTitle(LayerAt(t, {0}), "・記号", ""); }, kMaterial,
+     false},
+    {"TitleLongerThanBuffer", kMaterial, [](FakeTree& t) { LayerAt(t, {1}).title += std::string(120, ' '); }, kMaterial,
+     false},
     {"Tokyo23Tree", kTokyo23, nullptr, kMaterial, false},
 };
 
@@ -193,23 +217,42 @@ const WalkCase kTokyo23Cases[] = {
     {"OverpassWithoutSublayer", kTokyo23, [](FakeTree& t) { ListAt(t, {11}).clear(); }, kTokyo23, false},
     {"OverpassWithTwoSublayers", kTokyo23, [](FakeTree& t) { ListAt(t, {11}).push_back(ListAt(t, {11}).back()); },
      kTokyo23, false},
-    {"OverpassSublayerRetitled", kTokyo23, [](FakeTree& t) { LayerAt(t, {11, 0}).title = t[16].title; },
+    {"OverpassSublayerRetitled", kTokyo23,
+     [](FakeTree& t) {
+         LayerAt(t, {11, 0}).title = t[16].title;
+     },
      kTokyo23, false},
-    {"OutlineAndFillSecondSublayersExchanged", kTokyo23, [](FakeTree& t) { Swap(t, {17, 1}, {18, 1}); },
+    {"OutlineAndFillSecondSublayersExchanged", kTokyo23,
+     [](FakeTree& t) {
+         Swap(t, {17, 1}, {18, 1});
+     },
      kTokyo23, false},
-    {"ThirdLevelIgnored", kTokyo23, [](FakeTree& t) { ListAt(t, {0, 0}).push_back({"x", {}}); }, kTokyo23, true},
-    {"ThirdLevelEverywhereIgnored", kTokyo23,
-     [](FakeTree& t) { AddSublayersUnderNonGroups(t, tokyo23LayerScheme); }, kTokyo23, true},
-    {"FullWidthUnderscore", kTokyo23, [](FakeTree& t) { ReplaceInTitle(LayerAt(t, {8, 5}), "_", "＿"); },
+    {"ThirdLevelIgnored", kTokyo23,
+     [](FakeTree& t) {
+         ListAt(t, {0, 0}).push_back({"x", {}});
+     },
+     kTokyo23, true},
+    {"ThirdLevelEverywhereIgnored", kTokyo23, [](FakeTree& t) { AddSublayersUnderNonGroups(t, tokyo23LayerScheme); },
+     kTokyo23, true},
+    {"FullWidthUnderscore", kTokyo23,
+     [](FakeTree& t) {
+         ReplaceInTitle(LayerAt(t, {8, 5}), "_", "＿");
+     },
      kTokyo23, false},
-    {"FullWidthSpace", kTokyo23, [](FakeTree& t) { ReplaceInTitle(LayerAt(t, {15, 0}), " ", "　"); },
+    {"FullWidthSpace", kTokyo23,
+     [](FakeTree& t) {
+         ReplaceInTitle(LayerAt(t, {15, 0}), " ", "　");
+     },
      kTokyo23, false},
-    {"TwentySecondTopLevelLayer", kTokyo23, [](FakeTree& t) { t.push_back({"x", {}}); }, kTokyo23, false},
+    {"TwentySecondTopLevelLayer", kTokyo23,
+     [](FakeTree& t) {
+         t.push_back({"x", {}});
+     },
+     kTokyo23, false},
     {"TwentyTopLevelLayers", kTokyo23, [](FakeTree& t) { t.pop_back(); }, kTokyo23, false},
     {"TitleLongerThanBuffer", kTokyo23,
      [](FakeTree& t) {
-         for (int i = 0; i < 40; ++i)
-             LayerAt(t, {20, 0}).title += "区";
+         for (int i = 0; i < 40; ++i) LayerAt(t, {20, 0}).title += "区";
      },
      kTokyo23, false},
     {"MaterialTree", kMaterial, nullptr, kTokyo23, false},
@@ -247,8 +290,7 @@ TEST(SchemeWalkFaults, FailedTitleReadNeverMatches) {
         using FakeLayerTreeReader::FakeLayerTreeReader;
         const FakeLayer* failing = nullptr;
         bool ReadTitle(Layer layer, char* buffer, std::size_t size) override {
-            if (&Of(layer) == failing)
-                return false;
+            if (&Of(layer) == failing) return false;
             return FakeLayerTreeReader::ReadTitle(layer, buffer, size);
         }
     };

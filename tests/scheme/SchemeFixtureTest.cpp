@@ -53,8 +53,7 @@ Verdicts Check(const Layers& layers) {
 // One past the last layer of the subtree at i.
 std::size_t SubtreeEnd(const Layers& layers, std::size_t i) {
     std::size_t end = i + 1;
-    while (end < layers.size() && layers[end].depth > layers[i].depth)
-        ++end;
+    while (end < layers.size() && layers[end].depth > layers[i].depth) ++end;
     return end;
 }
 

@@ -8,8 +8,7 @@
 
 namespace {
 
-std::vector<uint32_t> Listed(SeamEdgeIndex& index, EdgeKey key)
-{
+std::vector<uint32_t> Listed(SeamEdgeIndex& index, EdgeKey key) {
     std::vector<uint32_t> ids;
     index.Visit(key, [&](uint32_t id) {
         ids.push_back(id);
@@ -19,8 +18,7 @@ std::vector<uint32_t> Listed(SeamEdgeIndex& index, EdgeKey key)
     return ids;
 }
 
-TEST(SeamEdgeIndex, EdgeKeyIgnoresDirection)
-{
+TEST(SeamEdgeIndex, EdgeKeyIgnoresDirection) {
     const SeamPoint a{0, 5}, b{0, 9}, c{3, -1};
     EXPECT_EQ(KeyOf(a, b), KeyOf(b, a));
     EXPECT_EQ(KeyOf(c, a), KeyOf(a, c));
@@ -28,8 +26,7 @@ TEST(SeamEdgeIndex, EdgeKeyIgnoresDirection)
     EXPECT_EQ(KeyOf(a, a), (EdgeKey{a, a}));
 }
 
-TEST(SeamEdgeIndex, ListsEveryEntryUnderItsEdgeOnly)
-{
+TEST(SeamEdgeIndex, ListsEveryEntryUnderItsEdgeOnly) {
     const EdgeKey e1 = KeyOf({0, 0}, {0, 100});
     const EdgeKey e2 = KeyOf({0, 100}, {0, 200});
     const EdgeKey none = KeyOf({5, 5}, {5, 6});
@@ -41,8 +38,7 @@ TEST(SeamEdgeIndex, ListsEveryEntryUnderItsEdgeOnly)
     EXPECT_TRUE(Listed(empty, e1).empty());
 }
 
-TEST(SeamEdgeIndex, DroppedEntriesStayDroppedAndAddedOnesAreListed)
-{
+TEST(SeamEdgeIndex, DroppedEntriesStayDroppedAndAddedOnesAreListed) {
     const EdgeKey e = KeyOf({0, 0}, {0, 100});
     SeamEdgeIndex index({{e, 1}, {e, 2}, {e, 3}, {e, 4}});
     index.Visit(e, [](uint32_t id) { return id % 2 == 0; });
@@ -57,8 +53,7 @@ TEST(SeamEdgeIndex, DroppedEntriesStayDroppedAndAddedOnesAreListed)
 }
 
 // Many edges that collide in the table: every bucket still holds exactly its own ids.
-TEST(SeamEdgeIndex, AgreesWithAPlainMapOnManyEdges)
-{
+TEST(SeamEdgeIndex, AgreesWithAPlainMapOnManyEdges) {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int32_t> coord(-40, 40);
     std::vector<SeamEdgeIndex::Entry> entries;

@@ -17,8 +17,7 @@ using Indices = std::vector<std::size_t>;
 // Tiles of 1 mm: seams every 100 hundredths, across and down.
 const SeamGrid kMillimetreGrid(float(72.0 / 25.4), float(72.0 / 25.4), 3, 3);
 
-TEST(SeamLineJoin, FirstMatchingCaseWins)
-{
+TEST(SeamLineJoin, FirstMatchingCaseWins) {
     // q lies on the seam x = 100 and s on the crossing; p and r are inland.
     const SeamPoint p{50, -50}, q{100, -50}, r{150, -50}, s{200, -100};
     struct Case {
@@ -60,15 +59,13 @@ TEST(SeamLineJoin, FirstMatchingCaseWins)
     }
 }
 
-TEST(SeamLineJoin, EndsRoundingToTheSameHundredthMeet)
-{
+TEST(SeamLineJoin, EndsRoundingToTheSameHundredthMeet) {
     auto at = [](double mm) { return ToSeamPoint(mm * 72.0 / 25.4, -5.0); };
     EXPECT_EQ(SelectLineJoinCase(kMillimetreGrid, at(0.0), at(10.001), at(10.004), at(20.0)), LineJoinCase::Append);
     EXPECT_EQ(SelectLineJoinCase(kMillimetreGrid, at(0.0), at(10.004), at(10.006), at(20.0)), LineJoinCase::None);
 }
 
-TEST(SeamForwardMatch, FirstEdgeFromAToB)
-{
+TEST(SeamForwardMatch, FirstEdgeFromAToB) {
     const SeamPoint a{1, 1}, b{2, 2}, c{3, 3};
     EXPECT_EQ(FindForwardEdge(Outline{c, a, b, c}, a, b), std::optional<std::size_t>(1));
     EXPECT_EQ(FindForwardEdge(Outline{b, c, c, a}, a, b), std::optional<std::size_t>(3));  // wraps
@@ -78,8 +75,7 @@ TEST(SeamForwardMatch, FirstEdgeFromAToB)
     EXPECT_EQ(FindForwardEdge(Outline{a}, a, a), std::optional<std::size_t>(0));
 }
 
-TEST(SeamBackwardMatch, LastAnchorAPrecededByB)
-{
+TEST(SeamBackwardMatch, LastAnchorAPrecededByB) {
     const SeamPoint a{1, 1}, b{2, 2}, c{3, 3};
     EXPECT_EQ(FindBackwardAnchor(Outline{c, b, a, c}, a, b), std::optional<std::size_t>(2));
     EXPECT_EQ(FindBackwardAnchor(Outline{a, c, c, b}, a, b), std::optional<std::size_t>(0));  // wraps
@@ -88,17 +84,15 @@ TEST(SeamBackwardMatch, LastAnchorAPrecededByB)
     EXPECT_EQ(FindBackwardAnchor(Outline{}, a, b), std::nullopt);
 }
 
-TEST(SeamSpliceOrder, IndexSequences)
-{
+TEST(SeamSpliceOrder, IndexSequences) {
     struct Case {
         bool forward;
         std::size_t count2, at;
         Indices want;
     };
     const Case cases[] = {
-        {true, 4, 0, {1, 2, 3, 0}},  {true, 4, 1, {2, 3, 0, 1}},  {true, 4, 3, {0, 1, 2, 3}},
-        {true, 1, 0, {0}},           {false, 4, 0, {3, 2, 1, 0}}, {false, 4, 2, {1, 0, 3, 2}},
-        {false, 4, 3, {2, 1, 0, 3}}, {false, 1, 0, {0}},
+        {true, 4, 0, {1, 2, 3, 0}},  {true, 4, 1, {2, 3, 0, 1}},  {true, 4, 3, {0, 1, 2, 3}},  {true, 1, 0, {0}},
+        {false, 4, 0, {3, 2, 1, 0}}, {false, 4, 2, {1, 0, 3, 2}}, {false, 4, 3, {2, 1, 0, 3}}, {false, 1, 0, {0}},
     };
     for (const Case& c : cases) {
         const Indices got = c.forward ? ForwardSpliceOrder(c.count2, c.at) : BackwardSpliceOrder(c.count2, c.at);
@@ -110,8 +104,7 @@ TEST(SeamSpliceOrder, IndexSequences)
 
 // Whatever the match, the inserted piece reads as art2 walked once round:
 // backwards from m after a forward match, forwards from t after a backward one.
-TEST(SeamSpliceAfter, InsertedPieceWalksArt2Once)
-{
+TEST(SeamSpliceAfter, InsertedPieceWalksArt2Once) {
     const Outline art1{{0, 0}, {1, 0}, {1, 1}};
     Outline art2;
     for (int32_t k = 0; k < 5; ++k) {
@@ -140,8 +133,7 @@ const Outline kRightCounterClockwise{{100, -50}, {200, -50}, {200, 0}, {100, 0}}
 const Outline kRightClockwise{{100, 0}, {200, 0}, {200, -50}, {100, -50}};
 const Outline kJoinedRectangles{{0, 0}, {100, 0}, {200, 0}, {200, -50}, {100, -50}, {0, -50}};
 
-TEST(SeamSplice, RectanglesOfOppositeOrientationMatchForward)
-{
+TEST(SeamSplice, RectanglesOfOppositeOrientationMatchForward) {
     const SeamPoint a = kLeft[1], b = kLeft[2];
     const auto m = FindForwardEdge(kRightCounterClockwise, a, b);
     ASSERT_EQ(m, std::optional<std::size_t>(3));
@@ -150,8 +142,7 @@ TEST(SeamSplice, RectanglesOfOppositeOrientationMatchForward)
     EXPECT_EQ(joined, kJoinedRectangles);
 }
 
-TEST(SeamSplice, RectanglesOfSameOrientationMatchBackward)
-{
+TEST(SeamSplice, RectanglesOfSameOrientationMatchBackward) {
     const SeamPoint a = kLeft[1], b = kLeft[2];
     EXPECT_EQ(FindForwardEdge(kRightClockwise, a, b), std::nullopt);
     const auto t = FindBackwardAnchor(kRightClockwise, a, b);
@@ -162,8 +153,7 @@ TEST(SeamSplice, RectanglesOfSameOrientationMatchBackward)
 }
 
 // Twice the signed area, so that whole-unit outlines stay exact.
-int64_t DoubleArea(const Outline& o)
-{
+int64_t DoubleArea(const Outline& o) {
     int64_t sum = 0;
     for (std::size_t i = 0; i < o.size(); ++i) {
         const SeamPoint& p = o[i];
@@ -174,8 +164,7 @@ int64_t DoubleArea(const Outline& o)
 }
 
 // The face merge pass over plain outlines, as the plug-in runs it over paths.
-std::vector<Outline> MergeFaces(const SeamGrid& grid, std::vector<Outline> faces)
-{
+std::vector<Outline> MergeFaces(const SeamGrid& grid, std::vector<Outline> faces) {
     std::size_t i = 0;
     while (i < faces.size()) {
         bool merged = false;
@@ -212,17 +201,16 @@ std::vector<Outline> MergeFaces(const SeamGrid& grid, std::vector<Outline> faces
     return faces;
 }
 
-TEST(SeamSplice, FourPiecesAroundASeamCrossingBecomeOneFace)
-{
+TEST(SeamSplice, FourPiecesAroundASeamCrossingBecomeOneFace) {
     // 1 mm by 0.5 mm tiles: seams every 100 and 50 hundredths.
     const SeamGrid grid(float(72.0 / 25.4), float(0.5 * 72.0 / 25.4), 1, 1);
     ASSERT_EQ(grid.Nx(), 100);
     ASSERT_EQ(grid.Ny(), 50);
     const std::vector<Outline> pieces{
-        {{50, -25}, {100, -25}, {100, -50}, {50, -50}},     // top left
-        {{100, -25}, {150, -25}, {150, -50}, {100, -50}},   // top right
-        {{50, -50}, {100, -50}, {100, -75}, {50, -75}},     // bottom left
-        {{100, -50}, {150, -50}, {150, -75}, {100, -75}},   // bottom right
+        {{50, -25}, {100, -25}, {100, -50}, {50, -50}},    // top left
+        {{100, -25}, {150, -25}, {150, -50}, {100, -50}},  // top right
+        {{50, -50}, {100, -50}, {100, -75}, {50, -75}},    // bottom left
+        {{100, -50}, {150, -50}, {150, -75}, {100, -75}},  // bottom right
     };
     int64_t area = 0;
     for (const Outline& p : pieces) {
@@ -243,8 +231,7 @@ TEST(SeamSplice, FourPiecesAroundASeamCrossingBecomeOneFace)
     }
 }
 
-TEST(SeamDoubledPoints, SpursAndRepeats)
-{
+TEST(SeamDoubledPoints, SpursAndRepeats) {
     struct Case {
         const char* name;
         Outline in;
@@ -268,8 +255,7 @@ TEST(SeamDoubledPoints, SpursAndRepeats)
 
 // Regression: a two-anchor path always has its predecessor equal to its
 // follower, so the clean-up deleted it down to nothing.
-TEST(SeamDoubledPoints, StopsAtThreeAnchors)
-{
+TEST(SeamDoubledPoints, StopsAtThreeAnchors) {
     const SeamPoint p{0, 0}, q{10, 0};
     const Outline cases[] = {{}, {p}, {p, q}, {p, p}, {p, q, p}, {p, p, p}};
     for (const Outline& in : cases) {
@@ -286,8 +272,7 @@ TEST(SeamDoubledPoints, StopsAtThreeAnchors)
 }
 
 // The rescan as written down: fresh pass from s after every deletion.
-Indices LiteralRemoveDoubledPoints(Outline& o)
-{
+Indices LiteralRemoveDoubledPoints(Outline& o) {
     Indices deleted;
     std::size_t s = 0;
     for (;;) {
@@ -309,8 +294,7 @@ Indices LiteralRemoveDoubledPoints(Outline& o)
     }
 }
 
-TEST(SeamDoubledPoints, AgreesWithLiteralRescanAndReplays)
-{
+TEST(SeamDoubledPoints, AgreesWithLiteralRescanAndReplays) {
     std::mt19937 rng(7);
     for (int round = 0; round < 5000; ++round) {
         // Few distinct points, so repeats and spurs are common.

@@ -21,20 +21,21 @@ SeamGrid MaterialGrid(int last = 2) { return SeamGrid(TilePt(452.0), TilePt(370.
 // of hundredths, so Y(2) is no multiple of Ny.
 SeamGrid Tokyo3000Grid(int last = 3) { return SeamGrid(TilePt(470.0), TilePt(1160000.0 / 3000), last, last); }
 
-TEST(SeamRound, HalfAwayFromZero)
-{
-    struct Case { double v; int32_t want; };
+TEST(SeamRound, HalfAwayFromZero) {
+    struct Case {
+        double v;
+        int32_t want;
+    };
     const Case cases[] = {
-        {0.0, 0}, {0.4999, 0}, {0.5, 1}, {1.5, 2}, {2.5, 3}, {-0.4999, 0},
-        {-0.5, -1}, {-1.5, -2}, {-2.5, -3}, {1000.49, 1000}, {-1000.51, -1001},
+        {0.0, 0},   {0.4999, 0}, {0.5, 1},   {1.5, 2},        {2.5, 3},          {-0.4999, 0},
+        {-0.5, -1}, {-1.5, -2},  {-2.5, -3}, {1000.49, 1000}, {-1000.51, -1001},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SeamRound(c.v), c.want) << c.v;
     }
 }
 
-TEST(SeamRound, SaturatesInsteadOfOverflowing)
-{
+TEST(SeamRound, SaturatesInsteadOfOverflowing) {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
     EXPECT_EQ(SeamRound(2147483646.6), kMax);
@@ -46,11 +47,13 @@ TEST(SeamRound, SaturatesInsteadOfOverflowing)
     EXPECT_EQ(SeamRound(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
-TEST(SeamUnits, HundredthsOfAMillimetre)
-{
-    struct Case { double mm; int32_t want; };
+TEST(SeamUnits, HundredthsOfAMillimetre) {
+    struct Case {
+        double mm;
+        int32_t want;
+    };
     const Case cases[] = {
-        {10.001, 1000}, {10.004, 1000}, {10.006, 1001}, {0.0, 0},
+        {10.001, 1000},   {10.004, 1000},   {10.006, 1001},   {0.0, 0},
         {-10.001, -1000}, {-10.004, -1000}, {-10.006, -1001}, {452.0, 45200},
     };
     for (const Case& c : cases) {
@@ -61,8 +64,7 @@ TEST(SeamUnits, HundredthsOfAMillimetre)
     EXPECT_EQ(ToSeamPoint(PtFromMm(10.001), PtFromMm(-10.006)), (SeamPoint{1000, -1001}));
 }
 
-TEST(SeamPointHash, UsableAsHashKey)
-{
+TEST(SeamPointHash, UsableAsHashKey) {
     std::unordered_map<SeamPoint, int> ends;
     ends[{1000, -1001}] = 1;
     ends[{-1001, 1000}] = 2;
@@ -72,8 +74,7 @@ TEST(SeamPointHash, UsableAsHashKey)
     EXPECT_NE(std::hash<SeamPoint>{}({1, 2}), std::hash<SeamPoint>{}({2, 1}));
 }
 
-TEST(SeamGrid, PositionsAndModuli)
-{
+TEST(SeamGrid, PositionsAndModuli) {
     const SeamGrid material = MaterialGrid(3);
     EXPECT_EQ(material.Nx(), 45200);
     EXPECT_EQ(material.Ny(), 37000);
@@ -95,8 +96,7 @@ TEST(SeamGrid, PositionsAndModuli)
     EXPECT_NE(tokyo.Y(2) % tokyo.Ny(), 0);
 }
 
-TEST(SeamGrid, NoColumnsOrRows)
-{
+TEST(SeamGrid, NoColumnsOrRows) {
     const SeamGrid grid(TilePt(452.0), TilePt(370.0), -1, -1);
     EXPECT_FALSE(grid.IsColumnPosition(0));
     EXPECT_FALSE(grid.IsRowPosition(0));
@@ -104,8 +104,7 @@ TEST(SeamGrid, NoColumnsOrRows)
     EXPECT_FALSE(OnSeamEdge(grid, {0, 0}, {0, -37000}));
 }
 
-TEST(SeamGrid, ZeroSizeTileNeverMatchesByModulus)
-{
+TEST(SeamGrid, ZeroSizeTileNeverMatchesByModulus) {
     const SeamGrid grid(0.0f, 0.0f, 1, 1);
     EXPECT_EQ(grid.Nx(), 0);
     EXPECT_FALSE(grid.OnColumnModulus(0));
@@ -120,8 +119,7 @@ struct LineCase {
     bool want;
 };
 
-TEST(SeamLine, MaterialGrid)
-{
+TEST(SeamLine, MaterialGrid) {
     const SeamGrid grid = MaterialGrid(2);
     const LineCase cases[] = {
         {"first end on column seam", {45200, -123}, {7, -456}, true},
@@ -140,8 +138,7 @@ TEST(SeamLine, MaterialGrid)
 
 // Regression: ends on a horizontal seam below the top row were found only by
 // the modulus, so lines crossing the third row of 1/3000 Tokyo23 tiles stayed cut.
-TEST(SeamLine, RowSeamsBelowOriginWithFractionalTileHeight)
-{
+TEST(SeamLine, RowSeamsBelowOriginWithFractionalTileHeight) {
     const float tileHeight = TilePt(1160000.0 / 3000);
     const SeamGrid grid = Tokyo3000Grid();
     for (int k = 1; k <= 3; ++k) {
@@ -163,67 +160,63 @@ struct EdgeCase {
     bool want;
 };
 
-void CheckEdges(const SeamGrid& grid, std::initializer_list<EdgeCase> cases)
-{
+void CheckEdges(const SeamGrid& grid, std::initializer_list<EdgeCase> cases) {
     for (const EdgeCase& c : cases) {
         EXPECT_EQ(OnSeamEdge(grid, c.start, c.end), c.want) << c.name;
         EXPECT_EQ(OnSeamEdge(grid, c.end, c.start), c.want) << c.name << ", reversed";
     }
 }
 
-TEST(SeamEdge, MaterialGrid)
-{
-    CheckEdges(MaterialGrid(2), {
-        {"vertical on column seam", {45200, -10}, {45200, -900}, true},
-        {"vertical on left border", {0, -10}, {0, -900}, true},
-        {"vertical beyond last column", {180800, -10}, {180800, -900}, true},
-        {"horizontal on row seam", {10, -37000}, {900, -37000}, true},
-        {"horizontal on top border", {10, 0}, {900, 0}, true},
-        {"vertical off seam", {45201, -10}, {45201, -900}, false},
-        {"horizontal off seam", {10, -37001}, {900, -37001}, false},
-        {"diagonal between seams", {0, 0}, {45200, -37000}, false},
-        // Regression: an edge running from one seam to the next, across the
-        // seams, was spliced, so distinct faces sharing a straight inland
-        // border were fused.
-        {"horizontal spanning one column", {0, -500}, {45200, -500}, false},
-        {"vertical spanning one row", {300, 0}, {300, -37000}, false},
-        {"horizontal spanning one column on a row seam", {0, -37000}, {45200, -37000}, true},
-        {"horizontal from seam to interior", {0, -500}, {300, -500}, false},
-        {"single point on crossing", {45200, -37000}, {45200, -37000}, true},
-        {"single point on a column seam", {45200, -500}, {45200, -500}, true},
-        {"single point inland", {300, -500}, {300, -500}, false},
-    });
+TEST(SeamEdge, MaterialGrid) {
+    CheckEdges(MaterialGrid(2),
+               {
+                   {"vertical on column seam", {45200, -10}, {45200, -900}, true},
+                   {"vertical on left border", {0, -10}, {0, -900}, true},
+                   {"vertical beyond last column", {180800, -10}, {180800, -900}, true},
+                   {"horizontal on row seam", {10, -37000}, {900, -37000}, true},
+                   {"horizontal on top border", {10, 0}, {900, 0}, true},
+                   {"vertical off seam", {45201, -10}, {45201, -900}, false},
+                   {"horizontal off seam", {10, -37001}, {900, -37001}, false},
+                   {"diagonal between seams", {0, 0}, {45200, -37000}, false},
+                   // Regression: an edge running from one seam to the next, across the
+                   // seams, was spliced, so distinct faces sharing a straight inland
+                   // border were fused.
+                   {"horizontal spanning one column", {0, -500}, {45200, -500}, false},
+                   {"vertical spanning one row", {300, 0}, {300, -37000}, false},
+                   {"horizontal spanning one column on a row seam", {0, -37000}, {45200, -37000}, true},
+                   {"horizontal from seam to interior", {0, -500}, {300, -500}, false},
+                   {"single point on crossing", {45200, -37000}, {45200, -37000}, true},
+                   {"single point on a column seam", {45200, -500}, {45200, -500}, true},
+                   {"single point inland", {300, -500}, {300, -500}, false},
+               });
 }
 
 // Regression: with a fractional tile height, a face edge on a row seam below
 // the top row was a candidate but never spliced, and one above was never a
 // candidate.
-TEST(SeamEdge, RowSeamsOnBothSidesWithFractionalTileHeight)
-{
+TEST(SeamEdge, RowSeamsOnBothSidesWithFractionalTileHeight) {
     const SeamGrid grid = Tokyo3000Grid();
     CheckEdges(grid, {
-        {"below, second row seam", {10, -77333}, {900, -77333}, true},
-        {"below, third row seam", {10, -116000}, {900, -116000}, true},
-        {"above, second row seam", {10, 77333}, {900, 77333}, true},
-        {"one off the seam", {10, -77332}, {900, -77332}, false},
-        {"on a multiple of Ny only", {10, -77334}, {900, -77334}, true},
-        {"vertical from first to second row seam", {10, -38667}, {10, -77333}, false},
-        {"vertical from top to first row seam", {10, 0}, {10, -38667}, false},
-    });
+                         {"below, second row seam", {10, -77333}, {900, -77333}, true},
+                         {"below, third row seam", {10, -116000}, {900, -116000}, true},
+                         {"above, second row seam", {10, 77333}, {900, 77333}, true},
+                         {"one off the seam", {10, -77332}, {900, -77332}, false},
+                         {"on a multiple of Ny only", {10, -77334}, {900, -77334}, true},
+                         {"vertical from first to second row seam", {10, -38667}, {10, -77333}, false},
+                         {"vertical from top to first row seam", {10, 0}, {10, -38667}, false},
+                     });
 }
 
 // The literal definitions: loops over k, with the seam positions taken on
 // both sides of the origin.
-bool LoopPosition(int32_t v, const SeamGrid& grid, bool column, int k)
-{
+bool LoopPosition(int32_t v, const SeamGrid& grid, bool column, int k) {
     const int32_t p = column ? grid.X(k) : grid.Y(k);
     return v == p || v == -p;
 }
 
 bool LoopModulus(int32_t v, int32_t n) { return n != 0 && v % n == 0; }
 
-bool LoopOnSeamLine(const SeamGrid& g, SeamPoint f, SeamPoint l)
-{
+bool LoopOnSeamLine(const SeamGrid& g, SeamPoint f, SeamPoint l) {
     for (int k = 0; k <= g.LastColumn(); ++k) {
         if (LoopPosition(f.x, g, true, k) || LoopPosition(l.x, g, true, k) || LoopModulus(f.x, g.Nx()) ||
             LoopModulus(l.x, g.Nx())) {
@@ -240,8 +233,7 @@ bool LoopOnSeamLine(const SeamGrid& g, SeamPoint f, SeamPoint l)
 }
 
 // Along a seam line: same x on a vertical seam, or same y on a horizontal one.
-bool LoopOnSeamEdge(const SeamGrid& g, SeamPoint s, SeamPoint e)
-{
+bool LoopOnSeamEdge(const SeamGrid& g, SeamPoint s, SeamPoint e) {
     for (int k = 0; k <= g.LastColumn(); ++k) {
         if (s.x == e.x && (LoopPosition(s.x, g, true, k) || LoopModulus(s.x, g.Nx()))) {
             return true;
@@ -255,8 +247,7 @@ bool LoopOnSeamEdge(const SeamGrid& g, SeamPoint s, SeamPoint e)
     return false;
 }
 
-TEST(SeamTests, AgreeWithLoopDefinitions)
-{
+TEST(SeamTests, AgreeWithLoopDefinitions) {
     std::mt19937 rng(20240611);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     const double tileMm[] = {452.0, 370.0, 470.0, 1160000.0 / 3000, 1410000.0 / 7000, 0.37, 12.345};

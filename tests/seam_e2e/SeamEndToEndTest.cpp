@@ -10,19 +10,19 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "../support/ShellCommand.h"
 #include "MergeShapes.h"
 #include "MergeVerdict.h"
 #include "model/ArtStyle.h"
-#include "../support/ShellCommand.h"
 
-using testsupport::ShellQuote;
 using testsupport::RunQuiet;
+using testsupport::ShellQuote;
 
 namespace seame2e {
 namespace {
@@ -69,18 +69,19 @@ class SeamEndToEndTest : public ::testing::TestWithParam<Sample> {};
 
 TEST_P(SeamEndToEndTest, MergedTilesGiveBackTheUncutMap) {
     const Sample& sample = GetParam();
-    const fs::path dir = fs::temp_directory_path() /
-                         ("quiltor-seam-e2e-" + std::string(sample.name) + "-" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("quiltor-seam-e2e-" + std::string(sample.name) + "-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string host = "QUILTOR_PLUGIN_DIR=" + ShellQuote(std::string(QUILTOR_BINARY_DIR) + "/plugins") + " " +
                              ShellQuote(QUILTOR_HOST_PROGRAM);
-    ASSERT_EQ(RunQuiet(ShellQuote(QUILTOR_SAMPLEMAP_PROGRAM) + " --kind " + sample.kind + " --seed " +
-                    std::to_string(sample.seed) + " " + sample.options + " -o " + ShellQuote((dir / "tiles").string())),
-              0);
+    ASSERT_EQ(
+        RunQuiet(ShellQuote(QUILTOR_SAMPLEMAP_PROGRAM) + " --kind " + sample.kind + " --seed " +
+                 std::to_string(sample.seed) + " " + sample.options + " -o " + ShellQuote((dir / "tiles").string())),
+        0);
     // The reference and manifest share the folder with the tiles; the merge takes only tiles.
-    ASSERT_EQ(RunQuiet(host + " merge " + ShellQuote((dir / "tiles").string()) + " -o " + ShellQuote((dir / "merged.svg").string()) +
-                    " --page A0-landscape"),
+    ASSERT_EQ(RunQuiet(host + " merge " + ShellQuote((dir / "tiles").string()) + " -o " +
+                       ShellQuote((dir / "merged.svg").string()) + " --page A0-landscape"),
               0);
 
     std::ifstream manifestFile(dir / "tiles" / "manifest.json");
@@ -104,9 +105,9 @@ TEST_P(SeamEndToEndTest, MergedTilesGiveBackTheUncutMap) {
     const std::vector<TilePlace> places = ReadTilePlaces(manifest);
     ASSERT_EQ(places.size(), static_cast<size_t>(columns) * rows);
     for (const TilePlace& place : places) {
-        std::vector<LayerContent> tile = ReadLayers((dir / "tiles" / place.name).string(), styles,
-                                                    static_cast<float>(place.k) * width,
-                                                    static_cast<float>(place.j) * height, &error);
+        std::vector<LayerContent> tile =
+            ReadLayers((dir / "tiles" / place.name).string(), styles, static_cast<float>(place.k) * width,
+                       static_cast<float>(place.j) * height, &error);
         ASSERT_EQ(tile.size(), reference.size()) << place.name << error;
         for (size_t l = 0; l < tile.size(); ++l) {
             pieces[l].insert(pieces[l].end(), tile[l].shapes.begin(), tile[l].shapes.end());
@@ -131,8 +132,10 @@ TEST_P(SeamEndToEndTest, MergedTilesGiveBackTheUncutMap) {
         // An uncut anchor never lies on a seam between straight neighbours by chance here.
         EXPECT_EQ(verdict.uncutLeftovers, 0u);
         EXPECT_NEAR(verdict.gotArea, verdict.wantArea, 1e-6 * verdict.wantArea + 0.5);
-        for (const Shape* stray : verdict.strays) ADD_FAILURE() << "merged " << Describe(*stray) << " is no reference path";
-        for (const Shape* lost : verdict.missing) ADD_FAILURE() << "reference " << Describe(*lost) << " did not come back";
+        for (const Shape* stray : verdict.strays)
+            ADD_FAILURE() << "merged " << Describe(*stray) << " is no reference path";
+        for (const Shape* lost : verdict.missing)
+            ADD_FAILURE() << "reference " << Describe(*lost) << " did not come back";
         EXPECT_EQ(verdict.pieceAnchors, verdict.awayAnchors);
         EXPECT_EQ(verdict.keptPieces > verdict.keptFacesAway, verdict.keptFacesAway > 0);
         EXPECT_EQ(got.objects, want.objects + verdict.keptPieces - verdict.keptFacesAway);

@@ -6,10 +6,7 @@ namespace seamtest {
 namespace {
 
 // Each piece is told apart by the x of its first anchor, in millimetres.
-std::vector<AIRealPoint> Piece(double x)
-{
-    return Rect(x, -20, x + 5, -10);
-}
+std::vector<AIRealPoint> Piece(double x) { return Rect(x, -20, x + 5, -10); }
 
 class AboveAllPolygonTest : public SeamOps {
 protected:
@@ -17,8 +14,7 @@ protected:
     void Closed(double x, int style) { Add(Piece(x), true, style); }
 
     // The pieces of the layer from top to bottom, by their first x.
-    std::vector<int> Order() const
-    {
+    std::vector<int> Order() const {
         std::vector<int> xs;
         for (const PathRecord& r : paths()) {
             xs.push_back(int(std::lround(r.segments.at(0).p.h * 25.4 / 72.0)));
@@ -27,10 +23,9 @@ protected:
     }
 };
 
-TEST_F(AboveAllPolygonTest, PolygonsGatherDirectlyAboveTheFirstLineInVisitOrder)
-{
-    Closed(1, kFace);         // a polygon above the first line moves as well
-    Open(2, kLine);           // the first line
+TEST_F(AboveAllPolygonTest, PolygonsGatherDirectlyAboveTheFirstLineInVisitOrder) {
+    Closed(1, kFace);  // a polygon above the first line moves as well
+    Open(2, kLine);    // the first line
     Open(3, kLine);
     Closed(4, kFaceStroked);  // stroked, closed and filled: a polygon
     Closed(5, kRing);         // stroked, closed, unfilled: a line
@@ -39,8 +34,7 @@ TEST_F(AboveAllPolygonTest, PolygonsGatherDirectlyAboveTheFirstLineInVisitOrder)
     EXPECT_EQ(Order(), (std::vector<int>{1, 4, 6, 2, 3, 5}));
 }
 
-TEST_F(AboveAllPolygonTest, ClosedUnfilledLineCanBeTheReference)
-{
+TEST_F(AboveAllPolygonTest, ClosedUnfilledLineCanBeTheReference) {
     Closed(1, kRing);  // first line, a closed unfilled one
     Open(2, kLine);
     Closed(3, kFace);
@@ -48,8 +42,7 @@ TEST_F(AboveAllPolygonTest, ClosedUnfilledLineCanBeTheReference)
     EXPECT_EQ(Order(), (std::vector<int>{3, 1, 2}));
 }
 
-TEST_F(AboveAllPolygonTest, LayersThatHaveNoPolygonOrNoLineOrAnyTextStayAsTheyAre)
-{
+TEST_F(AboveAllPolygonTest, LayersThatHaveNoPolygonOrNoLineOrAnyTextStayAsTheyAre) {
     struct Case {
         const char* name;
         std::vector<std::pair<bool, int>> pieces;  // closed, style
@@ -78,8 +71,7 @@ TEST_F(AboveAllPolygonTest, LayersThatHaveNoPolygonOrNoLineOrAnyTextStayAsTheyAr
     }
 }
 
-TEST_F(AboveAllPolygonTest, CompoundPathMovesWithItsMembers)
-{
+TEST_F(AboveAllPolygonTest, CompoundPathMovesWithItsMembers) {
     Open(1, kLine);
     AIArtHandle compound = nullptr;
     sAIArt->NewArt(kCompoundPathArt, kPlaceInsideOnBottom, LayerGroup(layer_), &compound);
@@ -99,8 +91,7 @@ TEST_F(AboveAllPolygonTest, CompoundPathMovesWithItsMembers)
 // Regression: when the first line was a member of a compound path or group,
 // the polygons were copied in beside it and so became members of it: a filled
 // face inside an unfilled compound path of lines.
-TEST_F(AboveAllPolygonTest, FirstLineInsideACompoundPathOrGroupHasThePolygonsAboveItsOutermostHolder)
-{
+TEST_F(AboveAllPolygonTest, FirstLineInsideACompoundPathOrGroupHasThePolygonsAboveItsOutermostHolder) {
     struct Case {
         const char* name;
         std::vector<int16_t> holders;  // outermost first

@@ -10,8 +10,7 @@ namespace {
 const SeamGrid kGrid(Pt(100), Pt(80), 2, 2);
 
 // Twice the signed area, in seam units.
-int64_t Area2(const std::vector<SeamPoint>& v)
-{
+int64_t Area2(const std::vector<SeamPoint>& v) {
     int64_t sum = 0;
     for (std::size_t k = 0; k < v.size(); ++k) {
         const SeamPoint a = v[k];
@@ -21,8 +20,7 @@ int64_t Area2(const std::vector<SeamPoint>& v)
     return sum;
 }
 
-std::vector<SeamPoint> Seam(const std::vector<AIRealPoint>& v)
-{
+std::vector<SeamPoint> Seam(const std::vector<AIRealPoint>& v) {
     std::vector<SeamPoint> out;
     for (const AIRealPoint& p : v) {
         out.push_back(ToSeamPoint(p.h, p.v));
@@ -30,28 +28,24 @@ std::vector<SeamPoint> Seam(const std::vector<AIRealPoint>& v)
     return out;
 }
 
-std::vector<AIRealPoint> Reversed(std::vector<AIRealPoint> v)
-{
+std::vector<AIRealPoint> Reversed(std::vector<AIRealPoint> v) {
     std::reverse(v.begin(), v.end());
     return v;
 }
 
-AIArtHandle Parent(AIArtHandle art)
-{
+AIArtHandle Parent(AIArtHandle art) {
     AIArtHandle parent = nullptr;
     sAIArt->GetArtParent(art, &parent);
     return parent;
 }
 
-int16_t TypeOf(AIArtHandle art)
-{
+int16_t TypeOf(AIArtHandle art) {
     int16_t type = 0;
     sAIArt->GetArtType(art, &type);
     return type;
 }
 
-AIArtHandle Compound(AILayerHandle layer, const std::vector<Shape>& members)
-{
+AIArtHandle Compound(AILayerHandle layer, const std::vector<Shape>& members) {
     AIArtHandle compound = nullptr;
     sAIArt->NewArt(kCompoundPathArt, kPlaceInsideOnBottom, LayerGroup(layer), &compound);
     for (const Shape& s : members) {
@@ -65,14 +59,13 @@ using MergeFn = int (*)(AILayerHandle, const SeamGrid&);
 // The side-by-side pieces of one outline across the seam at x = 100 mm.
 const std::vector<AIRealPoint> kLeft = Rect(60, -50, 100, -10);
 const std::vector<AIRealPoint> kRight = Rect(100, -50, 140, -10);
-const std::vector<AIRealPoint> kJoined{Mm(60, -50), Mm(60, -10), Mm(100, -10),
+const std::vector<AIRealPoint> kJoined{Mm(60, -50),  Mm(60, -10),  Mm(100, -10),
                                        Mm(140, -10), Mm(140, -50), Mm(100, -50)};
 
 using CompoundShapeTest = SeamOps;
 using CompoundPolylineTest = SeamOps;
 
-TEST_F(CompoundShapeTest, SideBySidePiecesBecomeOneOutlineWithTheSeamCornersKept)
-{
+TEST_F(CompoundShapeTest, SideBySidePiecesBecomeOneOutlineWithTheSeamCornersKept) {
     struct Case {
         const char* name;
         MergeFn merge;
@@ -98,8 +91,7 @@ TEST_F(CompoundShapeTest, SideBySidePiecesBecomeOneOutlineWithTheSeamCornersKept
     }
 }
 
-TEST_F(CompoundShapeTest, FourPiecesAtASeamCrossingBecomeOneInAnyListingOrder)
-{
+TEST_F(CompoundShapeTest, FourPiecesAtASeamCrossingBecomeOneInAnyListingOrder) {
     const std::array<std::vector<AIRealPoint>, 4> pieces{Rect(60, -80, 100, -40), Rect(100, -80, 140, -40),
                                                          Rect(60, -120, 100, -80), Rect(100, -120, 140, -80)};
     std::array<int, 4> order{0, 1, 2, 3};
@@ -126,8 +118,7 @@ TEST_F(CompoundShapeTest, FourPiecesAtASeamCrossingBecomeOneInAnyListingOrder)
     } while (std::next_permutation(order.begin(), order.end()));
 }
 
-TEST_F(CompoundShapeTest, HolesOfTheAbsorbedPieceMoveIntoArtOnesCompoundPath)
-{
+TEST_F(CompoundShapeTest, HolesOfTheAbsorbedPieceMoveIntoArtOnesCompoundPath) {
     const Shape hole = Polyline(Rect(110, -40, 130, -20), true, kFace);
     // The plain left piece absorbs the right one with its hole.
     const AIArtHandle left = Face(kLeft);
@@ -158,8 +149,7 @@ TEST_F(CompoundShapeTest, HolesOfTheAbsorbedPieceMoveIntoArtOnesCompoundPath)
     EXPECT_EQ(paths().size(), 2u);
 }
 
-TEST_F(CompoundShapeTest, PieceInsideACompoundPathKeepsItsHolesThere)
-{
+TEST_F(CompoundShapeTest, PieceInsideACompoundPathKeepsItsHolesThere) {
     const AIArtHandle compound =
         Compound(layer_, {Polyline(kLeft, true, kFace), Polyline(Rect(70, -40, 90, -20), true, kFace)});
     Face(kRight);
@@ -171,8 +161,7 @@ TEST_F(CompoundShapeTest, PieceInsideACompoundPathKeepsItsHolesThere)
     EXPECT_TRUE(SameRing(SeamAnchors(result[0].segments), Seam(kJoined)));
 }
 
-TEST_F(CompoundShapeTest, ForwardRunOfThePartnerBeatsItsBackwardRun)
-{
+TEST_F(CompoundShapeTest, ForwardRunOfThePartnerBeatsItsBackwardRun) {
     const AIRealPoint w = Mm(60, -50), x = Mm(60, -10), a = Mm(100, -10), b = Mm(100, -50);
     const AIRealPoint c = Mm(140, -50), e = Mm(120, -70), d = Mm(140, -10);
     Face({w, x, a, b});  // its seam edge runs a -> b
@@ -185,8 +174,7 @@ TEST_F(CompoundShapeTest, ForwardRunOfThePartnerBeatsItsBackwardRun)
     EXPECT_EQ(SeamAnchors(result[0].segments), Seam({w, x, a, b, e, c, b}));
 }
 
-TEST_F(CompoundShapeTest, DifferentAppearancesAreNotMerged)
-{
+TEST_F(CompoundShapeTest, DifferentAppearancesAreNotMerged) {
     for (int other : {int(kFaceEffect), int(kFaceGray), int(kFaceStroked)}) {
         SCOPED_TRACE(other);
         Fresh();
@@ -197,8 +185,7 @@ TEST_F(CompoundShapeTest, DifferentAppearancesAreNotMerged)
     }
 }
 
-TEST_F(CompoundShapeTest, EachPartSeesOnlyItsOwnKind)
-{
+TEST_F(CompoundShapeTest, EachPartSeesOnlyItsOwnKind) {
     Face(kLeft);
     Ring(kRight);
     Line({Mm(100, -10), Mm(100, -50)});
@@ -211,8 +198,7 @@ TEST_F(CompoundShapeTest, EachPartSeesOnlyItsOwnKind)
 // Regression: an edge running from one seam to the next counted as a seam
 // edge, so two distinct faces or rings sharing a straight inland border
 // between seams were fused into one.
-TEST_F(CompoundShapeTest, DistinctOutlinesSharingAStraightInlandBorderStayApart)
-{
+TEST_F(CompoundShapeTest, DistinctOutlinesSharingAStraightInlandBorderStayApart) {
     struct Case {
         const char* name;
         std::vector<std::vector<AIRealPoint>> pieces;
@@ -250,8 +236,7 @@ TEST_F(CompoundShapeTest, DistinctOutlinesSharingAStraightInlandBorderStayApart)
 // With a tile height that is not a whole number of hundredths, a piece whose
 // only seam edge lay on a horizontal seam below the origin was picked as a
 // candidate and then never spliced there: faces and rings stayed cut.
-TEST_F(CompoundShapeTest, EdgesOnSeamsBelowTheOriginAreSpliced)
-{
+TEST_F(CompoundShapeTest, EdgesOnSeamsBelowTheOriginAreSpliced) {
     const float height = Pt(33.333);
     const SeamGrid grid(Pt(100), height, 2, 2);
     const MergeFn merges[] = {seamjoin::CompoundShape, seamjoin::CompoundPolyline};
@@ -272,8 +257,7 @@ TEST_F(CompoundShapeTest, EdgesOnSeamsBelowTheOriginAreSpliced)
     }
 }
 
-TEST_F(CompoundPolylineTest, RingsMustAgreeInPathAndArtStyle)
-{
+TEST_F(CompoundPolylineTest, RingsMustAgreeInPathAndArtStyle) {
     struct Case {
         const char* name;
         StyleSpec other;
@@ -284,11 +268,8 @@ TEST_F(CompoundPolylineTest, RingsMustAgreeInPathAndArtStyle)
     StyleSpec fillValue = Palette()[kRing];
     fillValue.path.fill.color.c.g.gray = 0.25f;
     const Case cases[] = {
-        {"same", Palette()[kRing], true},
-        {"even-odd", Palette()[kRingEvenOdd], false},
-        {"clip", clip, false},
-        {"fill colour values", fillValue, false},
-        {"stroke width", Palette()[kRingWide], false},
+        {"same", Palette()[kRing], true},         {"even-odd", Palette()[kRingEvenOdd], false},  {"clip", clip, false},
+        {"fill colour values", fillValue, false}, {"stroke width", Palette()[kRingWide], false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -301,8 +282,7 @@ TEST_F(CompoundPolylineTest, RingsMustAgreeInPathAndArtStyle)
     }
 }
 
-TEST_F(CompoundPolylineTest, MemberOfACompoundPathMergesAndItsSiblingsStay)
-{
+TEST_F(CompoundPolylineTest, MemberOfACompoundPathMergesAndItsSiblingsStay) {
     for (bool compoundFirst : {true, false}) {
         SCOPED_TRACE(compoundFirst);
         Fresh();
@@ -333,11 +313,11 @@ TEST_F(CompoundPolylineTest, MemberOfACompoundPathMergesAndItsSiblingsStay)
 
 // A ring that runs along the shared edge both ways was reversed, found
 // backwards again, reversed again, and so on without end.
-TEST_F(CompoundPolylineTest, PartnerWithTheEdgeBothWaysIsReversedOnce)
-{
+TEST_F(CompoundPolylineTest, PartnerWithTheEdgeBothWaysIsReversedOnce) {
     Ring(kLeft);  // its seam edge runs (100,-10) -> (100,-50)
     // Backwards first, forwards later: reversed, it is backwards first again.
-    const AIArtHandle partner = Ring({Mm(100, -50), Mm(100, -10), Mm(120, 0), Mm(100, -10), Mm(100, -50), Mm(120, -60)});
+    const AIArtHandle partner =
+        Ring({Mm(100, -50), Mm(100, -10), Mm(120, 0), Mm(100, -10), Mm(100, -50), Mm(120, -60)});
     seamjoin::CompoundPolyline(layer_, kGrid);
     EXPECT_FALSE(Alive(partner));
     const auto result = paths();
@@ -345,8 +325,7 @@ TEST_F(CompoundPolylineTest, PartnerWithTheEdgeBothWaysIsReversedOnce)
     EXPECT_GE(result[0].segments.size(), 4u);
 }
 
-TEST_F(CompoundPolylineTest, FacesFirstThenRingsOnTheSameLayer)
-{
+TEST_F(CompoundPolylineTest, FacesFirstThenRingsOnTheSameLayer) {
     Face(kLeft);
     Ring(Rect(100, -130, 140, -90));
     Face(kRight);
@@ -356,8 +335,7 @@ TEST_F(CompoundPolylineTest, FacesFirstThenRingsOnTheSameLayer)
     EXPECT_EQ(paths().size(), 2u);
 }
 
-TEST(RemoveDoubledPointsTest, StopsBeforeAnOutlineFallsBelowThreeAnchors)
-{
+TEST(RemoveDoubledPointsTest, StopsBeforeAnOutlineFallsBelowThreeAnchors) {
     SeamHost host;
     ASSERT_TRUE(host.ok());
     struct Case {

@@ -32,21 +32,16 @@ struct Seen {
     int heldFirstLines = 0;              // a first line in a compound path or group
 };
 
-SeamPoint SeamOf(const AIPathSegment& s)
-{
-    return ToSeamPoint(s.p.h, s.p.v);
-}
+SeamPoint SeamOf(const AIPathSegment& s) { return ToSeamPoint(s.p.h, s.p.v); }
 
-bool Flag(AIErr (*query)(AIArtHandle, AIBoolean*), AIArtHandle art)
-{
+bool Flag(AIErr (*query)(AIArtHandle, AIBoolean*), AIArtHandle art) {
     AIBoolean answer = false;
     query(art, &answer);
     return answer != 0;
 }
 
 // Two open paths, one with an end on a seam, ending at one point off the seams.
-bool LinesMeetInland(const std::vector<PathRecord>& paths, const SeamGrid& grid)
-{
+bool LinesMeetInland(const std::vector<PathRecord>& paths, const SeamGrid& grid) {
     std::map<std::pair<int32_t, int32_t>, std::pair<int, bool>> ends;  // paths, a candidate among them
     for (const PathRecord& r : paths) {
         if (r.closed || r.segments.empty()) {
@@ -67,8 +62,7 @@ bool LinesMeetInland(const std::vector<PathRecord>& paths, const SeamGrid& grid)
 }
 
 // Three or more open, unfilled paths ending at one point on a seam.
-bool JunctionOnASeam(const std::vector<PathRecord>& paths, const SeamGrid& grid)
-{
+bool JunctionOnASeam(const std::vector<PathRecord>& paths, const SeamGrid& grid) {
     std::map<std::pair<int32_t, int32_t>, int> ends;
     for (const PathRecord& r : paths) {
         if (r.closed || r.segments.empty() || Flag(sAIArt->ArtHasFill, r.art)) {
@@ -85,8 +79,7 @@ bool JunctionOnASeam(const std::vector<PathRecord>& paths, const SeamGrid& grid)
 }
 
 // Two closed paths sharing a straight edge from seam to seam, not along one.
-bool OutlinesShareABorderFromSeamToSeam(const std::vector<PathRecord>& paths, const SeamGrid& grid)
-{
+bool OutlinesShareABorderFromSeamToSeam(const std::vector<PathRecord>& paths, const SeamGrid& grid) {
     std::map<std::array<int32_t, 4>, std::set<AIArtHandle>> borders;
     for (const PathRecord& r : paths) {
         for (std::size_t k = 0; r.closed && k < r.segments.size(); ++k) {
@@ -107,8 +100,7 @@ bool OutlinesShareABorderFromSeamToSeam(const std::vector<PathRecord>& paths, co
 
 // The first path the stacking takes for a line, and its outermost holder in
 // the layer (itself when it has none); null when there is no line.
-std::pair<AIArtHandle, AIArtHandle> FirstLine(AILayerHandle layer)
-{
+std::pair<AIArtHandle, AIArtHandle> FirstLine(AILayerHandle layer) {
     for (const PathRecord& r : Paths(layer)) {
         if (Flag(sAIArt->ArtHasStroke, r.art) && (!r.closed || !Flag(sAIArt->ArtHasFill, r.art))) {
             AIArtHandle outermost = r.art;
@@ -122,8 +114,7 @@ std::pair<AIArtHandle, AIArtHandle> FirstLine(AILayerHandle layer)
     return {nullptr, nullptr};
 }
 
-bool Inside(AIArtHandle art, AIArtHandle holder)
-{
+bool Inside(AIArtHandle art, AIArtHandle holder) {
     for (AIArtHandle parent = nullptr; sAIArt->GetArtParent(art, &parent) == kNoErr && parent != nullptr;) {
         if (parent == holder) {
             return true;
@@ -135,8 +126,7 @@ bool Inside(AIArtHandle art, AIArtHandle holder)
 
 // The layer after each step: lines, faces, rings, polygon stacking. `seen`
 // (on one of the two runs) gathers what the layout exercised.
-std::vector<std::string> Run(SeamHost& host, const Layout& layout, const Steps& steps, Seen* seen)
-{
+std::vector<std::string> Run(SeamHost& host, const Layout& layout, const Steps& steps, Seen* seen) {
     const AILayerHandle layer = host.NewDocument();
     Build(layer, layout);
     const SeamGrid grid = layout.Grid();
@@ -178,14 +168,12 @@ std::vector<std::string> Run(SeamHost& host, const Layout& layout, const Steps& 
     return dumps;
 }
 
-int LayoutCount(int fallback)
-{
+int LayoutCount(int fallback) {
     const char* env = std::getenv("QUILTOR_SEAM_LAYOUTS");
     return env != nullptr ? std::max(1, std::atoi(env)) : fallback;
 }
 
-void Compare(SeamHost& host, const Layout& layout, uint32_t seed, Seen* seen)
-{
+void Compare(SeamHost& host, const Layout& layout, uint32_t seed, Seen* seen) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const auto plain = Run(host, layout, kPlain, seen);
     const auto indexed = Run(host, layout, kIndexed, nullptr);
@@ -195,8 +183,7 @@ void Compare(SeamHost& host, const Layout& layout, uint32_t seed, Seen* seen)
     }
 }
 
-TEST(SeamOpsDifferential, RandomSeamLayoutsComeOutTheSame)
-{
+TEST(SeamOpsDifferential, RandomSeamLayoutsComeOutTheSame) {
     SeamHost host;
     ASSERT_TRUE(host.ok());
     const int layouts = LayoutCount(3000);
@@ -214,8 +201,7 @@ TEST(SeamOpsDifferential, RandomSeamLayoutsComeOutTheSame)
     EXPECT_GT(seen.heldFirstLines, layouts / 4);
 }
 
-TEST(SeamOpsDifferential, CutLinesAndFacesOnAFourByFourGridComeOutTheSame)
-{
+TEST(SeamOpsDifferential, CutLinesAndFacesOnAFourByFourGridComeOutTheSame) {
     SeamHost host;
     ASSERT_TRUE(host.ok());
     for (uint32_t seed = 1; seed <= 4; ++seed) {

@@ -15,8 +15,7 @@ namespace {
 
 class HostFailureTest : public SeamOps {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SeamOps::SetUp();
         faults_ = std::make_unique<testsupport::SuiteFaults>(host_.host().suites());
         // The calls that add to a path or copy one, counted together.
@@ -27,8 +26,7 @@ protected:
     void TearDown() override { faults_.reset(); }
 
     // Runs the step with the n-th of those calls failing (0: none); the number of them made.
-    int RunFailing(const std::function<void()>& step, int n)
-    {
+    int RunFailing(const std::function<void()>& step, int n) {
         faults_->FailNthCall(n);
         step();
         const int calls = faults_->TotalCalls();
@@ -39,15 +37,13 @@ protected:
     std::unique_ptr<testsupport::SuiteFaults> faults_;
 };
 
-bool OnAnySeam(const SeamGrid& g, SeamPoint p)
-{
+bool OnAnySeam(const SeamGrid& g, SeamPoint p) {
     return g.IsColumnPosition(p.x) || g.OnColumnModulus(p.x) || g.IsRowPosition(p.y) || g.OnRowModulus(p.y);
 }
 
 // Anchors that no join may drop: all of them for lines; for outlines those
 // off the seams (doubled points and spurs on seams go by design).
-std::multiset<std::pair<int32_t, int32_t>> Kept(const std::vector<PathRecord>& paths, const SeamGrid& grid, bool all)
-{
+std::multiset<std::pair<int32_t, int32_t>> Kept(const std::vector<PathRecord>& paths, const SeamGrid& grid, bool all) {
     std::multiset<std::pair<int32_t, int32_t>> points;
     for (const PathRecord& r : paths) {
         std::set<std::pair<int32_t, int32_t>> seen;  // doubled anchors count once per path
@@ -60,13 +56,11 @@ std::multiset<std::pair<int32_t, int32_t>> Kept(const std::vector<PathRecord>& p
     return points;
 }
 
-std::set<std::pair<int32_t, int32_t>> Distinct(const std::multiset<std::pair<int32_t, int32_t>>& m)
-{
+std::set<std::pair<int32_t, int32_t>> Distinct(const std::multiset<std::pair<int32_t, int32_t>>& m) {
     return {m.begin(), m.end()};
 }
 
-TEST_F(HostFailureTest, JoinsThatFailHalfwayLoseNothing)
-{
+TEST_F(HostFailureTest, JoinsThatFailHalfwayLoseNothing) {
     struct Case {
         const char* name;
         int (*join)(AILayerHandle, const SeamGrid&);
@@ -81,7 +75,8 @@ TEST_F(HostFailureTest, JoinsThatFailHalfwayLoseNothing)
     for (const Case& c : cases) {
         for (uint32_t seed = 1; seed <= 30; ++seed) {
             // Cut rectangles, which no merge can fold away, for the outlines.
-            const Layout layout = c.lines ? RandomLayout(seed) : CutFacesLayout(24, seed, c.join == seamjoin::CompoundShape ? kFace : kRing);
+            const Layout layout = c.lines ? RandomLayout(seed)
+                                          : CutFacesLayout(24, seed, c.join == seamjoin::CompoundShape ? kFace : kRing);
             const SeamGrid grid = layout.Grid();
             Fresh();
             Build(layer_, layout);
@@ -102,8 +97,7 @@ TEST_F(HostFailureTest, JoinsThatFailHalfwayLoseNothing)
     EXPECT_GT(failures, 300);
 }
 
-TEST_F(HostFailureTest, PartnerStaysWhenItsSegmentsCouldNotAllBeAppended)
-{
+TEST_F(HostFailureTest, PartnerStaysWhenItsSegmentsCouldNotAllBeAppended) {
     const AIArtHandle a = Line({Mm(50, -20), Mm(70, -15), Mm(100, -10)});
     const AIArtHandle b = Line({Mm(100, -10), Mm(120, -15), Mm(150, -20)});
     const SeamGrid grid(Pt(100), Pt(80), 2, 2);
@@ -117,8 +111,7 @@ TEST_F(HostFailureTest, PartnerStaysWhenItsSegmentsCouldNotAllBeAppended)
     EXPECT_EQ(result[1].segments.size(), 3u);
 }
 
-TEST_F(HostFailureTest, FailedSpliceIsTakenBackAndTheNextChanceTaken)
-{
+TEST_F(HostFailureTest, FailedSpliceIsTakenBackAndTheNextChanceTaken) {
     // The left piece's splice fails on its third insertion and is undone; the
     // right piece, tried next, absorbs the left one.
     const SeamGrid grid(Pt(100), Pt(80), 2, 2);
@@ -129,15 +122,14 @@ TEST_F(HostFailureTest, FailedSpliceIsTakenBackAndTheNextChanceTaken)
     ASSERT_EQ(result.size(), 1u);
     EXPECT_FALSE(Alive(left));
     EXPECT_EQ(result[0].art, right);
-    EXPECT_TRUE(SameRing(SeamAnchors(result[0].segments),
-                         SeamAnchors(Polyline({Mm(60, -50), Mm(60, -10), Mm(100, -10), Mm(140, -10), Mm(140, -50),
-                                               Mm(100, -50)},
-                                              true, kFace)
-                                         .segments)));
+    EXPECT_TRUE(SameRing(
+        SeamAnchors(result[0].segments),
+        SeamAnchors(
+            Polyline({Mm(60, -50), Mm(60, -10), Mm(100, -10), Mm(140, -10), Mm(140, -50), Mm(100, -50)}, true, kFace)
+                .segments)));
 }
 
-TEST_F(HostFailureTest, AfterAbsorbingAnEarlierPieceTheNextMemberIsTried)
-{
+TEST_F(HostFailureTest, AfterAbsorbingAnEarlierPieceTheNextMemberIsTried) {
     // L's splice into M fails and L moves on. M then absorbs L, which was
     // listed before it, so M's place in the working set passes to R: R
     // absorbs M rather than M absorbing R.
@@ -154,8 +146,7 @@ TEST_F(HostFailureTest, AfterAbsorbingAnEarlierPieceTheNextMemberIsTried)
     EXPECT_EQ(result[0].segments.size(), 8u);
 }
 
-TEST_F(HostFailureTest, EdgesGainedInAMergeAreFoundByLaterPieces)
-{
+TEST_F(HostFailureTest, EdgesGainedInAMergeAreFoundByLaterPieces) {
     // L absorbs M (four insertions) and so gains M's edge at x = 200 mm; its
     // splice of R there fails, and L moves on. R must still find L by the
     // edge L took over from M.
@@ -169,8 +160,7 @@ TEST_F(HostFailureTest, EdgesGainedInAMergeAreFoundByLaterPieces)
     EXPECT_EQ(result[0].art, r);
 }
 
-TEST_F(HostFailureTest, OutlineIsReadAgainWhenItsDoubledPointsCouldNotBeRemoved)
-{
+TEST_F(HostFailureTest, OutlineIsReadAgainWhenItsDoubledPointsCouldNotBeRemoved) {
     // L absorbs M but keeps the doubled anchors; what L holds now is read
     // back, so it still finds R by the edge it took over from M.
     const SeamGrid grid(Pt(100), Pt(80), 2, 2);
@@ -186,8 +176,7 @@ TEST_F(HostFailureTest, OutlineIsReadAgainWhenItsDoubledPointsCouldNotBeRemoved)
     EXPECT_EQ(result[0].segments.size(), 12u);
 }
 
-TEST_F(HostFailureTest, PolygonIsDeletedOnlyOnceItsCopyExists)
-{
+TEST_F(HostFailureTest, PolygonIsDeletedOnlyOnceItsCopyExists) {
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
         Fresh();

@@ -7,14 +7,12 @@ namespace {
 // y = 0, -80, -160 mm (and every multiple, by the moduli).
 const SeamGrid kGrid(Pt(100), Pt(80), 2, 2);
 
-std::vector<AIRealPoint> Reversed(std::vector<AIRealPoint> v)
-{
+std::vector<AIRealPoint> Reversed(std::vector<AIRealPoint> v) {
     std::reverse(v.begin(), v.end());
     return v;
 }
 
-std::vector<SeamPoint> Seam(const std::vector<AIRealPoint>& v)
-{
+std::vector<SeamPoint> Seam(const std::vector<AIRealPoint>& v) {
     std::vector<SeamPoint> out;
     for (const AIRealPoint& p : v) {
         out.push_back(ToSeamPoint(p.h, p.v));
@@ -24,8 +22,7 @@ std::vector<SeamPoint> Seam(const std::vector<AIRealPoint>& v)
 
 using LineConnectTest = SeamOps;
 
-TEST_F(LineConnectTest, EveryEndCaseGivesTheFirstLineFollowedByTheSecond)
-{
+TEST_F(LineConnectTest, EveryEndCaseGivesTheFirstLineFollowedByTheSecond) {
     const std::vector<AIRealPoint> a{Mm(30, -20), Mm(60, -25), Mm(100, -30)};
     const std::vector<AIRealPoint> b{Mm(100, -30), Mm(140, -35), Mm(170, -40)};
     const std::vector<AIRealPoint> joined{Mm(30, -20), Mm(60, -25), Mm(100, -30), Mm(140, -35), Mm(170, -40)};
@@ -44,8 +41,7 @@ TEST_F(LineConnectTest, EveryEndCaseGivesTheFirstLineFollowedByTheSecond)
     }
 }
 
-TEST_F(LineConnectTest, HandlesAreCarriedAndArtOnesLastSegmentStays)
-{
+TEST_F(LineConnectTest, HandlesAreCarriedAndArtOnesLastSegmentStays) {
     std::vector<AIPathSegment> a{Corner(Pt(30), Pt(-20)), Corner(Pt(100), Pt(-30))};
     a[1].in = {Pt(90), Pt(-31)};
     a[1].out = {Pt(101), Pt(-29)};
@@ -66,8 +62,7 @@ TEST_F(LineConnectTest, HandlesAreCarriedAndArtOnesLastSegmentStays)
     EXPECT_EQ(result[0].segments[2].in.v, b[1].in.v);
 }
 
-TEST_F(LineConnectTest, EndsMeetInWholeHundredthsOfAMillimetre)
-{
+TEST_F(LineConnectTest, EndsMeetInWholeHundredthsOfAMillimetre) {
     struct Case {
         double end1, end2;
         bool joined;
@@ -87,8 +82,7 @@ TEST_F(LineConnectTest, EndsMeetInWholeHundredthsOfAMillimetre)
     }
 }
 
-TEST_F(LineConnectTest, ChainListedOutOfOrderJoinsThroughTheSameIndex)
-{
+TEST_F(LineConnectTest, ChainListedOutOfOrderJoinsThroughTheSameIndex) {
     // A, C, B: A joins B first (C does not meet A), then, tried again, C.
     const AIArtHandle a = Line({Mm(50, -10), Mm(100, -10)});
     const AIArtHandle c = Line({Mm(200, -10), Mm(250, -10)});
@@ -104,8 +98,7 @@ TEST_F(LineConnectTest, ChainListedOutOfOrderJoinsThroughTheSameIndex)
 }
 
 // A line as a key that does not depend on its direction.
-std::vector<std::pair<int32_t, int32_t>> Undirected(const std::vector<SeamPoint>& line)
-{
+std::vector<std::pair<int32_t, int32_t>> Undirected(const std::vector<SeamPoint>& line) {
     std::vector<std::pair<int32_t, int32_t>> key;
     for (const SeamPoint& p : line) {
         key.emplace_back(p.x, p.y);
@@ -117,8 +110,7 @@ std::vector<std::pair<int32_t, int32_t>> Undirected(const std::vector<SeamPoint>
 // Regression: ends that met anywhere were joined once one of the lines had an
 // end on a seam, so boundaries at a tripoint and roads at a crossing were
 // glued into one path. Only a meeting point on a seam joins.
-TEST_F(LineConnectTest, EndsMeetingInlandStayApart)
-{
+TEST_F(LineConnectTest, EndsMeetingInlandStayApart) {
     using Lines = std::vector<std::vector<AIRealPoint>>;
     struct Case {
         const char* name;
@@ -130,8 +122,12 @@ TEST_F(LineConnectTest, EndsMeetingInlandStayApart)
     const Lines roads{{cross, Mm(50, 0)}, {cross, Mm(50, -80)}, {Mm(0, -40), cross}, {Mm(100, -40), cross}};
     const Case cases[] = {
         {"tripoint next to a seam crossing",
-         {{tri, Mm(100, -60)}, {tri, Mm(80, -80)}, {tri, Mm(100, -80)}, {Mm(100, -60), Mm(120, -50)},
-          {Mm(80, -80), Mm(70, -100)}, {Mm(100, -80), Mm(110, -90)}},
+         {{tri, Mm(100, -60)},
+          {tri, Mm(80, -80)},
+          {tri, Mm(100, -80)},
+          {Mm(100, -60), Mm(120, -50)},
+          {Mm(80, -80), Mm(70, -100)},
+          {Mm(100, -80), Mm(110, -90)}},
          {{tri, Mm(100, -60), Mm(120, -50)}, {tri, Mm(80, -80), Mm(70, -100)}, {tri, Mm(100, -80), Mm(110, -90)}}},
         {"roads at a crossing", roads, roads},
         {"end to end inland",
@@ -166,8 +162,7 @@ TEST_F(LineConnectTest, EndsMeetingInlandStayApart)
     }
 }
 
-TEST_F(LineConnectTest, JunctionOnASeamPointKeepsItsLinesApart)
-{
+TEST_F(LineConnectTest, JunctionOnASeamPointKeepsItsLinesApart) {
     // Three boundaries leaving a tripoint that lay on a tile edge came back
     // with two of them glued into one path (the first listed took the next).
     // Three or more ends at one seam point are a junction, whatever their
@@ -200,8 +195,7 @@ TEST_F(LineConnectTest, JunctionOnASeamPointKeepsItsLinesApart)
     }
 }
 
-TEST_F(LineConnectTest, LineAtAJunctionStillJoinsAtItsOtherEnd)
-{
+TEST_F(LineConnectTest, LineAtAJunctionStillJoinsAtItsOtherEnd) {
     // Three lines meet at (100, -10); the first one is also cut at x = 200.
     const AIArtHandle cut = Line({Mm(100, -10), Mm(150, -30), Mm(200, -40)});
     Line({Mm(100, -10), Mm(70, -20)});
@@ -212,12 +206,10 @@ TEST_F(LineConnectTest, LineAtAJunctionStillJoinsAtItsOtherEnd)
     ASSERT_EQ(result.size(), 3u);
     EXPECT_EQ(result[0].art, cut);
     EXPECT_FALSE(Alive(rest));
-    EXPECT_EQ(SeamAnchors(result[0].segments),
-              Seam({Mm(100, -10), Mm(150, -30), Mm(200, -40), Mm(230, -50)}));
+    EXPECT_EQ(SeamAnchors(result[0].segments), Seam({Mm(100, -10), Mm(150, -30), Mm(200, -40), Mm(230, -50)}));
 }
 
-TEST_F(LineConnectTest, LineClosedByACoincidingPointIsNoCandidate)
-{
+TEST_F(LineConnectTest, LineClosedByACoincidingPointIsNoCandidate) {
     for (bool loopFirst : {true, false}) {
         Fresh();
         const std::vector<AIRealPoint> loop{Mm(100, -10), Mm(130, -30), Mm(160, -10), Mm(100, -10)};
@@ -235,9 +227,8 @@ TEST_F(LineConnectTest, LineClosedByACoincidingPointIsNoCandidate)
     }
 }
 
-TEST_F(LineConnectTest, FilledClosedAndTextArtAreLeftAlone)
-{
-    Add({Mm(100, -10), Mm(150, -10)}, false, kFace);           // filled open path
+TEST_F(LineConnectTest, FilledClosedAndTextArtAreLeftAlone) {
+    Add({Mm(100, -10), Mm(150, -10)}, false, kFace);              // filled open path
     Add({Mm(100, -10), Mm(130, -40), Mm(150, -5)}, true, kRing);  // closed
     Line({Mm(60, -10), Mm(100, -10)});
     Build(layer_, Layout{Pt(100), Pt(80), 2, 2, {Item{Item::Kind::Text, {}}}});
@@ -246,8 +237,7 @@ TEST_F(LineConnectTest, FilledClosedAndTextArtAreLeftAlone)
     EXPECT_EQ(Dump(layer_), before);
 }
 
-TEST_F(LineConnectTest, StylesMustAgree)
-{
+TEST_F(LineConnectTest, StylesMustAgree) {
     struct Case {
         const char* name;
         int other;
@@ -271,8 +261,7 @@ TEST_F(LineConnectTest, StylesMustAgree)
     }
 }
 
-TEST_F(LineConnectTest, OneTileCountsOnlyTheOriginAndMultiplesOfTheTile)
-{
+TEST_F(LineConnectTest, OneTileCountsOnlyTheOriginAndMultiplesOfTheTile) {
     const SeamGrid one(Pt(100), Pt(80), 0, 0);
     Line({Mm(50, -20), Mm(100, -10)});
     Line({Mm(100, -10), Mm(150, -20)});
@@ -285,8 +274,7 @@ TEST_F(LineConnectTest, OneTileCountsOnlyTheOriginAndMultiplesOfTheTile)
 // Once the tile height was not a whole number of hundredths, an end on a
 // horizontal seam below the top row (negative y) was recognised only by the
 // modulus, which then fails: lines cut there stayed cut.
-TEST_F(LineConnectTest, EndsOnSeamsBelowTheOriginAreRecognisedByPosition)
-{
+TEST_F(LineConnectTest, EndsOnSeamsBelowTheOriginAreRecognisedByPosition) {
     const float height = Pt(33.333);  // 3333.3 hundredths
     const SeamGrid grid(Pt(100), height, 2, 2);
     for (double k : {-2.0, -1.0, 2.0}) {
@@ -300,8 +288,7 @@ TEST_F(LineConnectTest, EndsOnSeamsBelowTheOriginAreRecognisedByPosition)
     }
 }
 
-TEST_F(LineConnectTest, JoinedLineKeepsAtMostTwentyThousandAnchors)
-{
+TEST_F(LineConnectTest, JoinedLineKeepsAtMostTwentyThousandAnchors) {
     auto line = [](int anchors, bool towardsSeam) {
         std::vector<AIRealPoint> v;
         for (int k = 0; k < anchors - 1; ++k) {
@@ -334,8 +321,7 @@ TEST_F(LineConnectTest, JoinedLineKeepsAtMostTwentyThousandAnchors)
 // A compound path answers the path queries through its first member, which
 // is listed on its own right after it. Taken as a candidate, the compound path
 // found that member as its partner, appended it to itself and deleted it.
-TEST_F(LineConnectTest, CompoundPathOfLinesLeavesTheJoiningToItsMembers)
-{
+TEST_F(LineConnectTest, CompoundPathOfLinesLeavesTheJoiningToItsMembers) {
     AIArtHandle compound = nullptr;
     sAIArt->NewArt(kCompoundPathArt, kPlaceInsideOnBottom, LayerGroup(layer_), &compound);
     const AIArtHandle member = AddShape(compound, Polyline({Mm(50, -20), Mm(100, -10)}, false, kLine));
@@ -352,8 +338,7 @@ TEST_F(LineConnectTest, CompoundPathOfLinesLeavesTheJoiningToItsMembers)
 
 // A partner that was the last member of a compound path takes the emptied
 // compound path with it; one that still has siblings leaves them in place.
-TEST_F(LineConnectTest, PartnerLeavingACompoundPathEmptyTakesItAlong)
-{
+TEST_F(LineConnectTest, PartnerLeavingACompoundPathEmptyTakesItAlong) {
     for (const bool sibling : {false, true}) {
         SCOPED_TRACE(sibling);
         Fresh();
@@ -374,8 +359,7 @@ TEST_F(LineConnectTest, PartnerLeavingACompoundPathEmptyTakesItAlong)
     }
 }
 
-TEST_F(LineConnectTest, EmptyLayerAndLayerWithoutCandidatesAreUnchanged)
-{
+TEST_F(LineConnectTest, EmptyLayerAndLayerWithoutCandidatesAreUnchanged) {
     EXPECT_EQ(seamjoin::LineConnect(layer_, kGrid), 1);
     Line({Mm(20, -20), Mm(50, -30)});
     const std::string before = Dump(layer_);

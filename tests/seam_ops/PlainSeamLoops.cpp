@@ -14,26 +14,20 @@ namespace {
 
 // Units and seam tests (below) of their own, written down as the rules read,
 // so that a fault in the plug-in's faster versions shows as a difference.
-int32_t Hundredths(double pt)
-{
+int32_t Hundredths(double pt) {
     const double v = pt * 25.4 / 72.0 * 100.0;
     return int32_t(v < 0 ? -std::trunc(-v + 0.5) : std::trunc(v + 0.5));
 }
 
-SeamPoint SeamOf(const AIPathSegment& s)
-{
-    return {Hundredths(s.p.h), Hundredths(s.p.v)};
-}
+SeamPoint SeamOf(const AIPathSegment& s) { return {Hundredths(s.p.h), Hundredths(s.p.v)}; }
 
-int32_t Count(AIArtSet set)
-{
+int32_t Count(AIArtSet set) {
     int32_t count = 0;
     sAIArtSet->CountArtSet(set, &count);
     return count;
 }
 
-AIArtHandle Member(AIArtSet set, int32_t index)
-{
+AIArtHandle Member(AIArtSet set, int32_t index) {
     AIArtHandle art = nullptr;
     if (sAIArtSet->IndexArtSet(set, index, &art) != kNoErr) {
         return nullptr;
@@ -41,36 +35,31 @@ AIArtHandle Member(AIArtSet set, int32_t index)
     return art;
 }
 
-int16_t Type(AIArtHandle art)
-{
+int16_t Type(AIArtHandle art) {
     int16_t type = kUnknownArt;
     sAIArt->GetArtType(art, &type);
     return type;
 }
 
-bool Closed(AIArtHandle art)
-{
+bool Closed(AIArtHandle art) {
     AIBoolean closed = false;
     sAIPath->GetPathClosed(art, &closed);
     return closed != 0;
 }
 
-bool Filled(AIArtHandle art)
-{
+bool Filled(AIArtHandle art) {
     AIBoolean filled = false;
     sAIArt->ArtHasFill(art, &filled);
     return filled != 0;
 }
 
-int16_t Segments(AIArtHandle art)
-{
+int16_t Segments(AIArtHandle art) {
     int16_t count = 0;
     sAIPath->GetPathSegmentCount(art, &count);
     return count;
 }
 
-std::vector<AIPathSegment> All(AIArtHandle art)
-{
+std::vector<AIPathSegment> All(AIArtHandle art) {
     std::vector<AIPathSegment> segments(std::size_t(Segments(art)));
     if (!segments.empty()) {
         sAIPath->GetPathSegments(art, 0, int16_t(segments.size()), segments.data());
@@ -78,36 +67,31 @@ std::vector<AIPathSegment> All(AIArtHandle art)
     return segments;
 }
 
-AIPathSegment One(AIArtHandle art, int16_t index)
-{
+AIPathSegment One(AIArtHandle art, int16_t index) {
     AIPathSegment segment{};
     sAIPath->GetPathSegments(art, index, 1, &segment);
     return segment;
 }
 
-AIPathStyle PathStyle(AIArtHandle art)
-{
+AIPathStyle PathStyle(AIArtHandle art) {
     AIPathStyle style{};
     sAIPathStyle->GetPathStyle(art, &style);
     return style;
 }
 
-AIArtStyleHandle ArtStyle(AIArtHandle art)
-{
+AIArtStyleHandle ArtStyle(AIArtHandle art) {
     AIArtStyleHandle style = nullptr;
     sAIArtStyle->GetArtStyle(art, &style);
     return style;
 }
 
-bool SameArtStyles(AIArtHandle a, AIArtHandle b)
-{
+bool SameArtStyles(AIArtHandle a, AIArtHandle b) {
     AIBoolean same = false;
     sAIArtStyle->CompareArtStyles(ArtStyle(a), ArtStyle(b), &same);
     return same != 0;
 }
 
-bool HasCandidateEdge(const SeamGrid& grid, const std::vector<AIPathSegment>& s)
-{
+bool HasCandidateEdge(const SeamGrid& grid, const std::vector<AIPathSegment>& s) {
     for (std::size_t k = 0; k < s.size(); ++k) {
         if (AlongSeam(grid, SeamOf(s[k]), SeamOf(s[(k + 1) % s.size()]))) {
             return true;
@@ -118,8 +102,7 @@ bool HasCandidateEdge(const SeamGrid& grid, const std::vector<AIPathSegment>& s)
 
 // Deletes a piece now part of another path, and the compound path it leaves
 // without members.
-void Delete(AIArtHandle art)
-{
+void Delete(AIArtHandle art) {
     AIArtHandle parent = nullptr;
     sAIArt->GetArtParent(art, &parent);
     sAIArt->DisposeArt(art);
@@ -134,8 +117,7 @@ void Delete(AIArtHandle art)
 
 // Inserts all of art2's segments, one at a time and each directly after
 // anchor n of art1, walking art2 round from `start` in steps of `step`.
-void InsertRound(AIArtHandle art1, int16_t n, const std::vector<AIPathSegment>& s2, int start, int step)
-{
+void InsertRound(AIArtHandle art1, int16_t n, const std::vector<AIPathSegment>& s2, int start, int step) {
     const int count2 = int(s2.size());
     for (int i = 0; i < count2; ++i) {
         const int k = ((start + step * i) % count2 + count2) % count2;
@@ -146,8 +128,7 @@ void InsertRound(AIArtHandle art1, int16_t n, const std::vector<AIPathSegment>& 
 // The holes of art2 (the other members of its compound path) leave it one by
 // one, in their order, for the bottom of art1's compound path, made around
 // art1 when art1 is in none.
-void CarryHoles(AIArtHandle art1, AIArtHandle art2)
-{
+void CarryHoles(AIArtHandle art1, AIArtHandle art2) {
     AIArtHandle parent2 = nullptr;
     sAIArt->GetArtParent(art2, &parent2);
     if (parent2 == nullptr || Type(parent2) != kCompoundPathArt) {
@@ -176,8 +157,7 @@ void CarryHoles(AIArtHandle art1, AIArtHandle art2)
 }
 
 // Outlines: filled faces, or unfilled rings.
-int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
-{
+int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings) {
     AIArtSet set = nullptr;
     sAIArtSet->NewArtSet(&set);
     sAIArtSet->LayerArtSet(layer, set);
@@ -191,8 +171,8 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
             ++i;
             continue;
         }
-        const bool keep = Type(art) == kPathArt && Closed(art) && Filled(art) != rings &&
-                          HasCandidateEdge(grid, All(art));
+        const bool keep =
+            Type(art) == kPathArt && Closed(art) && Filled(art) != rings && HasCandidateEdge(grid, All(art));
         if (keep) {
             ++i;
         } else {
@@ -315,8 +295,7 @@ int Outlines(AILayerHandle layer, const SeamGrid& grid, bool rings)
 
 }  // namespace
 
-bool OnVerticalSeam(const SeamGrid& grid, int32_t x)
-{
+bool OnVerticalSeam(const SeamGrid& grid, int32_t x) {
     for (int k = 0; k <= grid.LastColumn(); ++k) {
         if (x == grid.X(k) || x == -grid.X(k) || (grid.Nx() != 0 && x % grid.Nx() == 0)) {
             return true;
@@ -325,8 +304,7 @@ bool OnVerticalSeam(const SeamGrid& grid, int32_t x)
     return false;
 }
 
-bool OnHorizontalSeam(const SeamGrid& grid, int32_t y)
-{
+bool OnHorizontalSeam(const SeamGrid& grid, int32_t y) {
     for (int k = 0; k <= grid.LastRow(); ++k) {
         if (y == grid.Y(k) || y == -grid.Y(k) || (grid.Ny() != 0 && y % grid.Ny() == 0)) {
             return true;
@@ -335,18 +313,13 @@ bool OnHorizontalSeam(const SeamGrid& grid, int32_t y)
     return false;
 }
 
-bool OnAnySeam(const SeamGrid& grid, SeamPoint p)
-{
-    return OnVerticalSeam(grid, p.x) || OnHorizontalSeam(grid, p.y);
-}
+bool OnAnySeam(const SeamGrid& grid, SeamPoint p) { return OnVerticalSeam(grid, p.x) || OnHorizontalSeam(grid, p.y); }
 
-bool AlongSeam(const SeamGrid& grid, SeamPoint a, SeamPoint b)
-{
+bool AlongSeam(const SeamGrid& grid, SeamPoint a, SeamPoint b) {
     return (a.x == b.x && OnVerticalSeam(grid, a.x)) || (a.y == b.y && OnHorizontalSeam(grid, a.y));
 }
 
-void RemoveDoubledPoints(AIArtHandle path)
-{
+void RemoveDoubledPoints(AIArtHandle path) {
     int s = 0;
     for (;;) {
         const std::vector<AIPathSegment> segs = All(path);
@@ -371,8 +344,7 @@ void RemoveDoubledPoints(AIArtHandle path)
     }
 }
 
-int LineConnect(AILayerHandle layer, const SeamGrid& grid)
-{
+int LineConnect(AILayerHandle layer, const SeamGrid& grid) {
     AIArtSet set = nullptr;
     sAIArtSet->NewArtSet(&set);
     sAIArtSet->LayerArtSet(layer, set);
@@ -486,14 +458,8 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid)
     return 1;
 }
 
-int CompoundShape(AILayerHandle layer, const SeamGrid& grid)
-{
-    return Outlines(layer, grid, false);
-}
+int CompoundShape(AILayerHandle layer, const SeamGrid& grid) { return Outlines(layer, grid, false); }
 
-int CompoundPolyline(AILayerHandle layer, const SeamGrid& grid)
-{
-    return Outlines(layer, grid, true);
-}
+int CompoundPolyline(AILayerHandle layer, const SeamGrid& grid) { return Outlines(layer, grid, true); }
 
 }  // namespace plainseam

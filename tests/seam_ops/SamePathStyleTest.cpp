@@ -9,8 +9,7 @@
 
 namespace {
 
-AIPathStyle Base()
-{
+AIPathStyle Base() {
     AIPathStyle s;
     std::memset(&s, 0, sizeof s);
     s.fillPaint = 1;
@@ -27,8 +26,7 @@ struct Case {
     bool same;
 };
 
-TEST(SamePathStyleTest, OnlyClipEvenOddAndFillColourValuesCount)
-{
+TEST(SamePathStyleTest, OnlyClipEvenOddAndFillColourValuesCount) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const Case cases[] = {
         {"unchanged", [](AIPathStyle&) {}, true},
@@ -39,8 +37,7 @@ TEST(SamePathStyleTest, OnlyClipEvenOddAndFillColourValuesCount)
         {"blue", [](AIPathStyle& s) { s.fill.color.c.rgb.blue = 0.5f; }, false},
         {"custom tint", [](AIPathStyle& s) { s.fill.color.c.c.tint = 0.5f; }, false},
         {"custom colour",
-         [](AIPathStyle& s) { s.fill.color.c.c.color = reinterpret_cast<AICustomColorHandle>(uintptr_t(64)); },
-         false},
+         [](AIPathStyle& s) { s.fill.color.c.c.color = reinterpret_cast<AICustomColorHandle>(uintptr_t(64)); }, false},
         {"pattern scale v", [](AIPathStyle& s) { s.fill.color.c.p.scale.v = 2; }, false},
         {"pattern reflect", [](AIPathStyle& s) { s.fill.color.c.p.reflect = 1; }, false},
         {"pattern shear axis", [](AIPathStyle& s) { s.fill.color.c.p.shearAxis = 1; }, false},

@@ -11,28 +11,22 @@
 
 namespace seamtest {
 
-AILayerHandle SeamHost::NewDocument()
-{
+AILayerHandle SeamHost::NewDocument() {
     running_.workspace().newDocument(quiltor::host::NewDocumentOptions{});
     AILayerHandle layer = nullptr;
     sAILayer->GetFirstLayer(&layer);
     return layer;
 }
 
-void SeamHost::CloseDocument()
-{
-    running_.workspace().close(running_.workspace().current());
-}
+void SeamHost::CloseDocument() { running_.workspace().close(running_.workspace().current()); }
 
-AIArtHandle LayerGroup(AILayerHandle layer)
-{
+AIArtHandle LayerGroup(AILayerHandle layer) {
     AIArtHandle group = nullptr;
     sAIArt->GetFirstArtOfLayer(layer, &group);
     return group;
 }
 
-void ApplyStyle(AIArtHandle art, const StyleSpec& style)
-{
+void ApplyStyle(AIArtHandle art, const StyleSpec& style) {
     sAIPathStyle->SetPathStyle(art, &style.path);
     if (style.effect != 0) {
         quiltor::host::Document* doc = quiltor::host::Host::Current().workspace().currentDocument();
@@ -41,8 +35,7 @@ void ApplyStyle(AIArtHandle art, const StyleSpec& style)
     }
 }
 
-AIArtHandle AddShape(AIArtHandle container, const Shape& shape)
-{
+AIArtHandle AddShape(AIArtHandle container, const Shape& shape) {
     AIArtHandle art = nullptr;
     sAIArt->NewArt(kPathArt, kPlaceInsideOnBottom, container, &art);
     sAIPath->SetPathSegmentCount(art, int16_t(shape.segments.size()));
@@ -54,14 +47,11 @@ AIArtHandle AddShape(AIArtHandle container, const Shape& shape)
     return art;
 }
 
-void Build(AILayerHandle layer, const Layout& layout)
-{
+void Build(AILayerHandle layer, const Layout& layout) {
     const AIArtHandle group = LayerGroup(layer);
     for (const Item& item : layout.items) {
         switch (item.kind) {
-        case Item::Kind::Path:
-            AddShape(group, item.shapes.front());
-            break;
+        case Item::Kind::Path: AddShape(group, item.shapes.front()); break;
         case Item::Kind::Compound:
         case Item::Kind::Group: {
             AIArtHandle holder = nullptr;
@@ -84,15 +74,13 @@ void Build(AILayerHandle layer, const Layout& layout)
 
 namespace {
 
-void Hex(std::string& out, float v)
-{
+void Hex(std::string& out, float v) {
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, " %a", double(v));
     out += buffer;
 }
 
-void DumpArt(std::string& out, AIArtHandle art, int depth)
-{
+void DumpArt(std::string& out, AIArtHandle art, int depth) {
     int16_t type = 0;
     sAIArt->GetArtType(art, &type);
     AIArtStyleHandle style = nullptr;
@@ -133,8 +121,7 @@ void DumpArt(std::string& out, AIArtHandle art, int depth)
     }
 }
 
-void CollectPaths(std::vector<PathRecord>& out, AIArtHandle art)
-{
+void CollectPaths(std::vector<PathRecord>& out, AIArtHandle art) {
     int16_t type = 0;
     sAIArt->GetArtType(art, &type);
     if (type == kPathArt) {
@@ -164,15 +151,13 @@ void CollectPaths(std::vector<PathRecord>& out, AIArtHandle art)
 
 }  // namespace
 
-std::string Dump(AILayerHandle layer)
-{
+std::string Dump(AILayerHandle layer) {
     std::string out;
     DumpArt(out, LayerGroup(layer), 0);
     return out;
 }
 
-std::vector<PathRecord> Paths(AILayerHandle layer)
-{
+std::vector<PathRecord> Paths(AILayerHandle layer) {
     std::vector<PathRecord> out;
     CollectPaths(out, LayerGroup(layer));
     return out;

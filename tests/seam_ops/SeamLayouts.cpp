@@ -9,8 +9,7 @@ namespace seamtest {
 
 namespace {
 
-AIColor Gray(float gray)
-{
+AIColor Gray(float gray) {
     AIColor color;
     std::memset(&color, 0, sizeof color);
     color.kind = kGrayColor;
@@ -18,16 +17,14 @@ AIColor Gray(float gray)
     return color;
 }
 
-AIColor NoColor()
-{
+AIColor NoColor() {
     AIColor color;
     std::memset(&color, 0, sizeof color);
     color.kind = kNoneColor;
     return color;
 }
 
-AIPathStyle Stroked(float width, AIColor fillValues)
-{
+AIPathStyle Stroked(float width, AIColor fillValues) {
     AIPathStyle s;
     std::memset(&s, 0, sizeof s);
     s.fillPaint = 0;
@@ -40,8 +37,7 @@ AIPathStyle Stroked(float width, AIColor fillValues)
     return s;
 }
 
-AIPathStyle Filled(float gray, bool stroke)
-{
+AIPathStyle Filled(float gray, bool stroke) {
     AIPathStyle s;
     std::memset(&s, 0, sizeof s);
     s.fillPaint = 1;
@@ -54,8 +50,7 @@ AIPathStyle Filled(float gray, bool stroke)
     return s;
 }
 
-std::vector<StyleSpec> MakePalette()
-{
+std::vector<StyleSpec> MakePalette() {
     std::vector<StyleSpec> p(kStyleCount);
     p[kLine] = {Stroked(1.0f, Gray(0.0f)), 0};
     p[kLineWide] = {Stroked(2.0f, Gray(0.0f)), 0};
@@ -78,20 +73,11 @@ std::vector<StyleSpec> MakePalette()
 
 using Rng = std::mt19937;
 
-int Uniform(Rng& rng, int lo, int hi)
-{
-    return std::uniform_int_distribution<int>(lo, hi)(rng);
-}
+int Uniform(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
-bool Chance(Rng& rng, double p)
-{
-    return std::bernoulli_distribution(p)(rng);
-}
+bool Chance(Rng& rng, double p) { return std::bernoulli_distribution(p)(rng); }
 
-float Real(Rng& rng, double lo, double hi)
-{
-    return float(std::uniform_real_distribution<double>(lo, hi)(rng));
-}
+float Real(Rng& rng, double lo, double hi) { return float(std::uniform_real_distribution<double>(lo, hi)(rng)); }
 
 // Lattice points: i across, j down from the top edge of the top row. The
 // seams lie on every d-th column and e-th row of the lattice.
@@ -108,8 +94,7 @@ struct Lattice {
     int MaxJ() const { return rows * e; }
     bool SeamI(int i) const { return i % d == 0; }
     bool SeamJ(int j) const { return j % e == 0; }
-    AIRealPoint At(int i, int j) const
-    {
+    AIRealPoint At(int i, int j) const {
         return {float(double(i) * double(w) / d), float(top - double(j) * double(h) / e)};
     }
 };
@@ -119,8 +104,7 @@ struct Cell {
     int j;
 };
 
-void Orient(Rng& rng, std::vector<AIPathSegment>& segments, bool closed)
-{
+void Orient(Rng& rng, std::vector<AIPathSegment>& segments, bool closed) {
     if (Chance(rng, 0.5)) {
         std::reverse(segments.begin(), segments.end());
         for (AIPathSegment& s : segments) {
@@ -132,33 +116,26 @@ void Orient(Rng& rng, std::vector<AIPathSegment>& segments, bool closed)
     }
 }
 
-AIPathSegment At(const Lattice& g, Cell c)
-{
+AIPathSegment At(const Lattice& g, Cell c) {
     const AIRealPoint p = g.At(c.i, c.j);
     return Corner(p.h, p.v);
 }
 
-void Curve(Rng& rng, AIPathSegment& s)
-{
+void Curve(Rng& rng, AIPathSegment& s) {
     s.in = {s.p.h + Real(rng, -3, 3), s.p.v + Real(rng, -3, 3)};
     s.out = {s.p.h + Real(rng, -3, 3), s.p.v + Real(rng, -3, 3)};
     s.corner = 0;
 }
 
-int LineStyle(Rng& rng)
-{
+int LineStyle(Rng& rng) {
     static const int rare[] = {kLineWide, kLineFillValue, kLineEvenOdd, kLineClip, kLineEffect};
     return Chance(rng, 0.75) ? kLine : rare[Uniform(rng, 0, 4)];
 }
 
-Cell AnyCell(Rng& rng, const Lattice& g)
-{
-    return {Uniform(rng, 0, g.MaxI()), Uniform(rng, 0, g.MaxJ())};
-}
+Cell AnyCell(Rng& rng, const Lattice& g) { return {Uniform(rng, 0, g.MaxI()), Uniform(rng, 0, g.MaxJ())}; }
 
 // A random walk from `start`, cut into pieces at seam points it passes.
-void AddLine(Rng& rng, const Lattice& g, Cell start, std::vector<Item>& items)
-{
+void AddLine(Rng& rng, const Lattice& g, Cell start, std::vector<Item>& items) {
     std::vector<Cell> walk{start};
     const int steps = Uniform(rng, 1, 7);
     for (int k = 0; k < steps; ++k) {
@@ -209,8 +186,7 @@ void AddLine(Rng& rng, const Lattice& g, Cell start, std::vector<Item>& items)
 // Three or four lines leaving one lattice point, as boundaries leave a
 // tripoint or roads a crossing: mostly off the seams, where they must stay
 // apart, now and then on one.
-void AddJunction(Rng& rng, const Lattice& g, std::vector<Item>& items)
-{
+void AddJunction(Rng& rng, const Lattice& g, std::vector<Item>& items) {
     Cell at = AnyCell(rng, g);
     if (g.d > 1 && g.e > 1 && Chance(rng, 0.75)) {
         at.i += at.i % g.d == 0 ? (at.i < g.MaxI() ? 1 : -1) : 0;
@@ -222,8 +198,7 @@ void AddJunction(Rng& rng, const Lattice& g, std::vector<Item>& items)
 }
 
 // The boundary of the block [a0, a1] x [b0, b1], clockwise on the page.
-std::vector<Cell> Boundary(const Lattice& g, int a0, int a1, int b0, int b1, int subdivide)
-{
+std::vector<Cell> Boundary(const Lattice& g, int a0, int a1, int b0, int b1, int subdivide) {
     std::vector<Cell> cells;
     auto edge = [&](Cell from, Cell to, bool onSeam) {
         const int di = to.i > from.i ? 1 : (to.i < from.i ? -1 : 0);
@@ -242,8 +217,7 @@ std::vector<Cell> Boundary(const Lattice& g, int a0, int a1, int b0, int b1, int
     return cells;
 }
 
-int OutlineStyle(Rng& rng, bool face)
-{
+int OutlineStyle(Rng& rng, bool face) {
     static const int faceStyles[] = {kFaceGray, kFaceEffect, kFaceStroked};
     static const int ringStyles[] = {kRingEvenOdd, kRingWide};
     return face ? faceStyles[Uniform(rng, 0, 2)] : ringStyles[Uniform(rng, 0, 1)];
@@ -252,8 +226,7 @@ int OutlineStyle(Rng& rng, bool face)
 // One face or ring covering the block [i0, i1] x [j0, j1], cut at the seams
 // inside it (most of them) into pieces drawn in `style`.
 void AddBlock(Rng& rng, const Lattice& g, bool face, int style, int i0, int i1, int j0, int j1,
-              std::vector<Item>& items)
-{
+              std::vector<Item>& items) {
     std::vector<int> is{i0};
     for (int i = i0 + 1; i < i1; ++i) {
         if (g.SeamI(i) && Chance(rng, 0.9)) {
@@ -310,8 +283,7 @@ void AddBlock(Rng& rng, const Lattice& g, bool face, int style, int i0, int i1, 
     }
 }
 
-void AddOutline(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
-{
+void AddOutline(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items) {
     const int i0 = Uniform(rng, 0, g.MaxI() - 1);
     const int i1 = Uniform(rng, i0 + 1, std::min(g.MaxI(), i0 + 4));
     const int j0 = Uniform(rng, 0, g.MaxJ() - 1);
@@ -323,13 +295,12 @@ void AddOutline(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
 // Two distinct faces or rings of one style sharing a straight border that
 // runs from one seam to the next, off the seams where the lattice has points
 // between them: they must stay two.
-void AddBorderPair(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items)
-{
+void AddBorderPair(Rng& rng, const Lattice& g, bool face, std::vector<Item>& items) {
     // Across: a horizontal border between vertical seams; else a vertical one.
     const bool across = g.e > 1 || (g.d == 1 && Chance(rng, 0.5));
     const int tiles = across ? g.cols : g.rows;
-    const int along = across ? g.d : g.e;     // lattice steps per tile along the border
-    const int between = across ? g.e : g.d;   // and across it
+    const int along = across ? g.d : g.e;    // lattice steps per tile along the border
+    const int between = across ? g.e : g.d;  // and across it
     const int max = across ? g.MaxJ() : g.MaxI();
     if (max < 2) {
         return;
@@ -353,8 +324,7 @@ void AddBorderPair(Rng& rng, const Lattice& g, bool face, std::vector<Item>& ite
 }
 
 // Stroked and either open or unfilled: what the polygon stacking takes for a line.
-bool IsLine(const Shape& shape)
-{
+bool IsLine(const Shape& shape) {
     const bool stroked = shape.style != kFace && shape.style != kFaceGray && shape.style != kFaceEffect;
     const bool filled = !stroked || shape.style == kFaceStroked;
     return stroked && (!shape.closed || !filled);
@@ -362,8 +332,7 @@ bool IsLine(const Shape& shape)
 
 // Puts the layer's first line into a compound path or group, with the path
 // after it now and then.
-void HoldFirstLine(Rng& rng, std::vector<Item>& items)
-{
+void HoldFirstLine(Rng& rng, std::vector<Item>& items) {
     for (std::size_t k = 0; k < items.size(); ++k) {
         const std::vector<Shape>& shapes = items[k].shapes;
         if (std::none_of(shapes.begin(), shapes.end(), IsLine)) {
@@ -380,8 +349,7 @@ void HoldFirstLine(Rng& rng, std::vector<Item>& items)
     }
 }
 
-float TileSide(Rng& rng)
-{
+float TileSide(Rng& rng) {
     if (Chance(rng, 0.5)) {
         // A whole number of hundredths of a millimetre.
         return float(Uniform(rng, 2000, 20000) * 72.0 / 2540.0);
@@ -391,14 +359,12 @@ float TileSide(Rng& rng)
 
 }  // namespace
 
-const std::vector<StyleSpec>& Palette()
-{
+const std::vector<StyleSpec>& Palette() {
     static const std::vector<StyleSpec> palette = MakePalette();
     return palette;
 }
 
-AIPathSegment Corner(float h, float v)
-{
+AIPathSegment Corner(float h, float v) {
     AIPathSegment s{};
     s.p = {h, v};
     s.in = s.p;
@@ -407,8 +373,7 @@ AIPathSegment Corner(float h, float v)
     return s;
 }
 
-Shape Polyline(const std::vector<AIRealPoint>& anchors, bool closed, int style)
-{
+Shape Polyline(const std::vector<AIRealPoint>& anchors, bool closed, int style) {
     Shape shape;
     shape.closed = closed;
     shape.style = style;
@@ -418,13 +383,11 @@ Shape Polyline(const std::vector<AIRealPoint>& anchors, bool closed, int style)
     return shape;
 }
 
-Item PathItem(const std::vector<AIRealPoint>& anchors, bool closed, int style)
-{
+Item PathItem(const std::vector<AIRealPoint>& anchors, bool closed, int style) {
     return Item{Item::Kind::Path, {Polyline(anchors, closed, style)}};
 }
 
-Layout RandomLayout(uint32_t seed)
-{
+Layout RandomLayout(uint32_t seed) {
     Rng rng(seed);
     Layout layout;
     layout.tileWidth = TileSide(rng);
@@ -488,8 +451,7 @@ constexpr float kBenchTileWidth = float(565.0 / 25.4 * 72.0);
 constexpr float kBenchTileHeight = float(462.5 / 25.4 * 72.0);
 constexpr int kBenchTiles = 4;
 
-AIRealPoint Inside(Rng& rng, int col, int row)
-{
+AIRealPoint Inside(Rng& rng, int col, int row) {
     const double w = kBenchTileWidth;
     const double h = kBenchTileHeight;
     return {float(w * (col + std::uniform_real_distribution<double>(0.02, 0.98)(rng))),
@@ -497,8 +459,7 @@ AIRealPoint Inside(Rng& rng, int col, int row)
 }
 
 // Every piece lies in one tile: the mean of its anchors is inside it.
-void ListByTile(Layout& layout)
-{
+void ListByTile(Layout& layout) {
     auto tileOf = [&](const Item& item) {
         double h = 0;
         double v = 0;
@@ -524,8 +485,7 @@ void ListByTile(Layout& layout)
     layout.items = std::move(items);
 }
 
-void List(Layout& layout, Listing listing, Rng& rng)
-{
+void List(Layout& layout, Listing listing, Rng& rng) {
     if (listing == Listing::ByTile) {
         ListByTile(layout);
     } else {
@@ -535,8 +495,7 @@ void List(Layout& layout, Listing listing, Rng& rng)
 
 }  // namespace
 
-Layout CutLinesLayout(int pieces, uint32_t seed, Listing listing)
-{
+Layout CutLinesLayout(int pieces, uint32_t seed, Listing listing) {
     Rng rng(seed);
     Layout layout;
     layout.tileWidth = kBenchTileWidth;
@@ -581,8 +540,7 @@ Layout CutLinesLayout(int pieces, uint32_t seed, Listing listing)
     return layout;
 }
 
-Layout CutFacesLayout(int pieces, uint32_t seed, int style, Listing listing)
-{
+Layout CutFacesLayout(int pieces, uint32_t seed, int style, Listing listing) {
     Rng rng(seed);
     Layout layout;
     layout.tileWidth = kBenchTileWidth;

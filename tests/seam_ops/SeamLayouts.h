@@ -21,19 +21,19 @@ struct StyleSpec {
 
 // Fixed styles, by index into Palette().
 enum StyleIndex {
-    kLine,            // stroked, unfilled
-    kLineWide,        // kLine with a wider stroke: same path style keys, other art style
-    kLineFillValue,   // kLine with other (unpainted) fill colour values
-    kLineEvenOdd,     // kLine with the even-odd flag
-    kLineClip,        // kLine with the clip flag
-    kLineEffect,      // kLine's path style under another effect
-    kFace,            // filled, unstroked
-    kFaceGray,        // filled with another gray
-    kFaceEffect,      // kFace under another effect
-    kFaceStroked,     // filled and stroked
-    kRing,            // stroked, unfilled (closed)
-    kRingEvenOdd,     // kRing with the even-odd flag
-    kRingWide,        // kRing with a wider stroke
+    kLine,           // stroked, unfilled
+    kLineWide,       // kLine with a wider stroke: same path style keys, other art style
+    kLineFillValue,  // kLine with other (unpainted) fill colour values
+    kLineEvenOdd,    // kLine with the even-odd flag
+    kLineClip,       // kLine with the clip flag
+    kLineEffect,     // kLine's path style under another effect
+    kFace,           // filled, unstroked
+    kFaceGray,       // filled with another gray
+    kFaceEffect,     // kFace under another effect
+    kFaceStroked,    // filled and stroked
+    kRing,           // stroked, unfilled (closed)
+    kRingEvenOdd,    // kRing with the even-odd flag
+    kRingWide,       // kRing with a wider stroke
     kStyleCount
 };
 

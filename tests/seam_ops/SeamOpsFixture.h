@@ -15,24 +15,16 @@
 
 namespace seamtest {
 
-inline float Pt(double mm)
-{
-    return float(mm * 72.0 / 25.4);
-}
+inline float Pt(double mm) { return float(mm * 72.0 / 25.4); }
 
 // A point given in millimetres.
-inline AIRealPoint Mm(double x, double y)
-{
-    return {Pt(x), Pt(y)};
-}
+inline AIRealPoint Mm(double x, double y) { return {Pt(x), Pt(y)}; }
 
-inline std::vector<AIRealPoint> Rect(double x0, double y0, double x1, double y1)
-{
+inline std::vector<AIRealPoint> Rect(double x0, double y0, double x1, double y1) {
     return {Mm(x0, y0), Mm(x0, y1), Mm(x1, y1), Mm(x1, y0)};
 }
 
-inline std::vector<SeamPoint> SeamAnchors(const std::vector<AIPathSegment>& segments)
-{
+inline std::vector<SeamPoint> SeamAnchors(const std::vector<AIPathSegment>& segments) {
     std::vector<SeamPoint> out;
     for (const AIPathSegment& s : segments) {
         out.push_back(ToSeamPoint(s.p.h, s.p.v));
@@ -41,8 +33,7 @@ inline std::vector<SeamPoint> SeamAnchors(const std::vector<AIPathSegment>& segm
 }
 
 // The same closed outline, whatever its first anchor and direction.
-inline bool SameRing(std::vector<SeamPoint> a, std::vector<SeamPoint> b)
-{
+inline bool SameRing(std::vector<SeamPoint> a, std::vector<SeamPoint> b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -60,24 +51,21 @@ inline bool SameRing(std::vector<SeamPoint> a, std::vector<SeamPoint> b)
 
 class SeamOps : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(host_.ok()) << host_.error();
         Fresh();
         ASSERT_NE(layer_, nullptr);
     }
 
     // A new empty document in place of the current one, for table-driven cases.
-    void Fresh()
-    {
+    void Fresh() {
         if (layer_ != nullptr) {
             host_.CloseDocument();
         }
         layer_ = host_.NewDocument();
     }
 
-    AIArtHandle Add(const std::vector<AIRealPoint>& anchors, bool closed, int style)
-    {
+    AIArtHandle Add(const std::vector<AIRealPoint>& anchors, bool closed, int style) {
         return AddShape(LayerGroup(layer_), Polyline(anchors, closed, style));
     }
     AIArtHandle Line(const std::vector<AIRealPoint>& anchors, int style = kLine) { return Add(anchors, false, style); }
@@ -86,8 +74,7 @@ protected:
 
     std::vector<PathRecord> paths() const { return Paths(layer_); }
 
-    static bool Alive(AIArtHandle art)
-    {
+    static bool Alive(AIArtHandle art) {
         AIBoolean valid = false;
         sAIArt->ValidArt(art, &valid);
         return valid != 0;

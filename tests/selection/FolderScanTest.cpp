@@ -18,9 +18,7 @@ struct Row {
     bool operator==(const Row&) const = default;
 };
 
-void PrintTo(const Row& r, std::ostream* os) {
-    *os << FormatTileFileName(r.kind, r.mesh, r.area, r.scale);
-}
+void PrintTo(const Row& r, std::ostream* os) { *os << FormatTileFileName(r.kind, r.mesh, r.area, r.scale); }
 
 // The kind tables, kind by kind, as rows.
 std::vector<Row> KindRows() {
@@ -29,8 +27,7 @@ std::vector<Row> KindRows() {
         rows.push_back({MeshKind::MatQua, nMatQuaMesh[i], nMatQuaScale[i], nMatQuaArea[i]});
     for (int32_t i = 0; i < nMaterialCount; ++i)
         rows.push_back({MeshKind::Material, nMaterialMesh[i], nMaterialScale[i], 0});
-    for (int32_t i = 0; i < nMat1stCount; ++i)
-        rows.push_back({MeshKind::Mat1st, nMat1stMesh[i], nMat1stScale[i], 0});
+    for (int32_t i = 0; i < nMat1stCount; ++i) rows.push_back({MeshKind::Mat1st, nMat1stMesh[i], nMat1stScale[i], 0});
     for (int32_t i = 0; i < nTokyo23Count; ++i)
         rows.push_back({MeshKind::Tokyo23, nTokyo23Mesh[i], nTokyo23Scale[i], 0});
     return rows;
@@ -54,16 +51,14 @@ const ScanCase kScanCases[] = {
     {"upper-case extension", {"533945_025000.AI"}, {{MeshKind::Material, 533945, 25000, 0}}},
     {"mixed-case extension", {"533945_025000.Ai"}, {{MeshKind::Material, 533945, 25000, 0}}},
     {"names differing only in the case of the extension give one row",
-     {"533945_025000.ai", "533945_025000.AI", "533945_025000.aI", "533945_2_010000.Ai",
-      "533945_2_010000.ai"},
+     {"533945_025000.ai", "533945_025000.AI", "533945_025000.aI", "533945_2_010000.Ai", "533945_2_010000.ai"},
      {{MeshKind::MatQua, 533945, 10000, 2}, {MeshKind::Material, 533945, 25000, 0}}},
     {"names that do not parse",
-     {"533945_5_010000.ai", "533945_0_010000.ai", "53394A_010000.ai", "533945-010000.ai",
-      "533945_000000.ai", ".ai", "5339_02500.ai"},
+     {"533945_5_010000.ai", "533945_0_010000.ai", "53394A_010000.ai", "533945-010000.ai", "533945_000000.ai", ".ai",
+      "5339_02500.ai"},
      {}},
     {"rows in name order, not creation order",
-     {"533947_025000.ai", "533945_025000.ai", "533946_010000.ai", "533945_4_025000.ai",
-      "533945_1_025000.ai"},
+     {"533947_025000.ai", "533945_025000.ai", "533946_010000.ai", "533945_4_025000.ai", "533945_1_025000.ai"},
      {{MeshKind::MatQua, 533945, 25000, 1},
       {MeshKind::MatQua, 533945, 25000, 4},
       {MeshKind::Material, 533945, 25000, 0},
@@ -95,8 +90,8 @@ TEST_F(FolderScanTest, FolderWithJapaneseNameAndSpaces) {
     TempFolder folder("地図 データ/東京 23区 （2024）");
     folder.Add({"533945_025000.ai", "53394511_02500.ai"});
     ASSERT_EQ(ScanTileFolder(folder.Str().c_str()), ScanResult::Done);
-    EXPECT_EQ(KindRows(), (std::vector<Row>{{MeshKind::Material, 533945, 25000, 0},
-                                           {MeshKind::Tokyo23, 53394511, 2500, 0}}));
+    EXPECT_EQ(KindRows(),
+              (std::vector<Row>{{MeshKind::Material, 533945, 25000, 0}, {MeshKind::Tokyo23, 53394511, 2500, 0}}));
 }
 
 TEST_F(FolderScanTest, FolderThatCannotBeOpenedLeavesTablesEmpty) {
@@ -201,5 +196,5 @@ TEST_F(FolderScanTest, FolderOfExactly259BytesIsScanned) {
     EXPECT_EQ(buffer[0], '\0');
 }
 
-} // namespace
-} // namespace selection_test
+}  // namespace
+}  // namespace selection_test

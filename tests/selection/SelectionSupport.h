@@ -106,17 +106,14 @@ struct ReallocProbe {
 
 // True when no table holds anything: every array null, every count 0.
 inline ::testing::AssertionResult TablesFreed() {
-    const void* arrays[] = {nMatQuaMesh,    nMatQuaScale,   nMatQuaArea,    bMatQuaSelect,
-                            nMaterialMesh,  nMaterialScale, bMaterialSelect, nMat1stMesh,
-                            nMat1stScale,   bMat1stSelect,  nTokyo23Mesh,   nTokyo23Scale,
-                            bTokyo23Select, nFolderMesh,    nFolderScale,   nFolderArea,
-                            bFolderSelect,  nFolderNameLen, nSelectMesh,    nSelectScale,
-                            nSelectArea,    bSelectSelect,  nSelectNameLen};
+    const void* arrays[] = {nMatQuaMesh,     nMatQuaScale, nMatQuaArea,  bMatQuaSelect, nMaterialMesh, nMaterialScale,
+                            bMaterialSelect, nMat1stMesh,  nMat1stScale, bMat1stSelect, nTokyo23Mesh,  nTokyo23Scale,
+                            bTokyo23Select,  nFolderMesh,  nFolderScale, nFolderArea,   bFolderSelect, nFolderNameLen,
+                            nSelectMesh,     nSelectScale, nSelectArea,  bSelectSelect, nSelectNameLen};
     for (size_t i = 0; i < std::size(arrays); ++i) {
         if (arrays[i] != nullptr) return ::testing::AssertionFailure() << "array " << i << " not freed";
     }
-    const int32_t counts[] = {nMatQuaCount, nMaterialCount, nMat1stCount, nTokyo23Count, nFolderCount,
-                              nSelectCount};
+    const int32_t counts[] = {nMatQuaCount, nMaterialCount, nMat1stCount, nTokyo23Count, nFolderCount, nSelectCount};
     for (size_t i = 0; i < std::size(counts); ++i) {
         if (counts[i] != 0) return ::testing::AssertionFailure() << "count " << i << " is " << counts[i];
     }
@@ -138,9 +135,9 @@ protected:
 
 // A folder with every kind and several scales, created in no particular order.
 inline void AddMixedTiles(const TempFolder& folder) {
-    folder.Add({"53394512_02500.ai", "533946_025000.ai", "5339_200000.ai", "533945_2_025000.ai",
-                "533945_010000.ai", "53394511_05000.ai", "533945_1_010000.ai", "5339_025000.ai",
-                "533945_025000.ai", "53394511_02500.ai", "533945_1_025000.ai", "README.txt"});
+    folder.Add({"53394512_02500.ai", "533946_025000.ai", "5339_200000.ai", "533945_2_025000.ai", "533945_010000.ai",
+                "53394511_05000.ai", "533945_1_010000.ai", "5339_025000.ai", "533945_025000.ai", "53394511_02500.ai",
+                "533945_1_025000.ai", "README.txt"});
 }
 
 // The folder list of AddMixedTiles before anything is selected: kind order,
@@ -160,4 +157,4 @@ inline int32_t RowOf(const std::vector<std::string>& rows, const std::string& na
     return -1;
 }
 
-} // namespace selection_test
+}  // namespace selection_test

@@ -138,11 +138,14 @@ const RowsCase kAddRowsCases[] = {
     {"two kinds", {"533945_2_025000.ai", "533945_025000.ai"}, {{true, kMsgMixedMeshKind}}, {}},
     {"two scales", {"533945_010000.ai", "533946_025000.ai"}, {{true, kMsgMixedScale}}, {}},
     {"kind is checked before scale", {"533945_025000.ai", "5339_200000.ai"}, {{true, kMsgMixedMeshKind}}, {}},
-    {"a bad row among good ones", {"533946_025000.ai", "533945_025000.ai", "5339_025000.ai"},
-     {{true, kMsgMixedMeshKind}}, {}},
-    {"one kind, one scale", {"53394512_02500.ai", "53394511_02500.ai"}, {},
-     {"53394511_02500.ai", "53394512_02500.ai"}},
-    {"quarters of one scale", {"533945_2_025000.ai", "533945_1_025000.ai"}, {},
+    {"a bad row among good ones",
+     {"533946_025000.ai", "533945_025000.ai", "5339_025000.ai"},
+     {{true, kMsgMixedMeshKind}},
+     {}},
+    {"one kind, one scale", {"53394512_02500.ai", "53394511_02500.ai"}, {}, {"53394511_02500.ai", "53394512_02500.ai"}},
+    {"quarters of one scale",
+     {"533945_2_025000.ai", "533945_1_025000.ai"},
+     {},
      {"533945_1_025000.ai", "533945_2_025000.ai"}},
 };
 
@@ -276,5 +279,5 @@ TEST_F(SelectionTableTest, OutOfMemoryWhileMovingRows) {
     EXPECT_TRUE(alerts.shown.empty());
 }
 
-} // namespace
-} // namespace selection_test
+}  // namespace
+}  // namespace selection_test

@@ -27,7 +27,12 @@ const RowListCase kRowListCases[] = {
     {"all", 3, true, {0, 1, 2}, ""},
     {"ALL 2", 3, true, {0, 1, 2}, ""},
     {"all", 0, true, {}, ""},
-    {"1\xE3\x80\x80" "2", 3, true, {0, 1}, ""},
+    {"1\xE3\x80\x80"
+     "2",
+     3,
+     true,
+     {0, 1},
+     ""},
     {"0", 3, false, {}, "0 行目はありません（1〜3 行）。"},
     {"4", 3, false, {}, "4 行目はありません（1〜3 行）。"},
     {"1", 0, false, {}, "1 行目はありません（行が一つもありません）。"},
@@ -140,7 +145,8 @@ TEST_F(TextDialogTest, ScriptedSessionEndToEnd) {
              "add 1 3 5-7",
              "> add 99\n※ フォルダ内データ：99 行目はありません（1〜11 行）。何も変えていません。\n",
              "※ 「frobnicate」 というコマンドはありません。",
-             "フォルダ内データ：\n      （なし）\n選択済みデータ：\n     1  533945_025000.ai\n     2  533946_025000.ai\n",
+             "フォルダ内データ：\n      （なし）\n選択済みデータ：\n     1  533945_025000.ai\n     2  "
+             "533946_025000.ai\n",
              "状態：第二次地域区画(縮尺 1/25000)を選択中\n",
              "> line\n  [ ] 隣接図形（線）の合成を行う。（line）\n  [x] 隣接図形（面）の合成を行う。（face）\n",
          }) {
@@ -210,7 +216,8 @@ TEST_F(TextDialogTest, CheckBoxesStartFromTheFlagsAndToggle) {
     ASSERT_EQ(Run(session), DialogResult::Cancel);
     EXPECT_TRUE(dialog->GetLineCheckBox());
     EXPECT_TRUE(dialog->GetFaceCheckBox());
-    EXPECT_TRUE(Has(session.Output(), "  [x] 隣接図形（線）の合成を行う。（line）\n  [ ] 隣接図形（面）の合成を行う。（face）\n"));
+    EXPECT_TRUE(Has(session.Output(),
+                    "  [x] 隣接図形（線）の合成を行う。（line）\n  [ ] 隣接図形（面）の合成を行う。（face）\n"));
 }
 
 TEST_F(TextDialogTest, ClosedDialogReadsNothing) {
@@ -242,5 +249,5 @@ TEST_F(TextDialogTest, NewestDialogIsTheOneTheTableFills) {
     EXPECT_EQ(dlgController, nullptr);
 }
 
-} // namespace
-} // namespace selection_test
+}  // namespace
+}  // namespace selection_test

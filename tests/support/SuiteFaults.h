@@ -100,8 +100,7 @@ std::string_view FieldName(std::string_view prettyFunction);
 template <typename T>
 void NullOut(T) {}
 template <typename T>
-    requires(std::is_pointer_v<T> && !std::is_const_v<T>)
-void NullOut(T* out) {
+requires(std::is_pointer_v<T> && !std::is_const_v<T>) void NullOut(T* out) {
     if (out) *out = nullptr;
 }
 

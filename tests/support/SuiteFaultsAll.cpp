@@ -6,9 +6,8 @@ namespace testsupport {
 void SuiteFaults::WrapAll() {
     WrapSuite<AIUnicodeStringSuite, &AIUnicodeStringSuite::Initialize, &AIUnicodeStringSuite::Destroy,
               &AIUnicodeStringSuite::SetFromBytes, &AIUnicodeStringSuite::SetFromUTF16,
-              &AIUnicodeStringSuite::GetToBuffer, &AIUnicodeStringSuite::GetUTF16,
-              &AIUnicodeStringSuite::Length, &AIUnicodeStringSuite::Compare, &AIUnicodeStringSuite::Append,
-              &AIUnicodeStringSuite::Assign>();
+              &AIUnicodeStringSuite::GetToBuffer, &AIUnicodeStringSuite::GetUTF16, &AIUnicodeStringSuite::Length,
+              &AIUnicodeStringSuite::Compare, &AIUnicodeStringSuite::Append, &AIUnicodeStringSuite::Assign>();
     WrapSuite<AIFilePathSuite, &AIFilePathSuite::Initialize, &AIFilePathSuite::Destroy, &AIFilePathSuite::Set,
               &AIFilePathSuite::GetFullPath, &AIFilePathSuite::GetDirectory, &AIFilePathSuite::GetFileName,
               &AIFilePathSuite::Exists, &AIFilePathSuite::Copy>();
@@ -35,18 +34,16 @@ void SuiteFaults::WrapAll() {
     WrapSuite<AIRandomSuite, &AIRandomSuite::FloatRnd, &AIRandomSuite::SetRndSeed>();
     WrapSuite<AIMdMemorySuite, &AIMdMemorySuite::MdMemoryNewHandle, &AIMdMemorySuite::MdMemoryDisposeHandle>();
     WrapSuite<AIStringFormatUtilsSuite, &AIStringFormatUtilsSuite::RealToString>();
-    WrapSuite<AILayerSuite, &AILayerSuite::CountLayers, &AILayerSuite::GetNthLayer,
-              &AILayerSuite::GetCurrentLayer, &AILayerSuite::SetCurrentLayer, &AILayerSuite::GetFirstLayer,
-              &AILayerSuite::GetNextLayer, &AILayerSuite::GetPrevLayer, &AILayerSuite::GetLayerByTitle,
-              &AILayerSuite::InsertLayer, &AILayerSuite::DeleteLayer, &AILayerSuite::GetLayerTitle,
-              &AILayerSuite::SetLayerTitle, &AILayerSuite::GetLayerVisible, &AILayerSuite::SetLayerVisible,
-              &AILayerSuite::GetLayerPreview, &AILayerSuite::SetLayerPreview, &AILayerSuite::GetLayerEditable,
-              &AILayerSuite::SetLayerEditable, &AILayerSuite::GetLayerPrinted, &AILayerSuite::SetLayerPrinted,
-              &AILayerSuite::GetLayerDimPlacedImages, &AILayerSuite::SetLayerDimPlacedImages,
-              &AILayerSuite::GetLayerIsTemplate, &AILayerSuite::SetLayerIsTemplate,
-              &AILayerSuite::LayerHasArt, &AILayerSuite::LayerHasSelectedArt,
-              &AILayerSuite::GetLayerFirstChild, &AILayerSuite::GetLayerParent,
-              &AILayerSuite::GetNextPreorderLayer>();
+    WrapSuite<AILayerSuite, &AILayerSuite::CountLayers, &AILayerSuite::GetNthLayer, &AILayerSuite::GetCurrentLayer,
+              &AILayerSuite::SetCurrentLayer, &AILayerSuite::GetFirstLayer, &AILayerSuite::GetNextLayer,
+              &AILayerSuite::GetPrevLayer, &AILayerSuite::GetLayerByTitle, &AILayerSuite::InsertLayer,
+              &AILayerSuite::DeleteLayer, &AILayerSuite::GetLayerTitle, &AILayerSuite::SetLayerTitle,
+              &AILayerSuite::GetLayerVisible, &AILayerSuite::SetLayerVisible, &AILayerSuite::GetLayerPreview,
+              &AILayerSuite::SetLayerPreview, &AILayerSuite::GetLayerEditable, &AILayerSuite::SetLayerEditable,
+              &AILayerSuite::GetLayerPrinted, &AILayerSuite::SetLayerPrinted, &AILayerSuite::GetLayerDimPlacedImages,
+              &AILayerSuite::SetLayerDimPlacedImages, &AILayerSuite::GetLayerIsTemplate,
+              &AILayerSuite::SetLayerIsTemplate, &AILayerSuite::LayerHasArt, &AILayerSuite::LayerHasSelectedArt,
+              &AILayerSuite::GetLayerFirstChild, &AILayerSuite::GetLayerParent, &AILayerSuite::GetNextPreorderLayer>();
     WrapSuite<AIArtSuite, &AIArtSuite::NewArt, &AIArtSuite::DisposeArt, &AIArtSuite::ReorderArt,
               &AIArtSuite::DuplicateArt, &AIArtSuite::GetFirstArtOfLayer, &AIArtSuite::GetLayerOfArt,
               &AIArtSuite::GetArtType, &AIArtSuite::GetArtUserAttr, &AIArtSuite::SetArtUserAttr,
@@ -55,19 +52,17 @@ void SuiteFaults::WrapAll() {
               &AIArtSuite::ArtHasFill, &AIArtSuite::ArtHasStroke, &AIArtSuite::ArtsHaveEqualPaths,
               &AIArtSuite::ValidArt>();
     WrapSuite<AIPathSuite, &AIPathSuite::GetPathSegments, &AIPathSuite::SetPathSegments,
-              &AIPathSuite::InsertPathSegments, &AIPathSuite::DeletePathSegments,
-              &AIPathSuite::GetPathSegmentCount, &AIPathSuite::SetPathSegmentCount,
-              &AIPathSuite::GetPathClosed, &AIPathSuite::SetPathClosed, &AIPathSuite::ReversePathSegments>();
+              &AIPathSuite::InsertPathSegments, &AIPathSuite::DeletePathSegments, &AIPathSuite::GetPathSegmentCount,
+              &AIPathSuite::SetPathSegmentCount, &AIPathSuite::GetPathClosed, &AIPathSuite::SetPathClosed,
+              &AIPathSuite::ReversePathSegments>();
     WrapSuite<AIPathStyleSuite, &AIPathStyleSuite::GetPathStyle, &AIPathStyleSuite::SetPathStyle>();
     WrapSuite<AIArtStyleSuite, &AIArtStyleSuite::GetArtStyle, &AIArtStyleSuite::SetArtStyle,
               &AIArtStyleSuite::CompareArtStyles>();
-    WrapSuite<AIArtSetSuite, &AIArtSetSuite::NewArtSet, &AIArtSetSuite::DisposeArtSet,
-              &AIArtSetSuite::CountArtSet, &AIArtSetSuite::IndexArtSet, &AIArtSetSuite::LayerArtSet,
-              &AIArtSetSuite::SelectedArtSet, &AIArtSetSuite::RemoveArtFromArtSet,
-              &AIArtSetSuite::AddArtToArtSet>();
+    WrapSuite<AIArtSetSuite, &AIArtSetSuite::NewArtSet, &AIArtSetSuite::DisposeArtSet, &AIArtSetSuite::CountArtSet,
+              &AIArtSetSuite::IndexArtSet, &AIArtSetSuite::LayerArtSet, &AIArtSetSuite::SelectedArtSet,
+              &AIArtSetSuite::RemoveArtFromArtSet, &AIArtSetSuite::AddArtToArtSet>();
     WrapSuite<AIMatchingArtSuite, &AIMatchingArtSuite::GetSelectedArt>();
-    WrapSuite<AIPathfinderSuite, &AIPathfinderSuite::DoExcludeEffect,
-              &AIPathfinderSuite::DoBackMinusFrontEffect>();
+    WrapSuite<AIPathfinderSuite, &AIPathfinderSuite::DoExcludeEffect, &AIPathfinderSuite::DoBackMinusFrontEffect>();
     WrapSuite<AITransformArtSuite, &AITransformArtSuite::TransformArt>();
     WrapSuite<AIDocumentSuite, &AIDocumentSuite::GetDocument, &AIDocumentSuite::GetDocumentSetup,
               &AIDocumentSuite::SetDocumentSetup, &AIDocumentSuite::GetDocumentColorModel,
@@ -79,9 +74,9 @@ void SuiteFaults::WrapAll() {
     WrapSuite<AIUndoSuite, &AIUndoSuite::SetSilent, &AIUndoSuite::UndoChanges, &AIUndoSuite::PurgeAllUndos,
               &AIUndoSuite::SetUndoText>();
     WrapSuite<AIArtboardSuite, &AIArtboardSuite::GetArtboardList, &AIArtboardSuite::ReleaseArtboardList,
-              &AIArtboardSuite::GetCount, &AIArtboardSuite::GetActive,
-              &AIArtboardSuite::GetArtboardProperties, &AIArtboardSuite::InitArtboardProperties,
-              &AIArtboardSuite::DisposeArtboardProperties, &AIArtboardSuite::GetPosition>();
+              &AIArtboardSuite::GetCount, &AIArtboardSuite::GetActive, &AIArtboardSuite::GetArtboardProperties,
+              &AIArtboardSuite::InitArtboardProperties, &AIArtboardSuite::DisposeArtboardProperties,
+              &AIArtboardSuite::GetPosition>();
     WrapSuite<AIArtboardRangeSuite, &AIArtboardRangeSuite::GetCount>();
     WrapSuite<AILegacyTextConversionSuite, &AILegacyTextConversionSuite::ConvertAllToNative>();
     WrapSuite<AIDocumentViewSuite, &AIDocumentViewSuite::GetDocumentViewZoom,

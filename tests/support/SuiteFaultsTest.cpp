@@ -31,8 +31,8 @@ TEST_F(SuiteFaultsTest, WrapAllCountsAndRecordsEveryCallInOrder) {
     ASSERT_EQ(art_->NewArt(kPathArt, kPlaceInsideOnTop, art, &art), kNoErr);
 
     EXPECT_EQ(faults.TotalCalls(), 3);
-    EXPECT_EQ(faults.Log(), (std::vector<std::string_view>{"AILayerSuite::GetFirstLayer", "AIArtSuite::GetFirstArtOfLayer",
-                                                           "AIArtSuite::NewArt"}));
+    EXPECT_EQ(faults.Log(), (std::vector<std::string_view>{"AILayerSuite::GetFirstLayer",
+                                                           "AIArtSuite::GetFirstArtOfLayer", "AIArtSuite::NewArt"}));
 }
 
 // A failing call answers the code and hands back no handle, whichever way it was armed.
@@ -67,7 +67,7 @@ TEST_F(SuiteFaultsTest, AFailedCallReturnsTheCodeAndNoHandle) {
 }
 
 TEST_F(SuiteFaultsTest, GivesTheHostItsOwnCallsBack) {
-    auto (*const own)(AIArtHandle, AIArtHandle*) = art_->GetArtFirstChild;
+    auto(*const own)(AIArtHandle, AIArtHandle*) = art_->GetArtFirstChild;
     {
         SuiteFaults faults(host_.suites());
         faults.WrapAll();

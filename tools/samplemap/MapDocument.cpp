@@ -88,9 +88,7 @@ void AddObject(Document& document, const Place& place, const MapObject& object, 
     Art* art = nullptr;
     switch (object.kind) {
     case ArtKind::Line:
-    case ArtKind::Ring:
-        art = AddPath(document, place, object.contours.at(0), object.kind == ArtKind::Ring);
-        break;
+    case ArtKind::Ring: art = AddPath(document, place, object.contours.at(0), object.kind == ArtKind::Ring); break;
     case ArtKind::Face:
         if (object.contours.size() == 1) {
             art = AddPath(document, place, object.contours[0], true);

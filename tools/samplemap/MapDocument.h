@@ -27,8 +27,8 @@ struct PageFrame {
 // Faces with holes become compound paths, the outer outline first; anchors are corner points
 // without handles. The document comes back unmodified, with nothing to undo.
 std::unique_ptr<quiltor::host::Document> BuildMapDocument(quiltor::host::StyleTable& styles, const SampleMap& map,
-                                                          const std::vector<MapObject>& objects,
-                                                          const PageFrame& page, const std::string& title);
+                                                          const std::vector<MapObject>& objects, const PageFrame& page,
+                                                          const std::string& title);
 
 // Builds the document and writes it to path. On failure returns false and fills *error.
 bool WriteMapDocument(const SampleMap& map, const std::vector<MapObject>& objects, const PageFrame& page,

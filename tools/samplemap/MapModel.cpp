@@ -14,9 +14,7 @@ std::string LayerRef::TitlePath() const {
     return path;
 }
 
-Rect TileGrid::Bounds() const {
-    return {0, (1 - rows) * tileHeight, columns * tileWidth, tileHeight};
-}
+Rect TileGrid::Bounds() const { return {0, (1 - rows) * tileHeight, columns * tileWidth, tileHeight}; }
 
 Rect TileGrid::TileBounds(int32_t k, int32_t j) const {
     return {k * tileWidth, j * tileHeight, (k + 1) * tileWidth, (j + 1) * tileHeight};

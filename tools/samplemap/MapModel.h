@@ -34,7 +34,7 @@ inline constexpr double kUnitsPerPoint = 1e4;
 struct TileGrid {
     int32_t columns = 1;
     int32_t rows = 1;
-    double tileWidth = 0;   // the tile size as the merge holds it (float points), widened
+    double tileWidth = 0;  // the tile size as the merge holds it (float points), widened
     double tileHeight = 0;
     Rect Bounds() const;
     Rect TileBounds(int32_t k, int32_t j) const;

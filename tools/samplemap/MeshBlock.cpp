@@ -146,8 +146,9 @@ std::optional<MeshBlock> MakeMeshBlock(const BlockOptions& options, std::string*
     for (int32_t row = 0; row < options.rows; ++row) {
         for (int32_t k = 0; k < options.columns; ++k) {
             const auto code = NeighbourCode(options.kind, options.origin, k, -row);
-            if (!code) return fail("the block leaves the mesh: no square " + std::to_string(k) + " east and " +
-                                   std::to_string(row) + " south of the origin");
+            if (!code)
+                return fail("the block leaves the mesh: no square " + std::to_string(k) + " east and " +
+                            std::to_string(row) + " south of the origin");
             BlockTile tile;
             tile.k = k;
             tile.j = -row;

@@ -60,8 +60,12 @@ struct Frame {
 class NetworkPainter {
 public:
     explicit NetworkPainter(const MapOptions& options)
-        : grid_(options.grid), random_(options.seed), onSeams_(options.seamJunctions), bounds_(grid_.Bounds()),
-          unit_(std::min(grid_.tileWidth, grid_.tileHeight)), margin_(0.02 * unit_) {}
+        : grid_(options.grid),
+          random_(options.seed),
+          onSeams_(options.seamJunctions),
+          bounds_(grid_.Bounds()),
+          unit_(std::min(grid_.tileWidth, grid_.tileHeight)),
+          margin_(0.02 * unit_) {}
 
     // A jittered lattice of junctions over the map, some links left out so that junctions of
     // three, two and one line appear beside crossings of four. Every link is one line with
@@ -142,9 +146,8 @@ public:
                   {seamY - 0.35 * h, seamY + 0.4 * h}, out);
         // Beside the first block, never on it: one column leaves room only in the west.
         const double north = h - 0.45 * h, south = (1 - grid_.rows) * h + 0.45 * h;
-        const std::pair<double, double> across = east && grid_.columns > 1
-                                                     ? std::pair{(cols - 0.45) * w, (cols - 0.08) * w}
-                                                     : std::pair{0.08 * w, 0.45 * w};
+        const std::pair<double, double> across =
+            east && grid_.columns > 1 ? std::pair{(cols - 0.45) * w, (cols - 0.08) * w} : std::pair{0.08 * w, 0.45 * w};
         AreaBlock(kind, layer, style, {false}, {south, north}, across, out);
     }
 

@@ -28,8 +28,8 @@ bool WriteSampleMap(const RunOptions& options, RunResult* result, std::string* e
     if (ec) return fail("cannot make " + options.outDir + ": " + ec.message());
     const std::filesystem::path dir(options.outDir);
 
-    const SampleMap map = DrawSampleMap(
-        {block->kind, block->grid, options.seed, options.density, options.style, options.seamJunctions});
+    const SampleMap map =
+        DrawSampleMap({block->kind, block->grid, options.seed, options.density, options.style, options.seamJunctions});
     const std::vector<TilePieces> tiles = CutIntoTiles(map, block->grid);
     RunResult written;
     written.objects = static_cast<int32_t>(map.objects.size());

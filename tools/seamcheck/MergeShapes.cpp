@@ -39,7 +39,8 @@ static double Area(const std::vector<AIPathSegment>& segments) {
 static Ring RingOf(const Art* path, float offsetH, float offsetV) {
     Ring ring;
     for (const AIPathSegment& s : path->segments) {
-        ring.push_back({Hundredths(static_cast<float>(s.p.h + offsetH)), Hundredths(static_cast<float>(s.p.v + offsetV))});
+        ring.push_back(
+            {Hundredths(static_cast<float>(s.p.h + offsetH)), Hundredths(static_cast<float>(s.p.v + offsetV))});
     }
     return ring;
 }
@@ -56,7 +57,8 @@ std::vector<LayerContent> ReadLayers(const std::string& file, quiltor::host::Sty
     }
     for (const Layer* layer = document->firstLayer(); layer; layer = quiltor::host::NextLayerInPreorder(layer)) {
         LayerContent content;
-        for (const Layer* l = layer; l; l = l->parent) content.title = quiltor::host::EncodeUtf8(l->title) + "/" + content.title;
+        for (const Layer* l = layer; l; l = l->parent)
+            content.title = quiltor::host::EncodeUtf8(l->title) + "/" + content.title;
         for (const Art* art = layer->group->firstChild; art; art = art->next) {
             ++content.objects;
             if (art->type == kTextFrameArt) {
@@ -189,7 +191,6 @@ bool HasSeamEdge(const Shape& shape, const Seams& seams) {
     }
     return false;
 }
-
 
 // How many anchors beyond the face's own a slit outline holds, or kNotSlit when it holds
 // anything but the face's anchors and anchors on seams, or misses one of the face's anchors.

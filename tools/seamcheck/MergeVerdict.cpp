@@ -30,8 +30,8 @@ std::string Summary(Kind kind, const Tally& t) {
     return out + buf;
 }
 
-LayerVerdict CompareLayer(LayerContent& want, LayerContent& got, const std::vector<Shape>& pieces,
-                          const Seams& seams, bool keptCut) {
+LayerVerdict CompareLayer(LayerContent& want, LayerContent& got, const std::vector<Shape>& pieces, const Seams& seams,
+                          bool keptCut) {
     LayerVerdict verdict;
     std::vector<bool> cut(want.shapes.size(), false);
     for (size_t k = 0; k < want.shapes.size(); ++k) {
@@ -40,7 +40,8 @@ LayerVerdict CompareLayer(LayerContent& want, LayerContent& got, const std::vect
         verdict.keptCutFaces += keptCut && crosses ? 1 : 0;
     }
     for (Shape& shape : want.shapes) {
-        for (Ring& ring : shape.contours) verdict.uncutLeftovers += DropLeftovers(ring, shape.kind != Kind::Line, seams);
+        for (Ring& ring : shape.contours)
+            verdict.uncutLeftovers += DropLeftovers(ring, shape.kind != Kind::Line, seams);
         verdict.wantArea += shape.area;
     }
     for (Shape& shape : got.shapes) {

@@ -34,16 +34,16 @@ std::string Summary(Kind kind, const Tally& tally);
 struct LayerVerdict {
     std::vector<const Shape*> strays;   // merged paths that are no reference path
     std::vector<const Shape*> missing;  // reference paths that did not come back
-    size_t uncutLeftovers = 0;  // reference anchors that look like cut leftovers
-    size_t leftOnSeams = 0;     // anchors of the merged paths on seams, beyond the reference's
-    size_t cutShapes = 0;       // merged paths that held cut leftovers
+    size_t uncutLeftovers = 0;          // reference anchors that look like cut leftovers
+    size_t leftOnSeams = 0;             // anchors of the merged paths on seams, beyond the reference's
+    size_t cutShapes = 0;               // merged paths that held cut leftovers
     size_t slitFaces = 0;
     // A layer kept as cut: its faces stay the tiles' pieces.
-    size_t keptPieces = 0;        // merged pieces with an edge along a seam
-    size_t keptCutFaces = 0;      // reference faces the tiles cut
-    size_t keptFacesAway = 0;     // reference faces not back whole
-    size_t pieceAnchors = 0;      // anchors of the kept pieces off the seams
-    size_t awayAnchors = 0;       // anchors of the reference faces not back whole
+    size_t keptPieces = 0;     // merged pieces with an edge along a seam
+    size_t keptCutFaces = 0;   // reference faces the tiles cut
+    size_t keptFacesAway = 0;  // reference faces not back whole
+    size_t pieceAnchors = 0;   // anchors of the kept pieces off the seams
+    size_t awayAnchors = 0;    // anchors of the reference faces not back whole
     double wantArea = 0, gotArea = 0;
     Tallies tallies;
 };
@@ -51,7 +51,7 @@ struct LayerVerdict {
 // Matches the merged layer against the reference layer; both lose their seam leftovers on the
 // way, and the verdict points into them. pieces are the tiles' paths of the layer at their
 // places in the merge. keptCut: the layer's faces are not joined by the merge.
-LayerVerdict CompareLayer(LayerContent& want, LayerContent& got, const std::vector<Shape>& pieces,
-                          const Seams& seams, bool keptCut);
+LayerVerdict CompareLayer(LayerContent& want, LayerContent& got, const std::vector<Shape>& pieces, const Seams& seams,
+                          bool keptCut);
 
 }  // namespace seamcheck

@@ -71,8 +71,9 @@ bool ReadTileBlock(const std::string& folder, TileBlock* block, std::string* err
     const MeshEntry& first = found.front().second;
     for (const auto& [path, entry] : found) {
         if (entry.nameLen != first.nameLen || entry.scale != first.scale) {
-            *error = folder + " holds tiles of several kinds or scales (" + fs::path(found.front().first).filename().string() +
-                     ", " + fs::path(path).filename().string() + ")";
+            *error = folder + " holds tiles of several kinds or scales (" +
+                     fs::path(found.front().first).filename().string() + ", " + fs::path(path).filename().string() +
+                     ")";
             return false;
         }
     }
@@ -149,7 +150,8 @@ int main(int argc, char** argv) {
         for (size_t kind = 0; kind < tallies.size(); ++kind) tallies[kind] += verdict.tallies[kind];
         if (!list) continue;
         for (const Shape* stray : verdict.strays) {
-            std::printf("%s: merged %s is no reference feature\n", reference[l].title.c_str(), Describe(*stray).c_str());
+            std::printf("%s: merged %s is no reference feature\n", reference[l].title.c_str(),
+                        Describe(*stray).c_str());
         }
         for (const Shape* lost : verdict.missing) {
             std::printf("%s: reference %s did not come back\n", reference[l].title.c_str(), Describe(*lost).c_str());

@@ -34,11 +34,9 @@ const char* const plateoStringLayerNames[plateoStringLayerCount] = {
 };
 
 bool IsPlateoStringLayerTitle(const char* title) {
-    if (title == nullptr)
-        return false;
+    if (title == nullptr) return false;
     for (const char* name : plateoStringLayerNames) {
-        if (std::strcmp(title, name) == 0)
-            return true;
+        if (std::strcmp(title, name) == 0) return true;
     }
     return false;
 }

@@ -3,8 +3,7 @@
 #include <algorithm>
 
 bool WhollyOutside(const Box& outline, const Box& art) {
-    return outline.bottom > art.top || art.bottom > outline.top || outline.left > art.right ||
-           art.left > outline.right;
+    return outline.bottom > art.top || art.bottom > outline.top || outline.left > art.right || art.left > outline.right;
 }
 
 bool WhollyInside(const Box& outline, const Box& art) {
@@ -35,8 +34,7 @@ bool SegmentMeetsBox(const PathAnchor& from, const PathAnchor& to, const Box& bo
     const double q[4] = {from.p.h - box.left, box.right - from.p.h, from.p.v - box.bottom, box.top - from.p.v};
     for (int k = 0; k < 4; ++k) {
         if (p[k] == 0) {
-            if (q[k] < 0)
-                return false;
+            if (q[k] < 0) return false;
             continue;
         }
         const double t = q[k] / p[k];
@@ -44,8 +42,7 @@ bool SegmentMeetsBox(const PathAnchor& from, const PathAnchor& to, const Box& bo
             t0 = std::max(t0, t);
         else
             t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
+        if (t0 > t1) return false;
     }
     return true;
 }

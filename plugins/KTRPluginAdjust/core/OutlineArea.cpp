@@ -31,14 +31,13 @@ std::vector<Edge> Flatten(const std::vector<PathAnchor>& anchors) {
             const double t = static_cast<double>(s) / kCurveSteps, u = 1 - t;
             const double w0 = u * u * u, w1 = 3 * u * u * t, w2 = 3 * u * t * t, w3 = t * t * t;
             const PathPoint q{w0 * from.p.h + w1 * from.out.h + w2 * to.in.h + w3 * to.p.h,
-                                 w0 * from.p.v + w1 * from.out.v + w2 * to.in.v + w3 * to.p.v};
+                              w0 * from.p.v + w1 * from.out.v + w2 * to.in.v + w3 * to.p.v};
             edges.push_back({last, q});
             last = q;
         }
     }
     // Upright edges add no width to any strip.
-    edges.erase(std::remove_if(edges.begin(), edges.end(), [](const Edge& e) { return e.a.h == e.b.h; }),
-                edges.end());
+    edges.erase(std::remove_if(edges.begin(), edges.end(), [](const Edge& e) { return e.a.h == e.b.h; }), edges.end());
     std::sort(edges.begin(), edges.end(), [](const Edge& x, const Edge& y) { return x.left() < y.left(); });
     return edges;
 }

@@ -6,9 +6,7 @@
 
 namespace {
 
-constexpr LayerSchemeEntry Leaf(const char* title) {
-    return {title, false, nullptr, 0};
-}
+constexpr LayerSchemeEntry Leaf(const char* title) { return {title, false, nullptr, 0}; }
 
 template <std::size_t N>
 constexpr LayerSchemeEntry Group(const char* title, const LayerSchemeEntry (&sublayers)[N]) {
@@ -127,13 +125,8 @@ constexpr LayerSchemeEntry material_4[] = {
 };
 // 施設・地形・水系
 constexpr LayerSchemeEntry material_5[] = {
-    Leaf("地形・水系"),
-    Leaf("施設/地面"),
-    Leaf("施設/建物"),
-    Leaf("施設/敷地"),
-    Leaf("公園・ゴルフ場"),
-    Leaf("等高線/計曲線"),
-    Leaf("等高線/主曲線"),
+    Leaf("地形・水系"),     Leaf("施設/地面"),     Leaf("施設/建物"),     Leaf("施設/敷地"),
+    Leaf("公園・ゴルフ場"), Leaf("等高線/計曲線"), Leaf("等高線/主曲線"),
 };
 // 行政面
 constexpr LayerSchemeEntry material_6[] = {
@@ -148,35 +141,18 @@ constexpr LayerSchemeEntry tokyo23_1[] = {
 };
 // 地名
 constexpr LayerSchemeEntry tokyo23_2[] = {
-    Leaf("市区町村名（ルビ）"),
-    Leaf("市区町村名"),
-    Leaf("大字名（ルビ）"),
-    Leaf("大字名"),
-    Leaf("小字名（ルビ）"),
-    Leaf("小字名"),
+    Leaf("市区町村名（ルビ）"), Leaf("市区町村名"), Leaf("大字名（ルビ）"), Leaf("大字名"),
+    Leaf("小字名（ルビ）"),     Leaf("小字名"),
 };
 // 教育施設
 constexpr LayerSchemeEntry tokyo23_3[] = {
-    Leaf("大学・短大"),
-    Leaf("大学・短大（付属施設）"),
-    Leaf("高専"),
-    Leaf("高校"),
-    Leaf("中学校"),
-    Leaf("小学校"),
-    Leaf("その他の教育施設"),
+    Leaf("大学・短大"), Leaf("大学・短大（付属施設）"), Leaf("高専"), Leaf("高校"), Leaf("中学校"),
+    Leaf("小学校"),     Leaf("その他の教育施設"),
 };
 // 公共施設
 constexpr LayerSchemeEntry tokyo23_4[] = {
-    Leaf("行政施設"),
-    Leaf("警察署・交番"),
-    Leaf("消防署"),
-    Leaf("病院"),
-    Leaf("郵便局"),
-    Leaf("公民館"),
-    Leaf("官公署"),
-    Leaf("大使館"),
-    Leaf("公立図書館"),
-    Leaf("その他の公共施設"),
+    Leaf("行政施設"), Leaf("警察署・交番"), Leaf("消防署"), Leaf("病院"),       Leaf("郵便局"),
+    Leaf("公民館"),   Leaf("官公署"),       Leaf("大使館"), Leaf("公立図書館"), Leaf("その他の公共施設"),
 };
 // 都市施設
 constexpr LayerSchemeEntry tokyo23_5[] = {
@@ -196,12 +172,8 @@ constexpr LayerSchemeEntry tokyo23_6[] = {
 };
 // その他の施設
 constexpr LayerSchemeEntry tokyo23_7[] = {
-    Leaf("著名施設"),
-    Leaf("公園"),
-    Leaf("寺院・神社・教会"),
-    Leaf("史跡・名勝"),
-    Leaf("交通施設"),
-    Leaf("その他の施設"),
+    Leaf("著名施設"),   Leaf("公園"),     Leaf("寺院・神社・教会"),
+    Leaf("史跡・名勝"), Leaf("交通施設"), Leaf("その他の施設"),
 };
 // 自然
 constexpr LayerSchemeEntry tokyo23_8[] = {
@@ -210,35 +182,16 @@ constexpr LayerSchemeEntry tokyo23_8[] = {
 };
 // 路線
 constexpr LayerSchemeEntry tokyo23_9[] = {
-    Leaf("地下鉄ナンバリング"),
-    Leaf("地下鉄出入口番号"),
-    Leaf("駅出入口名称"),
-    Leaf("踏切"),
-    Leaf("路線名_新幹線"),
-    Leaf("路線名_ＪＲ"),
-    Leaf("路線名_私鉄"),
-    Leaf("路線名_地下鉄"),
-    Leaf("路線名_その他"),
-    Leaf("駅名_新幹線"),
-    Leaf("駅名_ＪＲ"),
-    Leaf("駅名_私鉄"),
-    Leaf("駅名_地下鉄"),
-    Leaf("駅名_その他"),
+    Leaf("地下鉄ナンバリング"), Leaf("地下鉄出入口番号"), Leaf("駅出入口名称"), Leaf("踏切"),
+    Leaf("路線名_新幹線"),      Leaf("路線名_ＪＲ"),      Leaf("路線名_私鉄"),  Leaf("路線名_地下鉄"),
+    Leaf("路線名_その他"),      Leaf("駅名_新幹線"),      Leaf("駅名_ＪＲ"),    Leaf("駅名_私鉄"),
+    Leaf("駅名_地下鉄"),        Leaf("駅名_その他"),
 };
 // 道路
 constexpr LayerSchemeEntry tokyo23_10[] = {
-    Leaf("都市高速道路番号"),
-    Leaf("国道番号"),
-    Leaf("県道番号"),
-    Leaf("有料道路施設名"),
-    Leaf("有料道路名"),
-    Leaf("通り名"),
-    Leaf("坂名"),
-    Leaf("橋名"),
-    Leaf("トンネル名"),
-    Leaf("交差点名"),
-    Leaf("信号"),
-    Leaf("一方通行"),
+    Leaf("都市高速道路番号"), Leaf("国道番号"), Leaf("県道番号"), Leaf("有料道路施設名"),
+    Leaf("有料道路名"),       Leaf("通り名"),   Leaf("坂名"),     Leaf("橋名"),
+    Leaf("トンネル名"),       Leaf("交差点名"), Leaf("信号"),     Leaf("一方通行"),
 };
 // 街区符号
 constexpr LayerSchemeEntry tokyo23_11[] = {
@@ -268,15 +221,8 @@ constexpr LayerSchemeEntry tokyo23_14[] = {
 };
 // 建物
 constexpr LayerSchemeEntry tokyo23_15[] = {
-    Leaf("建物（装飾・区切線等）"),
-    Leaf("駅ビル"),
-    Leaf("ホテル"),
-    Leaf("官公庁"),
-    Leaf("高層集合住宅"),
-    Leaf("娯楽・デパート"),
-    Leaf("病院"),
-    Leaf("学校"),
-    Leaf("工場・銀行・ビル"),
+    Leaf("建物（装飾・区切線等）"), Leaf("駅ビル"), Leaf("ホテル"), Leaf("官公庁"),           Leaf("高層集合住宅"),
+    Leaf("娯楽・デパート"),         Leaf("病院"),   Leaf("学校"),   Leaf("工場・銀行・ビル"),
 };
 // 施設・水系（装飾線）
 constexpr LayerSchemeEntry tokyo23_16[] = {
@@ -294,50 +240,25 @@ constexpr LayerSchemeEntry tokyo23_17[] = {
 };
 // 施設・水系（枠線）
 constexpr LayerSchemeEntry tokyo23_18[] = {
-    Leaf("植栽地"),
-    Leaf("芝生等その他"),
-    Leaf("水系"),
-    Leaf("プール"),
-    Leaf("ダム"),
-    Leaf("工場"),
-    Leaf("学校"),
-    Leaf("病院"),
-    Leaf("舗装地その他敷地"),
-    Leaf("中央分離帯"),
-    Leaf("鉄道敷地"),
-    Leaf("堤外地"),
-    Leaf("山林"),
-    Leaf("湿地"),
-    Leaf("砂地"),
+    Leaf("植栽地"),     Leaf("芝生等その他"), Leaf("水系"),
+    Leaf("プール"),     Leaf("ダム"),         Leaf("工場"),
+    Leaf("学校"),       Leaf("病院"),         Leaf("舗装地その他敷地"),
+    Leaf("中央分離帯"), Leaf("鉄道敷地"),     Leaf("堤外地"),
+    Leaf("山林"),       Leaf("湿地"),         Leaf("砂地"),
     Leaf("トンネル"),
 };
 // 施設・水系（塗り）
 constexpr LayerSchemeEntry tokyo23_19[] = {
-    Leaf("植栽地"),
-    Leaf("芝生その他"),
-    Leaf("水系"),
-    Leaf("プール"),
-    Leaf("ダム"),
-    Leaf("工場"),
-    Leaf("学校"),
-    Leaf("病院"),
-    Leaf("舗装地その他敷地"),
-    Leaf("中央分離帯"),
-    Leaf("鉄道敷地"),
-    Leaf("堤外地"),
-    Leaf("山林"),
-    Leaf("湿地"),
-    Leaf("砂地"),
+    Leaf("植栽地"),     Leaf("芝生その他"), Leaf("水系"),
+    Leaf("プール"),     Leaf("ダム"),       Leaf("工場"),
+    Leaf("学校"),       Leaf("病院"),       Leaf("舗装地その他敷地"),
+    Leaf("中央分離帯"), Leaf("鉄道敷地"),   Leaf("堤外地"),
+    Leaf("山林"),       Leaf("湿地"),       Leaf("砂地"),
     Leaf("トンネル"),
 };
 // 道路
 constexpr LayerSchemeEntry tokyo23_20[] = {
-    Leaf("高速・都市高速"),
-    Leaf("国道"),
-    Leaf("主要地方道"),
-    Leaf("その他主要道"),
-    Leaf("歩道"),
-    Leaf("背景道路"),
+    Leaf("高速・都市高速"), Leaf("国道"), Leaf("主要地方道"), Leaf("その他主要道"), Leaf("歩道"), Leaf("背景道路"),
 };
 // 街区
 constexpr LayerSchemeEntry tokyo23_21[] = {
@@ -397,8 +318,7 @@ constexpr std::size_t LongestTitle(const LayerSchemeEntry* entries, int32_t coun
     std::size_t longest = 0;
     for (int32_t i = 0; i < count; ++i) {
         longest = std::max(longest, std::string_view(entries[i].title).size());
-        if (entries[i].group)
-            longest = std::max(longest, LongestTitle(entries[i].sublayers, entries[i].count));
+        if (entries[i].group) longest = std::max(longest, LongestTitle(entries[i].sublayers, entries[i].count));
     }
     return longest;
 }
@@ -421,26 +341,21 @@ bool TitleIs(LayerTreeReader& reader, LayerTreeReader::Layer layer, const char* 
     // layer's title behind, which could match where a group repeats its own
     // title in its sublayer.
     char title[kLayerTitleBufferSize] = {};
-    if (!reader.ReadTitle(layer, title, sizeof title))
-        return false;
-    if (std::memchr(title, '\0', sizeof title) == nullptr)
-        return false;
+    if (!reader.ReadTitle(layer, title, sizeof title)) return false;
+    if (std::memchr(title, '\0', sizeof title) == nullptr) return false;
     return std::strcmp(title, expected) == 0;
 }
 
-bool ListFollows(LayerTreeReader& reader, LayerTreeReader::Layer first,
-                 const LayerSchemeEntry* expected, int32_t count) {
+bool ListFollows(LayerTreeReader& reader, LayerTreeReader::Layer first, const LayerSchemeEntry* expected,
+                 int32_t count) {
     int32_t position = 0;
     for (LayerTreeReader::Layer layer = first; layer != nullptr; layer = reader.NextLayer(layer), ++position) {
         // Any layer past the expected ones already makes the count wrong;
         // stopping here also bounds the walk should the host hand back a loop.
-        if (position >= count)
-            return false;
+        if (position >= count) return false;
         const LayerSchemeEntry& entry = expected[position];
-        if (!TitleIs(reader, layer, entry.title))
-            return false;
-        if (entry.group && !ListFollows(reader, reader.FirstChild(layer), entry.sublayers, entry.count))
-            return false;
+        if (!TitleIs(reader, layer, entry.title)) return false;
+        if (entry.group && !ListFollows(reader, reader.FirstChild(layer), entry.sublayers, entry.count)) return false;
     }
     return position == count;
 }

@@ -54,9 +54,7 @@ struct Fields {
 };
 
 // Needed characters: mesh, '_', [area, '_'], scale.
-size_t FieldsLength(const KindInfo& info) {
-    return info.meshDigits + 1 + (info.hasArea ? 2 : 0) + info.scaleDigits;
-}
+size_t FieldsLength(const KindInfo& info) { return info.meshDigits + 1 + (info.hasArea ? 2 : 0) + info.scaleDigits; }
 
 std::optional<Fields> ParseFields(std::string_view s, const KindInfo& info) {
     if (s.size() < FieldsLength(info)) return std::nullopt;
@@ -91,8 +89,7 @@ std::string_view BoundedView(const char* name, size_t limit) {
     return {name, n};
 }
 
-bool CheckFileName(const char* name, const KindInfo& info, int32_t* mesh, int32_t* scale,
-                   int32_t* area) {
+bool CheckFileName(const char* name, const KindInfo& info, int32_t* mesh, int32_t* scale, int32_t* area) {
     if (name == nullptr || mesh == nullptr || scale == nullptr) return false;
     if (info.hasArea && area == nullptr) return false;
     const auto f = ParseFields(BoundedView(name, FieldsLength(info)), info);
@@ -112,7 +109,7 @@ bool HasAiExtension(std::string_view name) {
 int32_t SecondaryRow(int32_t code) { return code / 10000 * 8 + code / 10 % 10; }
 int32_t SecondaryColumn(int32_t code) { return code / 100 % 100 * 8 + code % 10; }
 
-} // namespace
+}  // namespace
 
 int32_t MeshNameLength(MeshKind kind) { return Info(kind).nameLen; }
 
@@ -159,26 +156,16 @@ std::optional<MeshEntry> ParseTileFileName(std::string_view name) {
 std::string FormatTileFileName(MeshKind kind, int32_t mesh, int32_t area, int32_t scale) {
     char buf[64];
     switch (kind) {
-    case MeshKind::MatQua:
-        std::snprintf(buf, sizeof buf, "%06d_%d_%06d.ai", mesh, area, scale);
-        break;
-    case MeshKind::Material:
-        std::snprintf(buf, sizeof buf, "%06d_%06d.ai", mesh, scale);
-        break;
-    case MeshKind::Mat1st:
-        std::snprintf(buf, sizeof buf, "%04d_%06d.ai", mesh, scale);
-        break;
-    case MeshKind::Tokyo23:
-        std::snprintf(buf, sizeof buf, "%08d_%05d.ai", mesh, scale);
-        break;
-    default:
-        return {};
+    case MeshKind::MatQua: std::snprintf(buf, sizeof buf, "%06d_%d_%06d.ai", mesh, area, scale); break;
+    case MeshKind::Material: std::snprintf(buf, sizeof buf, "%06d_%06d.ai", mesh, scale); break;
+    case MeshKind::Mat1st: std::snprintf(buf, sizeof buf, "%04d_%06d.ai", mesh, scale); break;
+    case MeshKind::Tokyo23: std::snprintf(buf, sizeof buf, "%08d_%05d.ai", mesh, scale); break;
+    default: return {};
     }
     return buf;
 }
 
-std::string FormatTilePath(std::string_view folder, MeshKind kind, int32_t mesh, int32_t area,
-                           int32_t scale) {
+std::string FormatTilePath(std::string_view folder, MeshKind kind, int32_t mesh, int32_t area, int32_t scale) {
     std::string path(folder);
     path += '/';
     path += FormatTileFileName(kind, mesh, area, scale);
@@ -258,10 +245,10 @@ MeshSize MeshTileSize(MeshKind kind, int32_t scale) {
 MeshSize MeshMergedSize(MeshKind kind, int32_t scale, const MeshBox& box) {
     const MeshSize tile = MeshTileSize(kind, scale);
     MeshSize merged;
-    merged.widthPt = static_cast<float>(
-        static_cast<double>(static_cast<float>(tile.widthMm)) * 72.0 / 25.4 * box.columns);
-    merged.heightPt = static_cast<float>(
-        static_cast<double>(static_cast<float>(tile.heightMm)) * 72.0 / 25.4 * box.rows);
+    merged.widthPt =
+        static_cast<float>(static_cast<double>(static_cast<float>(tile.widthMm)) * 72.0 / 25.4 * box.columns);
+    merged.heightPt =
+        static_cast<float>(static_cast<double>(static_cast<float>(tile.heightMm)) * 72.0 / 25.4 * box.rows);
     merged.widthMm = static_cast<double>(merged.widthPt) * 25.4 / 72.0;
     merged.heightMm = static_cast<double>(merged.heightPt) * 25.4 / 72.0;
     return merged;

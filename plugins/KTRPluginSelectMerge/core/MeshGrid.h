@@ -61,8 +61,7 @@ std::optional<MeshEntry> ParseTileFileName(std::string_view name);
 std::string FormatTileFileName(MeshKind kind, int32_t mesh, int32_t area, int32_t scale);
 
 // The same name inside folder: "<folder>/<name>".
-std::string FormatTilePath(std::string_view folder, MeshKind kind, int32_t mesh, int32_t area,
-                           int32_t scale);
+std::string FormatTilePath(std::string_view folder, MeshKind kind, int32_t mesh, int32_t area, int32_t scale);
 
 // Status line of the selection dialog while tiles of kind are selected:
 // the printf format with one %d for the scale, and the text it makes.

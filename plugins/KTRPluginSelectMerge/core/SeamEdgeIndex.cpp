@@ -3,20 +3,17 @@
 #include <algorithm>
 #include <bit>
 
-EdgeKey KeyOf(SeamPoint a, SeamPoint b)
-{
+EdgeKey KeyOf(SeamPoint a, SeamPoint b) {
     const bool aFirst = a.x < b.x || (a.x == b.x && a.y <= b.y);
     return aFirst ? EdgeKey{a, b} : EdgeKey{b, a};
 }
 
-std::size_t EdgeKeyHash::operator()(const EdgeKey& key) const noexcept
-{
+std::size_t EdgeKeyHash::operator()(const EdgeKey& key) const noexcept {
     const std::size_t h = std::hash<SeamPoint>()(key.low);
     return h ^ (std::hash<SeamPoint>()(key.high) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
 }
 
-SeamEdgeIndex::SeamEdgeIndex(const std::vector<Entry>& entries)
-{
+SeamEdgeIndex::SeamEdgeIndex(const std::vector<Entry>& entries) {
     // At most half full, so probes stay short.
     slots_.resize(std::bit_ceil(std::max<std::size_t>(entries.size() * 2, 16)));
     const std::size_t mask = slots_.size() - 1;
@@ -50,16 +47,14 @@ SeamEdgeIndex::SeamEdgeIndex(const std::vector<Entry>& entries)
     }
 }
 
-void SeamEdgeIndex::Add(EdgeKey key, uint32_t id)
-{
+void SeamEdgeIndex::Add(EdgeKey key, uint32_t id) {
     std::vector<uint32_t>& ids = extra_[key];
     if (std::find(ids.begin(), ids.end(), id) == ids.end()) {
         ids.push_back(id);
     }
 }
 
-SeamEdgeIndex::Bucket* SeamEdgeIndex::BucketOf(const EdgeKey& key)
-{
+SeamEdgeIndex::Bucket* SeamEdgeIndex::BucketOf(const EdgeKey& key) {
     if (slots_.empty()) {
         return nullptr;
     }

@@ -38,8 +38,7 @@ public:
     // Calls keep(id) for every id listed under the edge, in no set order, and
     // drops the entries for which it returns false.
     template <class Keep>
-    void Visit(EdgeKey key, Keep keep)
-    {
+    void Visit(EdgeKey key, Keep keep) {
         if (Bucket* bucket = BucketOf(key); bucket != nullptr) {
             for (uint32_t k = bucket->start; k < bucket->end;) {
                 if (keep(ids_[k])) {

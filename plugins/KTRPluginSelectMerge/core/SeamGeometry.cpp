@@ -13,8 +13,7 @@ constexpr double kPointsPerInch = 72.0;
 // doubled-point scan would eat the rest of the path.
 constexpr std::size_t kMinOutlineAnchors = 3;
 
-std::vector<int32_t> SeamPositions(double sizeMm, int last)
-{
+std::vector<int32_t> SeamPositions(double sizeMm, int last) {
     std::vector<int32_t> positions;
     if (last >= 0) {
         positions.reserve(std::size_t(last) + 1);
@@ -27,8 +26,7 @@ std::vector<int32_t> SeamPositions(double sizeMm, int last)
     return positions;
 }
 
-std::unordered_set<int32_t> BothSidesOfOrigin(const std::vector<int32_t>& positions)
-{
+std::unordered_set<int32_t> BothSidesOfOrigin(const std::vector<int32_t>& positions) {
     std::unordered_set<int32_t> set;
     set.reserve(positions.size() * 2);
     for (int32_t p : positions) {
@@ -43,8 +41,7 @@ std::unordered_set<int32_t> BothSidesOfOrigin(const std::vector<int32_t>& positi
 
 }  // namespace
 
-int32_t SeamRound(double v)
-{
+int32_t SeamRound(double v) {
     if (std::isnan(v)) {
         return 0;
     }
@@ -58,15 +55,9 @@ int32_t SeamRound(double v)
     return int32_t(r);
 }
 
-int32_t ToSeamUnits(double pt)
-{
-    return SeamRound(pt * kMmPerInch / kPointsPerInch * 100.0);
-}
+int32_t ToSeamUnits(double pt) { return SeamRound(pt * kMmPerInch / kPointsPerInch * 100.0); }
 
-SeamPoint ToSeamPoint(double h, double v)
-{
-    return {ToSeamUnits(h), ToSeamUnits(v)};
-}
+SeamPoint ToSeamPoint(double h, double v) { return {ToSeamUnits(h), ToSeamUnits(v)}; }
 
 SeamGrid::SeamGrid(float tileWidth, float tileHeight, int lastColumn, int lastRow)
     : widthMm_(double(tileWidth) * kMmPerInch / kPointsPerInch),
@@ -78,36 +69,29 @@ SeamGrid::SeamGrid(float tileWidth, float tileHeight, int lastColumn, int lastRo
       columns_(SeamPositions(widthMm_, lastColumn)),
       rows_(SeamPositions(heightMm_, lastRow)),
       columnSet_(BothSidesOfOrigin(columns_)),
-      rowSet_(BothSidesOfOrigin(rows_))
-{
-}
+      rowSet_(BothSidesOfOrigin(rows_)) {}
 
-bool OnSeam(const SeamGrid& grid, SeamPoint p)
-{
+bool OnSeam(const SeamGrid& grid, SeamPoint p) {
     // The moduli first: they are cheaper than the position lookups.
     return (grid.LastColumn() >= 0 && (grid.OnColumnModulus(p.x) || grid.IsColumnPosition(p.x))) ||
            (grid.LastRow() >= 0 && (grid.OnRowModulus(p.y) || grid.IsRowPosition(p.y)));
 }
 
-bool OnSeamLine(const SeamGrid& grid, SeamPoint first, SeamPoint last)
-{
+bool OnSeamLine(const SeamGrid& grid, SeamPoint first, SeamPoint last) {
     return OnSeam(grid, first) || OnSeam(grid, last);
 }
 
-bool OnSeamEdge(const SeamGrid& grid, SeamPoint start, SeamPoint end)
-{
+bool OnSeamEdge(const SeamGrid& grid, SeamPoint start, SeamPoint end) {
     return (start.x == end.x && grid.LastColumn() >= 0 &&
             (grid.OnColumnModulus(start.x) || grid.IsColumnPosition(start.x))) ||
            (start.y == end.y && grid.LastRow() >= 0 && (grid.OnRowModulus(start.y) || grid.IsRowPosition(start.y)));
 }
 
-LineJoinCase SelectLineJoinCase(const SeamGrid& grid, SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2)
-{
+LineJoinCase SelectLineJoinCase(const SeamGrid& grid, SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2) {
     return SelectLineJoinCaseWhere(f1, l1, f2, l2, [&](SeamPoint p) { return OnSeam(grid, p); });
 }
 
-std::optional<std::size_t> FindForwardEdge(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b)
-{
+std::optional<std::size_t> FindForwardEdge(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) {
     const std::size_t count = outline.size();
     for (std::size_t m = 0; m < count; ++m) {
         if (outline[m] == a && outline[(m + 1) % count] == b) {
@@ -117,8 +101,7 @@ std::optional<std::size_t> FindForwardEdge(std::span<const SeamPoint> outline, S
     return std::nullopt;
 }
 
-std::optional<std::size_t> FindBackwardAnchor(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b)
-{
+std::optional<std::size_t> FindBackwardAnchor(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) {
     const std::size_t count = outline.size();
     for (std::size_t t = count; t-- > 0;) {
         const std::size_t pred = t == 0 ? count - 1 : t - 1;
@@ -129,8 +112,7 @@ std::optional<std::size_t> FindBackwardAnchor(std::span<const SeamPoint> outline
     return std::nullopt;
 }
 
-std::vector<std::size_t> ForwardSpliceOrder(std::size_t count2, std::size_t m)
-{
+std::vector<std::size_t> ForwardSpliceOrder(std::size_t count2, std::size_t m) {
     if (m >= count2) {
         throw std::out_of_range("ForwardSpliceOrder: edge outside art2");
     }
@@ -145,8 +127,7 @@ std::vector<std::size_t> ForwardSpliceOrder(std::size_t count2, std::size_t m)
     return order;
 }
 
-std::vector<std::size_t> BackwardSpliceOrder(std::size_t count2, std::size_t t)
-{
+std::vector<std::size_t> BackwardSpliceOrder(std::size_t count2, std::size_t t) {
     if (t >= count2) {
         throw std::out_of_range("BackwardSpliceOrder: anchor outside art2");
     }
@@ -162,8 +143,7 @@ std::vector<std::size_t> BackwardSpliceOrder(std::size_t count2, std::size_t t)
 }
 
 void SpliceAfter(std::span<const SeamPoint> art1, std::size_t n, std::span<const SeamPoint> art2,
-                 const std::vector<std::size_t>& order, std::vector<SeamPoint>& out)
-{
+                 const std::vector<std::size_t>& order, std::vector<SeamPoint>& out) {
     if (n >= art1.size()) {
         throw std::out_of_range("SpliceAfter: anchor outside art1");
     }
@@ -177,8 +157,7 @@ void SpliceAfter(std::span<const SeamPoint> art1, std::size_t n, std::span<const
     out.insert(out.end(), art1.begin() + std::ptrdiff_t(n + 1), art1.end());
 }
 
-std::vector<std::size_t> RemoveDoubledPointsIndices(std::vector<SeamPoint>& outline)
-{
+std::vector<std::size_t> RemoveDoubledPointsIndices(std::vector<SeamPoint>& outline) {
     // After deleting anchor h the scan resumes at h - 1, so it only ever
     // steps back by one. A gap buffer in place makes that O(1): outline[0, k)
     // holds anchors 0 ... h - 1 and outline[r, end) anchors h ... len - 1,

@@ -32,8 +32,7 @@ SeamPoint ToSeamPoint(double h, double v);
 
 template <>
 struct std::hash<SeamPoint> {
-    std::size_t operator()(const SeamPoint& p) const noexcept
-    {
+    std::size_t operator()(const SeamPoint& p) const noexcept {
         // splitmix64 finaliser: neighbouring grid points land far apart.
         uint64_t z = (uint64_t(uint32_t(p.x)) << 32) | uint32_t(p.y);
         z += 0x9e3779b97f4a7c15ULL;
@@ -113,8 +112,7 @@ LineJoinCase SelectLineJoinCase(const SeamGrid& grid, SeamPoint f1, SeamPoint l1
 // The same order of cases, where joinsAt(p) says whether two lines may join
 // at p (the seam test, narrowed by whatever else the caller knows of p).
 template <class JoinsAt>
-LineJoinCase SelectLineJoinCaseWhere(SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2, JoinsAt joinsAt)
-{
+LineJoinCase SelectLineJoinCaseWhere(SeamPoint f1, SeamPoint l1, SeamPoint f2, SeamPoint l2, JoinsAt joinsAt) {
     if (l1 == f2 && joinsAt(l1)) {
         return LineJoinCase::Append;
     }
@@ -130,13 +128,11 @@ LineJoinCase SelectLineJoinCaseWhere(SeamPoint f1, SeamPoint l1, SeamPoint f2, S
     return LineJoinCase::None;
 }
 
-constexpr bool ReversesFirst(LineJoinCase c)
-{
+constexpr bool ReversesFirst(LineJoinCase c) {
     return c == LineJoinCase::ReverseBoth || c == LineJoinCase::ReverseFirst;
 }
 
-constexpr bool ReversesSecond(LineJoinCase c)
-{
+constexpr bool ReversesSecond(LineJoinCase c) {
     return c == LineJoinCase::ReverseBoth || c == LineJoinCase::ReverseSecond;
 }
 
@@ -163,8 +159,7 @@ void SpliceAfter(std::span<const SeamPoint> art1, std::size_t n, std::span<const
                  const std::vector<std::size_t>& order, std::vector<SeamPoint>& out);
 
 inline std::vector<SeamPoint> SpliceAfter(std::span<const SeamPoint> art1, std::size_t n,
-                                          std::span<const SeamPoint> art2, const std::vector<std::size_t>& order)
-{
+                                          std::span<const SeamPoint> art2, const std::vector<std::size_t>& order) {
     std::vector<SeamPoint> out;
     SpliceAfter(art1, n, art2, order, out);
     return out;

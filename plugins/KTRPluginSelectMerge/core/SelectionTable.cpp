@@ -84,8 +84,7 @@ void Release(T*& array) {
     array = nullptr;
 }
 
-constexpr MeshKind kKindOrder[] = {MeshKind::MatQua, MeshKind::Material, MeshKind::Mat1st,
-                                   MeshKind::Tokyo23};
+constexpr MeshKind kKindOrder[] = {MeshKind::MatQua, MeshKind::Material, MeshKind::Mat1st, MeshKind::Tokyo23};
 
 struct KindTable {
     int32_t& count;
@@ -98,12 +97,10 @@ struct KindTable {
 
 KindTable Table(MeshKind kind) {
     switch (kind) {
-    case MeshKind::MatQua:
-        return {nMatQuaCount, nMatQuaMesh, nMatQuaScale, &nMatQuaArea, bMatQuaSelect, bSelectMatQua};
+    case MeshKind::MatQua: return {nMatQuaCount, nMatQuaMesh, nMatQuaScale, &nMatQuaArea, bMatQuaSelect, bSelectMatQua};
     case MeshKind::Material:
         return {nMaterialCount, nMaterialMesh, nMaterialScale, nullptr, bMaterialSelect, bSelectMaterial};
-    case MeshKind::Mat1st:
-        return {nMat1stCount, nMat1stMesh, nMat1stScale, nullptr, bMat1stSelect, bSelectMat1st};
+    case MeshKind::Mat1st: return {nMat1stCount, nMat1stMesh, nMat1stScale, nullptr, bMat1stSelect, bSelectMat1st};
     case MeshKind::Tokyo23:
         return {nTokyo23Count, nTokyo23Mesh, nTokyo23Scale, nullptr, bTokyo23Select, bSelectTokyo23};
     }
@@ -139,8 +136,8 @@ bool AppendKindRow(const KindTable& t, const MeshEntry& e) {
 }
 
 bool AppendDisplayRow(const DisplayTable& d, const MeshEntry& e) {
-    if (!Grow(d.mesh, d.count) || !Grow(d.scale, d.count) || !Grow(d.area, d.count) ||
-        !Grow(d.select, d.count) || !Grow(d.nameLen, d.count)) {
+    if (!Grow(d.mesh, d.count) || !Grow(d.scale, d.count) || !Grow(d.area, d.count) || !Grow(d.select, d.count) ||
+        !Grow(d.nameLen, d.count)) {
         return false;
     }
     d.mesh[d.count] = e.mesh;
@@ -177,15 +174,12 @@ struct TileKey {
     int32_t area;
 };
 
-bool InRange(const DisplayTable& d, int32_t row) {
-    return d.mesh != nullptr && row >= 0 && row < d.count;
-}
+bool InRange(const DisplayTable& d, int32_t row) { return d.mesh != nullptr && row >= 0 && row < d.count; }
 
 // A non-zero area is always MatQua; otherwise the name length tells the kind.
 TileKey KeyOf(const DisplayTable& d, int32_t row) {
-    const MeshKind kind = d.area[row] != 0
-                              ? MeshKind::MatQua
-                              : MeshKindFromNameLength(d.nameLen[row]).value_or(MeshKind::Material);
+    const MeshKind kind =
+        d.area[row] != 0 ? MeshKind::MatQua : MeshKindFromNameLength(d.nameLen[row]).value_or(MeshKind::Material);
     return {kind, d.mesh[row], d.scale[row], d.area[row]};
 }
 
@@ -203,9 +197,7 @@ bool SetSelectFlag(const TileKey& key, bool select) {
     return false;
 }
 
-void ClearKindFlags() {
-    bSelectMatQua = bSelectMaterial = bSelectMat1st = bSelectTokyo23 = false;
-}
+void ClearKindFlags() { bSelectMatQua = bSelectMaterial = bSelectMat1st = bSelectTokyo23 = false; }
 
 void SelectTile(const TileKey& key) {
     nSelScale = key.scale;
@@ -284,7 +276,7 @@ bool ReadTileNames(DIR* dir, std::vector<FoundTile>& found) {
     }
 }
 
-} // namespace
+}  // namespace
 
 void SetMeshRealloc(MeshReallocFunc func) { meshRealloc = func; }
 
@@ -323,8 +315,7 @@ ScanResult ScanTileFolder(const char* folder) {
 
         // Enumeration order is the file system's; runs must be reproducible,
         // since the first tile opened becomes the layer reference.
-        std::sort(found.begin(), found.end(),
-                  [](const FoundTile& a, const FoundTile& b) { return a.name < b.name; });
+        std::sort(found.begin(), found.end(), [](const FoundTile& a, const FoundTile& b) { return a.name < b.name; });
 
         // "x.ai" and "x.AI" would give two rows that no lookup can tell apart.
         std::set<std::tuple<int32_t, int32_t, int32_t, int32_t>> seen;

@@ -62,10 +62,9 @@ std::string MissingRow(int32_t row, int32_t rowCount) {
     return std::to_string(row) + " 行目はありません（1〜" + std::to_string(rowCount) + " 行）。";
 }
 
-} // namespace
+}  // namespace
 
-bool ParseRowList(std::string_view args, int32_t rowCount, std::vector<int32_t>* rows,
-                  std::string* error) {
+bool ParseRowList(std::string_view args, int32_t rowCount, std::vector<int32_t>* rows, std::string* error) {
     rows->clear();
     std::vector<int32_t> found;
     for (std::string_view word : SplitWords(args)) {
@@ -78,8 +77,7 @@ bool ParseRowList(std::string_view args, int32_t rowCount, std::vector<int32_t>*
         const size_t dash = word.find('-', 1);
         const bool read = dash == std::string_view::npos
                               ? ReadNumber(word, &first) && ReadNumber(word, &last)
-                              : ReadNumber(word.substr(0, dash), &first) &&
-                                    ReadNumber(word.substr(dash + 1), &last);
+                              : ReadNumber(word.substr(0, dash), &first) && ReadNumber(word.substr(dash + 1), &last);
         if (!read) {
             *error = Quoted(word) + " は行番号ではありません。";
             return false;
@@ -187,13 +185,9 @@ std::optional<DialogResult> TextSelectionDialog::MoveRows(bool add, std::string_
     chosenFolder_.clear();
     chosenSelect_.clear();
     switch (change) {
-    case SelectionChange::Changed:
-        Render();
-        break;
-    case SelectionChange::Refused:
-        break;
-    case SelectionChange::OutOfMemory:
-        return DialogResult::Failed;
+    case SelectionChange::Changed: Render(); break;
+    case SelectionChange::Refused: break;
+    case SelectionChange::OutOfMemory: return DialogResult::Failed;
     }
     return std::nullopt;
 }
@@ -226,9 +220,7 @@ void TextSelectionDialog::PrintHelp() const {
                  kAddButtonText, kDelButtonText, kOKButtonText, kCancelButtonText);
 }
 
-void TextSelectionDialog::Note(const std::string& text) const {
-    std::fprintf(out_, "※ %s\n", text.c_str());
-}
+void TextSelectionDialog::Note(const std::string& text) const { std::fprintf(out_, "※ %s\n", text.c_str()); }
 
 std::unique_ptr<SelectionDialog> CreateSelectionDialog(SelectionAlerts& alerts) {
     return std::make_unique<TextSelectionDialog>(alerts);

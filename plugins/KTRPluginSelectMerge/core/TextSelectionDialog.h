@@ -79,5 +79,4 @@ private:
 // and without repeats, and returns true; an empty args gives no rows. On a
 // malformed or missing row returns false with error saying which one, and
 // leaves rows empty.
-bool ParseRowList(std::string_view args, int32_t rowCount, std::vector<int32_t>* rows,
-                  std::string* error);
+bool ParseRowList(std::string_view args, int32_t rowCount, std::vector<int32_t>* rows, std::string* error);
