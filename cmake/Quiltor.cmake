@@ -10,10 +10,11 @@ function(quiltor_add_test name)
     PROPERTIES ENVIRONMENT "QUILTOR_PLUGIN_DIR=${PROJECT_BINARY_DIR}/plugins")
 endfunction()
 
-# quiltor_add_plugin(NAME LIBRARY lib): a host plug-in file whose only export is PluginMain, made of
-# the whole of its library and the framework (the tests link the same library).
+# quiltor_add_plugin(NAME LIBRARY lib PROPERTIES rc): a host plug-in file whose only export is
+# PluginMain, made of the whole of its library and the framework (the tests link the same library).
+# On Windows it is NAME.aip and carries the property list of the resource script PROPERTIES.
 function(quiltor_add_plugin name)
-  cmake_parse_arguments(P "" "LIBRARY" "" ${ARGN})
+  cmake_parse_arguments(P "" "LIBRARY;PROPERTIES" "" ${ARGN})
   if(NOT TARGET ${P_LIBRARY})
     message(FATAL_ERROR "plug-in ${name}: no library target '${P_LIBRARY}'")
   endif()
@@ -25,6 +26,12 @@ function(quiltor_add_plugin name)
     VISIBILITY_INLINES_HIDDEN ON
     LIBRARY_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/plugins")
   target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${P_LIBRARY}>" quiltor_common)
-  target_link_options(${name} PRIVATE
-    "-Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map")
+  if(WIN32)
+    # Only PluginMain is marked for export, so nothing else leaves the DLL.
+    target_sources(${name} PRIVATE ${P_PROPERTIES})
+    set_target_properties(${name} PROPERTIES SUFFIX ".aip")
+  else()
+    target_link_options(${name} PRIVATE
+      "-Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map")
+  endif()
 endfunction()

@@ -140,7 +140,11 @@ Plugin* AllocatePlugin(SPPluginRef pluginRef);
 void FixupReload(Plugin* plugin);
 
 // The plug-in file's only export.
+#ifdef _WIN32
+#define QUILTOR_PLUGIN_EXPORT __declspec(dllexport)
+#else
 #define QUILTOR_PLUGIN_EXPORT __attribute__((visibility("default")))
+#endif
 extern "C" QUILTOR_PLUGIN_EXPORT AIErr PluginMain(const char* caller, const char* selector, void* message);
 
 #endif

@@ -17,4 +17,5 @@ add_library(ktr_adjust_plugin INTERFACE)
 target_link_libraries(ktr_adjust_plugin INTERFACE "$<LINK_GROUP:RESCAN,ktr_adjust_code,quiltor_common>")
 
 quiltor_add_plugin(KTRQuiltorAdjust
-  LIBRARY ktr_adjust_code)
+  LIBRARY ktr_adjust_code
+  PROPERTIES ${CMAKE_CURRENT_SOURCE_DIR}/KTRQuiltorAdjust.rc)

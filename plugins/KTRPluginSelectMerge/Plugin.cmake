@@ -28,4 +28,5 @@ add_library(ktr_selectmerge_plugin INTERFACE)
 target_link_libraries(ktr_selectmerge_plugin INTERFACE "$<LINK_GROUP:RESCAN,ktr_selectmerge_code,quiltor_common>")
 
 quiltor_add_plugin(KTRQuiltorSelectMerge
-  LIBRARY ktr_selectmerge_code)
+  LIBRARY ktr_selectmerge_code
+  PROPERTIES ${CMAKE_CURRENT_SOURCE_DIR}/KTRQuiltorSelectMerge.rc)

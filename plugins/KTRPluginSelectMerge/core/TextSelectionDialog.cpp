@@ -9,10 +9,6 @@
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(char* p) const { std::free(p); }
-};
-
 // Words are separated by ASCII blanks, commas and the full-width space that a
 // Japanese input method types.
 std::vector<std::string_view> SplitWords(std::string_view s) {
@@ -107,12 +103,14 @@ TextSelectionDialog::TextSelectionDialog(SelectionAlerts& alerts, FILE* in, FILE
 
 std::optional<std::string> TextSelectionDialog::ReadLine() {
     if (in_ == nullptr) return std::nullopt;
-    char* raw = nullptr;
-    size_t capacity = 0;
-    const ssize_t n = getline(&raw, &capacity, in_);
-    const std::unique_ptr<char, FreeDeleter> hold(raw);
-    if (n < 0) return std::nullopt;
-    std::string line(raw, static_cast<size_t>(n));
+    // fgets in pieces rather than POSIX getline, which the Windows runtime lacks.
+    std::string line;
+    char piece[256];
+    while (std::fgets(piece, sizeof piece, in_) != nullptr) {
+        line += piece;
+        if (!line.empty() && line.back() == '\n') break;
+    }
+    if (line.empty()) return std::nullopt;
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return line;
 }
