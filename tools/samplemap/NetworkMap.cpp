@@ -10,7 +10,7 @@
 namespace samplemap {
 namespace {
 
-struct LayerSpec {
+struct LayerPlan {
     std::vector<std::string> titles;
     int occurrence = 1;
     std::vector<Style> styles;
@@ -19,7 +19,7 @@ struct LayerSpec {
 // Boundaries come in two styles, so a chain of the bolder one runs through junctions of the
 // finer one; roads in one, so every crossing joins ends of equal style.
 struct NetworkLegend {
-    LayerSpec boundaries, roads, faces, rings;
+    LayerPlan boundaries, roads, faces, rings;
 };
 
 NetworkLegend Legend(MeshKind kind) {
@@ -272,14 +272,14 @@ private:
     double margin_;
 };
 
-int AddLayer(SampleMap& map, const LayerSpec& spec) {
-    map.layers.push_back(FindLayer(map.scheme, map.schemeCount, spec.titles, spec.occurrence));
+int AddLayer(SampleMap& map, const LayerPlan& plan) {
+    map.layers.push_back(FindLayer(map.scheme, map.schemeCount, plan.titles, plan.occurrence));
     return static_cast<int>(map.layers.size()) - 1;
 }
 
-int AddStyles(SampleMap& map, const LayerSpec& spec) {
-    map.styles.insert(map.styles.end(), spec.styles.begin(), spec.styles.end());
-    return static_cast<int>(map.styles.size() - spec.styles.size());
+int AddStyles(SampleMap& map, const LayerPlan& plan) {
+    map.styles.insert(map.styles.end(), plan.styles.begin(), plan.styles.end());
+    return static_cast<int>(map.styles.size() - plan.styles.size());
 }
 
 }  // namespace
@@ -297,16 +297,16 @@ SampleMap DrawNetworkMap(const MapOptions& options) {
     // Boundaries wander between junctions about half a tile apart; roads run nearly straight
     // between closer crossings.
     struct Net {
-        const LayerSpec* spec;
+        const LayerPlan* plan;
         double spacing;
         int bends;
         double wiggle;
         double drop;
     };
     for (const Net& net : {Net{&legend.boundaries, 0.45, 4, 0.08, 0.15}, Net{&legend.roads, 0.3, 1, 0.03, 0.1}}) {
-        const int layer = AddLayer(map, *net.spec);
-        const int style = AddStyles(map, *net.spec);
-        painter.Network(layer, style, static_cast<int>(net.spec->styles.size()), net.spacing / density, net.bends,
+        const int layer = AddLayer(map, *net.plan);
+        const int style = AddStyles(map, *net.plan);
+        painter.Network(layer, style, static_cast<int>(net.plan->styles.size()), net.spacing / density, net.bends,
                         net.wiggle, net.drop, map.objects);
     }
     const int faces = AddLayer(map, legend.faces);
