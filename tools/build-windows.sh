@@ -5,6 +5,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh --windows
+# The host's libraries, from Debian's source packages of the archive this machine uses; fetched
+# once, into the build folder, never into the repository.
+deps=$PWD/build-windows/deps
+if ! ls -d "$deps"/pugixml-*/ "$deps"/libpolyclipping-*/ >/dev/null 2>&1; then
+  mkdir -p "$deps/apt/lists/partial"
+  uri=$(awk '/^URIs:/ {print $2; exit} /^deb / {print $2; exit}' /etc/apt/sources.list.d/debian.sources \
+          /etc/apt/sources.list 2>/dev/null || true)
+  suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  echo "deb-src ${uri:-http://deb.debian.org/debian} $suite main" > "$deps/apt/sources.list"
+  apt=(apt-get -q -o Dir::Etc::sourcelist="$deps/apt/sources.list" -o Dir::Etc::sourceparts=-
+       -o Dir::State::Lists="$deps/apt/lists" -o APT::Sandbox::User=root)
+  "${apt[@]}" update
+  (cd "$deps" && "${apt[@]}" source pugixml libpolyclipping)
+fi
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
-  -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine -DQUILTOR_BUILD_BENCH=OFF
+  -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine -DQUILTOR_BUILD_BENCH=OFF -DQUILTOR_WINDOWS_DEPS="$deps"
 cmake --build build-windows -j"$(nproc)"

@@ -1,8 +1,5 @@
 // quiltor-host adjust: cut a map to an outline in one command, as a person would in the
 // application: a new top layer holding the outline, the outline selected, "Quiltor アジャスト".
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <pugixml.hpp>
 
@@ -30,7 +27,6 @@
 #include "model/Workspace.h"
 #include "svg/Svg.h"
 
-extern char** environ;
 
 namespace quiltor::cli {
 namespace {

@@ -1,9 +1,6 @@
 // quiltor-host merge: one whole select-merge run on a new document, answered from a script, then
 // the merged map saved (and drawn as a PNG).
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <dirent.h>
 #include <algorithm>
@@ -30,7 +27,6 @@
 #include "svg/Svg.h"
 #include "ui/ConsoleUserInterface.h"
 
-extern char** environ;
 
 namespace quiltor::cli {
 namespace {

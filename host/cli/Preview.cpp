@@ -1,9 +1,11 @@
 // Drawing a document as a PNG with rsvg-convert, for the commands that offer a preview.
 #include "cli/Preview.h"
 
+#ifndef _WIN32
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -19,10 +21,16 @@
 #include "model/Document.h"
 #include "svg/Svg.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace quiltor::cli {
 
+#ifdef _WIN32
+// The Windows build carries no SVG renderer, so it draws no previews.
+std::optional<std::string> FindProgram(const std::string&) { return std::nullopt; }
+#else
 std::optional<std::string> FindProgram(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path ? path : "/usr/bin:/bin");
@@ -33,6 +41,7 @@ std::optional<std::string> FindProgram(const std::string& name) {
     }
     return std::nullopt;
 }
+#endif
 
 namespace {
 
@@ -57,6 +66,12 @@ bool VisibleArtBounds(const host::Document& document, AIRealRect* bounds) {
     return any;
 }
 
+#ifdef _WIN32
+bool RunProgram(const std::vector<std::string>& argv, std::string* why) {
+    *why = "cannot start " + argv[0] + " on Windows";
+    return false;
+}
+#else
 bool RunProgram(const std::vector<std::string>& argv, std::string* why) {
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -81,6 +96,7 @@ bool RunProgram(const std::vector<std::string>& argv, std::string* why) {
     }
     return true;
 }
+#endif
 
 // Draws the whole merged map, also where it reaches beyond the page, on white, its longer side
 // `pixels` long.

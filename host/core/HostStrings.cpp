@@ -1,8 +1,7 @@
 #include "core/HostStrings.h"
 
-#include <iconv.h>
+#include "core/Charsets.h"
 
-#include <cerrno>
 #include <cstring>
 
 namespace quiltor::host {
@@ -57,71 +56,12 @@ void ForEachCodePoint(std::u16string_view text, Visit visit) {
     }
 }
 
-class Iconv {
-public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Iconv() {
-        if (ok()) iconv_close(cd_);
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts all of in; nullopt on an invalid or incomplete sequence.
-    std::optional<std::string> convert(std::string_view in) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        std::string out;
-        char* src = const_cast<char*>(in.data());
-        size_t srcLeft = in.size();
-        char chunk[256];
-        while (srcLeft > 0) {
-            char* dst = chunk;
-            size_t dstLeft = sizeof chunk;
-            size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-            out.append(chunk, sizeof chunk - dstLeft);
-            if (r == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;
-        }
-        char* dst = chunk;
-        size_t dstLeft = sizeof chunk;
-        iconv(cd_, nullptr, nullptr, &dst, &dstLeft);
-        out.append(chunk, sizeof chunk - dstLeft);
-        return out;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-// glibc's CP932 is the Windows flavour of Shift-JIS, the one the plug-ins' texts are written in.
-const char* CharsetOf(int32_t encoding) {
+std::optional<Charset> CharsetOf(int32_t encoding) {
     switch (encoding) {
-    case kAIShiftJISCharacterEncoding: return "CP932";
-    case kAIRomanCharacterEncoding: return "MACINTOSH";
-    default: return nullptr;
+    case kAIShiftJISCharacterEncoding: return Charset::ShiftJis;
+    case kAIRomanCharacterEncoding: return Charset::MacRoman;
+    default: return std::nullopt;
     }
-}
-
-std::optional<std::u16string> DecodeWith(const char* charset, std::string_view bytes) {
-    Iconv cd("UTF-8", charset);
-    if (!cd.ok()) return std::nullopt;
-    auto utf8 = cd.convert(bytes);
-    if (!utf8) return std::nullopt;
-    return DecodeUtf8(*utf8);
-}
-
-std::string EncodeWith(const char* charset, std::u16string_view text) {
-    Iconv cd(charset, "UTF-8");
-    std::string out;
-    // One character at a time, so a character the charset lacks becomes '?' and the rest goes on.
-    ForEachCodePoint(text, [&](char32_t cp) {
-        std::string one;
-        AppendUtf8(one, cp);
-        std::optional<std::string> converted;
-        if (cd.ok()) converted = cd.convert(one);
-        out += converted && !converted->empty() ? *converted : std::string("?");
-    });
-    return out;
 }
 
 std::optional<std::u16string> DecodeUtf16Bytes(std::string_view bytes) {
@@ -172,7 +112,7 @@ std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
     return out;
 }
 
-std::optional<std::u16string> DecodeShiftJis(std::string_view bytes) { return DecodeWith("CP932", bytes); }
+std::optional<std::u16string> DecodeShiftJis(std::string_view bytes) { return DecodeCharset(Charset::ShiftJis, bytes); }
 
 std::string EncodeUtf8(std::u16string_view text) {
     std::string out;
@@ -181,7 +121,7 @@ std::string EncodeUtf8(std::u16string_view text) {
     return out;
 }
 
-std::string EncodeShiftJis(std::u16string_view text) { return EncodeWith("CP932", text); }
+std::string EncodeShiftJis(std::u16string_view text) { return EncodeCharset(Charset::ShiftJis, text); }
 
 bool IsKnownEncoding(int32_t encoding) {
     switch (encoding) {
@@ -200,7 +140,7 @@ std::optional<std::u16string> DecodeBytes(std::string_view bytes, int32_t encodi
     case kAIUTF8CharacterEncoding: return DecodeUtf8(bytes);
     case kAIUTF16CharacterEncoding: return DecodeUtf16Bytes(bytes);
     default:
-        if (const char* charset = CharsetOf(encoding)) return DecodeWith(charset, bytes);
+        if (const auto charset = CharsetOf(encoding)) return DecodeCharset(*charset, bytes);
         return std::nullopt;
     }
 }
@@ -211,7 +151,7 @@ std::optional<std::string> EncodeBytes(std::u16string_view text, int32_t encodin
     case kAIUTF8CharacterEncoding: return EncodeUtf8(text);
     case kAIUTF16CharacterEncoding: return EncodeUtf16Bytes(text);
     default:
-        if (const char* charset = CharsetOf(encoding)) return EncodeWith(charset, text);
+        if (const auto charset = CharsetOf(encoding)) return EncodeCharset(*charset, text);
         return std::nullopt;
     }
 }

@@ -1,12 +1,11 @@
 #include "loader/PluginManager.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <filesystem>
 
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
+#include "loader/SharedLibrary.h"
 
 namespace quiltor::host {
 
@@ -28,16 +27,11 @@ struct PluginManager::Impl {
 
     // Maps the plug-in's code and finds its entry point.
     bool loadCode(_SPPlugin& plugin, std::string* error) {
-        dlerror();
-        void* library = dlopen(plugin.path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            const char* why = dlerror();
-            if (error) *error = why ? why : "cannot be loaded";
-            return false;
-        }
-        auto entry = reinterpret_cast<PluginMainProc>(dlsym(library, "PluginMain"));
+        void* library = OpenSharedLibrary(plugin.path, error);
+        if (!library) return false;
+        auto entry = reinterpret_cast<PluginMainProc>(FindExport(library, "PluginMain"));
         if (!entry) {
-            dlclose(library);
+            CloseSharedLibrary(library);
             if (error) *error = "it has no PluginMain entry point";
             return false;
         }
@@ -48,7 +42,7 @@ struct PluginManager::Impl {
 
     void unloadCode(_SPPlugin& plugin) {
         if (plugin.inProcess) return;
-        if (plugin.library) dlclose(plugin.library);
+        if (plugin.library) CloseSharedLibrary(plugin.library);
         plugin.library = nullptr;
         plugin.main = nullptr;
     }
