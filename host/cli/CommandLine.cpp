@@ -32,7 +32,11 @@ constexpr Paper kPapers[] = {
 
 }  // namespace
 
+#ifdef _WIN32
+const char* const kBuiltPluginFiles[2] = {"KTRQuiltorSelectMerge.aip", "KTRQuiltorAdjust.aip"};
+#else
 const char* const kBuiltPluginFiles[2] = {"KTRQuiltorSelectMerge.so", "KTRQuiltorAdjust.so"};
+#endif
 
 std::optional<double> ParseLength(std::string_view text) {
     double scale = 1.0;

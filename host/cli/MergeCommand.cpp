@@ -1,6 +1,12 @@
 // quiltor-host merge: one whole select-merge run on a new document, answered from a script, then
 // the merged map saved (and drawn as a PNG).
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
 
 #include <dirent.h>
 #include <algorithm>
@@ -27,13 +33,17 @@
 #include "svg/Svg.h"
 #include "ui/ConsoleUserInterface.h"
 
-
 namespace quiltor::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr char kMergeItem[] = "Quiltor セレクトマージ";
+#ifdef _WIN32
+constexpr char kNullDevice[] = "NUL";
+#else
+constexpr char kNullDevice[] = "/dev/null";
+#endif
 constexpr char kRunCompleted[] = "作業が完了しました。";
 
 // Writes straight to a file descriptor, so the transcript reaches the real standard output while
@@ -107,7 +117,7 @@ public:
         // With standard input closed at start the file may already be descriptor 0.
         inReady_ = scriptFd == STDIN_FILENO || ::dup2(scriptFd, STDIN_FILENO) >= 0;
         if (scriptFd != STDIN_FILENO) ::close(scriptFd);
-        const int screens = screensToStandardError ? ::dup(STDERR_FILENO) : ::open("/dev/null", O_WRONLY);
+        const int screens = screensToStandardError ? ::dup(STDERR_FILENO) : ::open(kNullDevice, O_WRONLY);
         if (screens >= 0) {
             outReady_ = ::dup2(screens, STDOUT_FILENO) >= 0;
             ::close(screens);
@@ -141,12 +151,21 @@ private:
         std::error_code ec;
         const fs::path dir = fs::temp_directory_path(ec);
         const std::string where = ec ? std::string(".") : dir.string();
+#ifdef _WIN32
+        // Removed by Windows when the last descriptor on it closes.
+        std::string name = where + "\\quiltor-script-XXXXXX";
+        int fd =
+            _mktemp_s(name.data(), name.size() + 1) == 0
+                ? ::_open(name.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE)
+                : -1;
+#else
         int fd = ::open(where.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
         if (fd < 0) {
             std::string name = where + "/quiltor-script-XXXXXX";
             fd = ::mkstemp(name.data());
             if (fd >= 0) ::unlink(name.c_str());
         }
+#endif
         if (fd < 0) return -1;
         size_t done = 0;
         while (done < script.size()) {
@@ -171,14 +190,18 @@ private:
 // A closed standard descriptor would be handed out again by the next open or dup and then be
 // redirected by mistake; give each closed one /dev/null.
 void OpenStandardDescriptors() {
+#ifdef _WIN32
+    // The runtime gives a Windows program its three standard descriptors.
+#else
     for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-        const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        const int null = ::open(kNullDevice, fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
         if (null >= 0 && null != fd) {
             ::dup2(null, fd);
             ::close(null);
         }
     }
+#endif
 }
 
 // Whether a file can be written at path; otherwise a reason.
@@ -194,7 +217,7 @@ bool CanWrite(const std::string& path, std::string* why) {
         *why = "there is no folder " + parent.string();
         return false;
     }
-    if (fs::exists(file, ec) ? ::access(path.c_str(), W_OK) != 0 : ::access(parent.c_str(), W_OK) != 0) {
+    if (fs::exists(file, ec) ? ::access(path.c_str(), W_OK) != 0 : ::access(parent.string().c_str(), W_OK) != 0) {
         *why = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }

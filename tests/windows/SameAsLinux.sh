@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Sample tiles merged and the merged map cut to an outline by quiltor-host.exe under Wine must
+# give the very documents the Linux build gives for the same tiles.
+# Usage: SameAsLinux.sh LINUX_BUILD WINDOWS_BUILD
+set -euo pipefail
+linux=$1
+windows=$2
+for program in "$linux/tools/samplemap/quiltor-samplemap" "$linux/host/quiltor-host"; do
+  [ -x "$program" ] || { echo "no $program: build the Linux programs first (tools/run-tests.sh)" >&2; exit 1; }
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+outline="1100,2200 2600,2000 2900,3100 2000,3800 1000,3300"
+windows_host() { QUILTOR_PLUGIN_DIR=$windows/plugins wine "$windows/host/quiltor-host.exe" "$@"; }
+for kind in material tokyo23; do
+  "$linux/tools/samplemap/quiltor-samplemap" --kind "$kind" -o "$work/$kind" >/dev/null
+  "$linux/host/quiltor-host" merge "$work/$kind" -o "$work/$kind-linux.svg" --page A0-landscape >/dev/null
+  windows_host merge "$work/$kind" -o "$work/$kind-windows.svg" --page A0-landscape >/dev/null
+  cmp "$work/$kind-linux.svg" "$work/$kind-windows.svg"
+  "$linux/host/quiltor-host" adjust "$work/$kind-linux.svg" -o "$work/$kind-linux-cut.svg" --outline "$outline" >/dev/null
+  windows_host adjust "$work/$kind-windows.svg" -o "$work/$kind-windows-cut.svg" --outline "$outline" >/dev/null
+  cmp "$work/$kind-linux-cut.svg" "$work/$kind-windows-cut.svg"
+  echo "$kind: the same merged and cut documents"
+done
