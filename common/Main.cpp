@@ -63,8 +63,11 @@ extern "C" QUILTOR_PLUGIN_EXPORT AIErr PluginMain(const char* caller, const char
             return kNoErr;
         }
         if (result == kUnhandledMsgErr) {
+#ifndef _WIN32
+            // Windows builds pass over unhandled messages in silence.
             std::fprintf(stderr, "Warning: Unhandled plugin message: caller \"%s\" selector \"%s\"\n",
                          caller != nullptr ? caller : "", selector != nullptr ? selector : "");
+#endif
             result = kNoErr;
         }
     }

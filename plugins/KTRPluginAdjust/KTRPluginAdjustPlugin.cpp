@@ -16,15 +16,24 @@ ImportSuite kOwnSuites[] = {
 
 }  // namespace
 
+// The Windows build names itself by its long title and names its item by the item's text.
+#ifdef _WIN32
+#define KTR_ADJUST_NAME "Orvela Plateo.ai Quiltware Quiltor アジャスト"
+#define KTR_ADJUST_ITEM "Quiltor アジャスト"
+#else
+#define KTR_ADJUST_NAME "KTRPluginAdjust"
+#define KTR_ADJUST_ITEM "SDKObject"
+#endif
+
 const PluginDescription gPluginDescription = {
-    "KTRPluginAdjust",
+    KTR_ADJUST_NAME,
     "Quiltor アジャスト ...",
     "Orvela Plateo.ai Quiltware Quiltor アジャスト",
     "Quiltor アジャスト Version 1.00 CS6\n"
     "https://www.orvela-plateo.ai/quiltware/\n"
     "Copyright (C) Orvela Plateo.ai Quiltware. All rights reserved.\n"
     "\n",
-    {"SDKObject", kObjectsMenuGroup, "Quiltor アジャスト"},
+    {KTR_ADJUST_ITEM, kObjectsMenuGroup, "Quiltor アジャスト"},
     kOwnSuites,
 };
 

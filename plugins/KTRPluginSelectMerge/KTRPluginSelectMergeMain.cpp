@@ -20,8 +20,13 @@ namespace {
 constexpr char kMsgNoDocument[] = "新規ドキュメントを作成してから、Quiltor セレクトマージを実行して下さい。";
 constexpr char kMsgTargetNotFresh[] =
     "新規ドキュメントを作成した直後の状態で、Quiltor セレクトマージを実行して下さい。";
+#ifdef _WIN32
+constexpr char kMsgNoTileFound[] =
+    "Quiltor セレクトマージに対応した Adobe Illustrator ArtWork が見つかりませんでした。";
+#else
 constexpr char kMsgNoTileFound[] =
     "Quiltor セレクトマージに対応した Adobe Illustrator Artwork が見つかりませんでした。";
+#endif
 
 // A run that stops on an exception says so; with no memory left even the
 // alert may fail, and then nothing more can be done.
@@ -69,7 +74,14 @@ AIErr Run(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message) {
             free_mesh();
             return kNoErr;
         }
-        if (ScanTileFolder(folder.data()) != ScanResult::Done) {
+        const ScanResult scanned = ScanTileFolder(folder.data());
+#ifdef _WIN32
+        // A folder Windows cannot open lists no tiles, and the user is told so below.
+        const bool scanEnds = scanned == ScanResult::OutOfMemory;
+#else
+        const bool scanEnds = scanned != ScanResult::Done;
+#endif
+        if (scanEnds) {
             free_mesh();
             return kNoErr;
         }

@@ -14,15 +14,28 @@ ImportSuite kOwnSuites[] = {
 
 }  // namespace
 
+// The Windows build names itself by its long title, names its item by the item's text and is the
+// build for the CC generation of the host.
+#ifdef _WIN32
+#define KTR_SELECTMERGE_NAME "Orvela Plateo.ai Quiltware Quiltor セレクトマージ"
+#define KTR_SELECTMERGE_ITEM "Quiltor セレクトマージ"
+#define KTR_SELECTMERGE_HOST "CC"
+#else
+#define KTR_SELECTMERGE_NAME "KTRPluginSelectMerge"
+#define KTR_SELECTMERGE_ITEM "SDKObject"
+#define KTR_SELECTMERGE_HOST "CS6"
+#endif
+
 const PluginDescription gPluginDescription = {
-    "KTRPluginSelectMerge",
+    KTR_SELECTMERGE_NAME,
     "Quiltor セレクトマージ ...",
     "Orvela Plateo.ai Quiltware Quiltor セレクトマージ",
-    "Quiltor セレクトマージ Version 1.00 CS6\n"
+    "Quiltor セレクトマージ Version 1.00 " KTR_SELECTMERGE_HOST
+    "\n"
     "https://www.orvela-plateo.ai/quiltware/\n"
     "Copyright (C) Orvela Plateo.ai Quiltware. All rights reserved.\n"
     "\n",
-    {"SDKObject", kOpenDocumentMenuGroup, "Quiltor セレクトマージ"},
+    {KTR_SELECTMERGE_ITEM, kOpenDocumentMenuGroup, "Quiltor セレクトマージ"},
     kOwnSuites,
 };
 

@@ -24,10 +24,19 @@ constexpr char kFolderDialogTitle[] = "Quiltor セレクトマージ - フォル
 
 constexpr char kMsgChooseFolder[] =
     "Quiltor セレクトマージに対応した Adobe Illustrator ArtWork があるフォルダの選択を行って下さい。";
+#ifdef _WIN32
+// Half-width katakana and ASCII punctuation, as the Windows build has always shown them; the
+// blank before 合成後 is the full-width space.
+constexpr char kMsgBeyondLimit[] = "描画エリアを超える範囲の合成は出来ません。\n%.3f×%.3f[mm]";
+constexpr char kMsgMergedSize[] = "合成後のｻｲｽﾞは下記になります。\n%.3f×%.3f[mm]";
+constexpr char kMsgLargerThanPage[] =
+    "ｱｰﾄﾎﾞｰﾄﾞよりも大きいですが合成しますか?\nｱｰﾄﾎﾞｰﾄﾞ: %.3f×%.3f[mm]\n　合成後: %.3f×%.3f[mm]";
+#else
 constexpr char kMsgBeyondLimit[] = "描画範囲を超える範囲の合成は出来ません。\n%.3f×%.3f[mm]";
 constexpr char kMsgMergedSize[] = "合成後のサイズは下記になります。\n%.3f×%.3f[mm]";
 constexpr char kMsgLargerThanPage[] =
     "アートボードよりも大きいですが合成しますか？\nアートボード： %.3f×%.3f[mm]\n合成後： %.3f×%.3f[mm]";
+#endif
 
 constexpr std::size_t kSizeMessageBufferSize = 512;
 

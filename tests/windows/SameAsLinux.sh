@@ -15,10 +15,20 @@ windows_host() { QUILTOR_PLUGIN_DIR=$windows/plugins wine "$windows/host/quiltor
 for kind in material tokyo23; do
   "$linux/tools/samplemap/quiltor-samplemap" --kind "$kind" -o "$work/$kind" >/dev/null
   "$linux/host/quiltor-host" merge "$work/$kind" -o "$work/$kind-linux.svg" --page A0-landscape >/dev/null
-  windows_host merge "$work/$kind" -o "$work/$kind-windows.svg" --page A0-landscape >/dev/null
+  windows_host merge "$work/$kind" -o "$work/$kind-windows.svg" --page A0-landscape >"$work/$kind-windows.txt"
   cmp "$work/$kind-linux.svg" "$work/$kind-windows.svg"
+  # The Windows build asks in its own words: half-width katakana, ASCII '?', a full-width space.
+  grep -qF 'QUESTION: ｱｰﾄﾎﾞｰﾄﾞよりも大きいですが合成しますか?\nｱｰﾄﾎﾞｰﾄﾞ: 1189.000×841.000[mm]\n　合成後: ' \
+    "$work/$kind-windows.txt"
   "$linux/host/quiltor-host" adjust "$work/$kind-linux.svg" -o "$work/$kind-linux-cut.svg" --outline "$outline" >/dev/null
   windows_host adjust "$work/$kind-windows.svg" -o "$work/$kind-windows-cut.svg" --outline "$outline" >/dev/null
   cmp "$work/$kind-linux-cut.svg" "$work/$kind-windows-cut.svg"
   echo "$kind: the same merged and cut documents"
 done
+mkdir "$work/empty"
+if windows_host merge "$work/empty" -o "$work/empty.svg" >"$work/empty.txt"; then
+  echo "a merge of an empty folder succeeded" >&2
+  exit 1
+fi
+grep -qF 'ERROR: Quiltor セレクトマージに対応した Adobe Illustrator ArtWork が見つかりませんでした。' "$work/empty.txt"
+echo "the Windows messages read as the Windows build words them"

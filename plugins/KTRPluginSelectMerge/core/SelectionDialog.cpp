@@ -18,6 +18,10 @@ SelectionChange SelectMeshDel(const SelectionDialog& dialog, SelectionAlerts& al
 
 bool SelectMergeOK(SelectionAlerts& alerts) {
     if (InqSelectMesh() != 0) return true;
+#ifdef _WIN32
+    alerts.MessageAlert(kMsgNoSelection);
+#else
     alerts.ErrorAlert(kMsgNoSelection);
+#endif
     return false;
 }

@@ -395,7 +395,11 @@ SelectionChange PushAddRows(std::span<const int32_t> rows, SelectionAlerts& aler
 
 SelectionChange PushDelRows(std::span<const int32_t> rows, SelectionAlerts& alerts) {
     if (rows.empty()) {
+#ifdef _WIN32
+        alerts.ErrorAlert(kMsgDelNoneChosen);
+#else
         alerts.MessageAlert(kMsgDelNoneChosen);
+#endif
         return SelectionChange::Refused;
     }
     const DisplayTable select = SelectTable();
