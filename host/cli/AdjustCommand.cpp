@@ -22,11 +22,11 @@
 #include "cli/Preview.h"
 #include "cli/Session.h"
 #include "core/HostStrings.h"
+#include "core/Paths.h"
 #include "loader/PluginManager.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
 #include "svg/Svg.h"
-
 
 namespace quiltor::cli {
 namespace {
@@ -142,13 +142,13 @@ const char* const kFrameAttributes[] = {"width", "height", "viewBox"};
 // new document with the given path) under the map's root size and view box.
 std::optional<std::string> OutlineDocument(const AdjustOptions& options, std::string* error) {
     pugi::xml_document map;
-    if (!map.load_file(options.map.c_str())) {
+    if (!map.load_file(host::PathFromUtf8(options.map).c_str())) {
         *error = "cannot read " + options.map + " as SVG";
         return std::nullopt;
     }
     pugi::xml_document outline;
     if (options.outlineFile) {
-        if (!outline.load_file(options.outlineFile->c_str())) {
+        if (!outline.load_file(host::PathFromUtf8(*options.outlineFile).c_str())) {
             *error = "cannot read " + *options.outlineFile + " as SVG";
             return std::nullopt;
         }

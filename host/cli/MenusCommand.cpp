@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Session.h"
+#include "core/HostStrings.h"
 #include "loader/PluginManager.h"
 
 namespace quiltor::cli {
@@ -18,7 +19,8 @@ int RunMenus(const GlobalOptions& global, const std::vector<std::string>& args) 
     }
     Session session;
     if (!session.start(global)) return kExitFailure;
-    for (const auto& item : session.host().plugins().menuItems()) std::cout << item.group << '\t' << item.text << '\n';
+    for (const auto& item : session.host().plugins().menuItems())
+        std::cout << host::Utf8FromPlatform(item.group) << '\t' << item.text << '\n';
     return kExitOk;
 }
 

@@ -8,7 +8,6 @@
 #include <unistd.h>
 #endif
 
-#include <dirent.h>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -27,6 +26,7 @@
 #include "cli/Preview.h"
 #include "cli/Session.h"
 #include "core/HostStrings.h"
+#include "core/Paths.h"
 #include "loader/PluginManager.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
@@ -204,20 +204,28 @@ void OpenStandardDescriptors() {
 #endif
 }
 
+bool Writable(const fs::path& path) {
+#ifdef _WIN32
+    return ::_waccess(path.c_str(), 2) == 0;
+#else
+    return ::access(path.c_str(), W_OK) == 0;
+#endif
+}
+
 // Whether a file can be written at path; otherwise a reason.
 bool CanWrite(const std::string& path, std::string* why) {
     std::error_code ec;
-    const fs::path file(path);
+    const fs::path file = host::PathFromUtf8(path);
     if (fs::is_directory(file, ec)) {
         *why = path + " is a folder";
         return false;
     }
     const fs::path parent = file.has_parent_path() ? file.parent_path() : fs::path(".");
     if (!fs::is_directory(parent, ec)) {
-        *why = "there is no folder " + parent.string();
+        *why = "there is no folder " + host::Utf8FromPath(parent);
         return false;
     }
-    if (fs::exists(file, ec) ? ::access(path.c_str(), W_OK) != 0 : ::access(parent.string().c_str(), W_OK) != 0) {
+    if (!Writable(fs::exists(file, ec) ? file : parent)) {
         *why = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
@@ -226,9 +234,9 @@ bool CanWrite(const std::string& path, std::string* why) {
 
 std::vector<std::string> FileNamesIn(const std::string& folder) {
     std::vector<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return names;
-    while (const dirent* entry = ::readdir(dir.get())) names.emplace_back(entry->d_name);
+    std::error_code ec;
+    for (fs::directory_iterator it(host::PathFromUtf8(folder), ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(host::Utf8FromPath(it->path().filename()));
     return names;
 }
 
@@ -263,7 +271,7 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
     }
 
     std::error_code ec;
-    if (!fs::is_directory(options->folder, ec)) {
+    if (!fs::is_directory(host::PathFromUtf8(options->folder), ec)) {
         Complain("merge: there is no folder " + options->folder);
         return kExitFailure;
     }
@@ -352,7 +360,8 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
         Complain("merge: the run stopped before the end (see the messages above); nothing was written");
         return kExitFailure;
     }
-    for (const std::string& path : workspace.failedOpens()) merge.Note(fs::path(path).filename().string());
+    for (const std::string& path : workspace.failedOpens())
+        merge.Note(host::Utf8FromPath(host::PathFromUtf8(path).filename()));
     std::vector<std::string> skipped;
     for (const std::string& tile : merge.skipped()) {
         if (std::find(chosen.begin(), chosen.end(), tile) != chosen.end()) skipped.push_back(tile);

@@ -54,7 +54,8 @@ bool Session::start(const GlobalOptions& options) {
 
 void Session::listMenuItems() const {
     std::cerr << "The plug-ins added these menu items (group, then item):\n";
-    for (const auto& item : host_->plugins().menuItems()) std::cerr << "  " << item.group << "\t" << item.text << "\n";
+    for (const auto& item : host_->plugins().menuItems())
+        std::cerr << "  " << host::Utf8FromPlatform(item.group) << "\t" << item.text << "\n";
 }
 
 }  // namespace quiltor::cli

@@ -1,5 +1,11 @@
 // quiltor-host: a substitute host that loads the Quiltor plug-ins and drives them from a terminal
 // or a script.
+#ifdef _WIN32
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
+#endif
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -50,10 +56,37 @@ void PrintProgramHelp(std::ostream& out) {
            "  quiltor-host run --help\n";
 }
 
+// The arguments after the program's name, as UTF-8.
+std::vector<std::string> Arguments(int argc, char** argv) {
+#ifdef _WIN32
+    // argv is in the system's code page, which cannot hold every file name; the wide command line can.
+    (void)argc;
+    (void)argv;
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide != nullptr && i < count; ++i) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(n > 0 ? size_t(n) : 1, '\0');
+        if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), n, nullptr, nullptr);
+        arg.pop_back();
+        args.push_back(arg);
+    }
+    LocalFree(wide);
+    return args;
+#else
+    return std::vector<std::string>(argv + 1, argv + argc);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef _WIN32
+    // The transcript is UTF-8.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
+    std::vector<std::string> args = Arguments(argc, argv);
     std::string error;
     auto global = TakeGlobalOptions(args, &error);
     if (!global) {

@@ -123,6 +123,21 @@ std::string EncodeUtf8(std::u16string_view text) {
 
 std::string EncodeShiftJis(std::u16string_view text) { return EncodeCharset(Charset::ShiftJis, text); }
 
+int32_t ResolvePlatformEncoding(int32_t encoding) {
+    if (encoding != kAIPlatformCharacterEncoding) return encoding;
+#ifdef _WIN32
+    // The host of the Windows plug-ins runs on Japanese Windows, whose code page is 932.
+    return kAIShiftJISCharacterEncoding;
+#else
+    return kAIUTF8CharacterEncoding;
+#endif
+}
+
+std::string Utf8FromPlatform(std::string_view bytes) {
+    const auto text = DecodeBytes(bytes, kAIPlatformCharacterEncoding);
+    return text ? EncodeUtf8(*text) : std::string(bytes);
+}
+
 bool IsKnownEncoding(int32_t encoding) {
     switch (encoding) {
     case kAIPlatformCharacterEncoding:
@@ -135,8 +150,8 @@ bool IsKnownEncoding(int32_t encoding) {
 }
 
 std::optional<std::u16string> DecodeBytes(std::string_view bytes, int32_t encoding) {
+    encoding = ResolvePlatformEncoding(encoding);
     switch (encoding) {
-    case kAIPlatformCharacterEncoding:
     case kAIUTF8CharacterEncoding: return DecodeUtf8(bytes);
     case kAIUTF16CharacterEncoding: return DecodeUtf16Bytes(bytes);
     default:
@@ -146,8 +161,8 @@ std::optional<std::u16string> DecodeBytes(std::string_view bytes, int32_t encodi
 }
 
 std::optional<std::string> EncodeBytes(std::u16string_view text, int32_t encoding) {
+    encoding = ResolvePlatformEncoding(encoding);
     switch (encoding) {
-    case kAIPlatformCharacterEncoding:
     case kAIUTF8CharacterEncoding: return EncodeUtf8(text);
     case kAIUTF16CharacterEncoding: return EncodeUtf16Bytes(text);
     default:
@@ -162,8 +177,7 @@ size_t FitWholeCharacters(std::string_view encoded, int32_t encoding, size_t roo
     while (i < encoded.size()) {
         unsigned char b = static_cast<unsigned char>(encoded[i]);
         size_t n = 1;
-        switch (encoding) {
-        case kAIPlatformCharacterEncoding:
+        switch (ResolvePlatformEncoding(encoding)) {
         case kAIUTF8CharacterEncoding:
             while (i + n < encoded.size() && (static_cast<unsigned char>(encoded[i + n]) & 0xC0) == 0x80) ++n;
             break;

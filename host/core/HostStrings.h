@@ -27,7 +27,13 @@ std::string EncodeUtf8(std::u16string_view text);
 // Characters Shift-JIS lacks become '?'.
 std::string EncodeShiftJis(std::u16string_view text);
 
-// Any of the kAI...CharacterEncoding values; the platform encoding is UTF-8. Roman is Mac Roman.
+// The encoding kAIPlatformCharacterEncoding stands for: UTF-8, Shift-JIS on Windows. The names
+// a plug-in gives as plain C strings (menu groups, items, notifiers) are in it too.
+int32_t ResolvePlatformEncoding(int32_t encoding);
+// Such a name as UTF-8 for the transcript; bytes the platform encoding rejects are kept as they are.
+std::string Utf8FromPlatform(std::string_view bytes);
+
+// Any of the kAI...CharacterEncoding values. Roman is Mac Roman.
 // UTF-16 bytes are in the machine's byte order.
 std::optional<std::u16string> DecodeBytes(std::string_view bytes, int32_t encoding);
 // nullopt for an encoding the host does not know.

@@ -6,6 +6,13 @@
 
 namespace quiltor::host {
 
+bool AnswersVersion(int32_t registered, int32_t requested, bool windowsPlugins) {
+    if (requested == registered) return true;
+    if (!windowsPlugins || registered < 1000) return false;
+    const int32_t plain = registered - 1000;
+    return requested == plain || requested == plain + 1;
+}
+
 void SuiteRegistry::add(const std::string& name, int32_t version, const void* table, size_t size) {
     Entry& entry = entries_[{name, version}];
     const auto* bytes = static_cast<const unsigned char*>(table);
@@ -24,7 +31,7 @@ AIErr SuiteRegistry::acquire(const std::string& name, int32_t version, const voi
     for (auto& [key, entry] : entries_) {
         if (key.first != name || entry.missing) continue;
         nameKnown = true;
-        if (key.second == version) {
+        if (AnswersVersion(key.second, version, kServesWindowsPlugins)) {
             ++entry.acquired;
             *suite = entry.served.data();
             return kNoErr;
@@ -34,10 +41,13 @@ AIErr SuiteRegistry::acquire(const std::string& name, int32_t version, const voi
 }
 
 AIErr SuiteRegistry::release(const std::string& name, int32_t version) {
-    auto it = entries_.find({name, version});
-    if (it == entries_.end() || it->second.acquired == 0) return kSPSuiteNotFoundError;
-    --it->second.acquired;
-    return kNoErr;
+    for (auto& [key, entry] : entries_) {
+        if (key.first != name || entry.acquired == 0) continue;
+        if (!AnswersVersion(key.second, version, kServesWindowsPlugins)) continue;
+        --entry.acquired;
+        return kNoErr;
+    }
+    return kSPSuiteNotFoundError;
 }
 
 void* SuiteRegistry::mutableTable(const std::string& name, int32_t version) {

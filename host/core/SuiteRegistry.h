@@ -11,6 +11,18 @@
 
 namespace quiltor::host {
 
+// Whether a suite registered under version `registered` (the numbers of the hostapi headers)
+// answers a plug-in asking for `requested`. The Windows plug-ins ask by the plain number (1012 as
+// 12), those built for the CC generation of the host one higher (13); the SP suites' numbers are
+// plain on every platform.
+bool AnswersVersion(int32_t registered, int32_t requested, bool windowsPlugins);
+
+#ifdef _WIN32
+inline constexpr bool kServesWindowsPlugins = true;
+#else
+inline constexpr bool kServesWindowsPlugins = false;
+#endif
+
 class SuiteRegistry {
 public:
     // Registers (or replaces) the table of a suite name and version.

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/HostStrings.h"
+#include "core/Paths.h"
 #include "core/SuiteRegistry.h"
 #include "loader/SharedLibrary.h"
 
@@ -69,21 +70,21 @@ PluginManager::~PluginManager() { shutdownAll(); }
 
 bool PluginManager::load(const std::string& path, std::string* error) {
     std::error_code ec;
-    fs::path file = fs::absolute(path, ec);
+    fs::path file = fs::absolute(PathFromUtf8(path), ec);
     if (ec || !fs::is_regular_file(file, ec)) {
         if (error) *error = "no such file";
         return false;
     }
     file = fs::weakly_canonical(file, ec);
     for (const auto& p : impl_->plugins) {
-        if (p->path == file.string()) {
+        if (p->path == Utf8FromPath(file)) {
             // Two plug-in objects would share the module's variables.
             if (error) *error = "it is already loaded";
             return false;
         }
     }
     auto plugin = std::make_unique<_SPPlugin>();
-    plugin->path = file.string();
+    plugin->path = Utf8FromPath(file);
     if (!impl_->loadCode(*plugin, error)) return false;
     impl_->plugins.push_back(std::move(plugin));
     return true;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/HostStrings.h"
+#include "core/Paths.h"
 #include "suites/AppSuiteSupport.h"
 #include "suites/PluginServices.h"
 #include "suites/SuiteContext.h"
@@ -165,10 +166,10 @@ AIErr PathGetDirectory(AIFilePathRef path, AIFilePathRef dir) {
     return Guarded([&] {
         std::error_code ec;
         std::string result;
-        if (!path->path.empty() && fs::is_directory(path->path, ec))
+        if (!path->path.empty() && fs::is_directory(PathFromUtf8(path->path), ec))
             result = WithoutTrailingSlash(path->path);
         else
-            result = WithoutTrailingSlash(fs::path(path->path).parent_path().string());
+            result = WithoutTrailingSlash(Utf8FromPath(PathFromUtf8(path->path).parent_path()));
         dir->path = std::move(result);
         return kNoErr;
     });
@@ -178,8 +179,9 @@ AIErr PathGetFileName(AIFilePathRef path, AIUnicodeStringRef name) {
     if (!path || !name) return kBadParameterErr;
     return Guarded([&] {
         std::error_code ec;
-        bool isDirectory = path->path.empty() || path->path.back() == '/' || fs::is_directory(path->path, ec);
-        AssignUtf8(name, isDirectory ? std::string() : fs::path(path->path).filename().string());
+        bool isDirectory =
+            path->path.empty() || path->path.back() == '/' || fs::is_directory(PathFromUtf8(path->path), ec);
+        AssignUtf8(name, isDirectory ? std::string() : Utf8FromPath(PathFromUtf8(path->path).filename()));
         return kNoErr;
     });
 }
@@ -190,7 +192,7 @@ AIErr PathExists(AIFilePathRef path, AIBoolean* exists, AIBoolean* isFile) {
     *exists = false;
     if (path->path.empty()) return kNoErr;
     std::error_code ec;
-    auto status = fs::status(path->path, ec);
+    auto status = fs::status(PathFromUtf8(path->path), ec);
     *exists = !ec && fs::exists(status);
     if (isFile) *isFile = *exists && fs::is_regular_file(status);
     return kNoErr;
@@ -227,7 +229,7 @@ AIErr FindFolder(int32_t type, AIBoolean createFolder, AIFilePathRef folder) {
         case kPluginsFolder: {
             // The folder the first plug-in came from; the application's when none is loaded.
             auto plugins = RunningHost() ? RunningHost()->plugins.plugins() : std::vector<SPPluginRef>{};
-            found = plugins.empty() ? ApplicationFolder() : fs::path(plugins.front()->path).parent_path();
+            found = plugins.empty() ? ApplicationFolder() : PathFromUtf8(plugins.front()->path).parent_path();
             break;
         }
         case kTemporaryFolder: found = fs::temp_directory_path(ec); break;
@@ -238,7 +240,7 @@ AIErr FindFolder(int32_t type, AIBoolean createFolder, AIFilePathRef folder) {
             fs::create_directories(found, ec);
             if (ec) return kCantHappenErr;
         }
-        folder->path = found.string();
+        folder->path = Utf8FromPath(found);
         return kNoErr;
     });
 }

@@ -3,17 +3,18 @@
 // layers.
 #include <pugixml.hpp>
 
-#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
 #include "core/HostStrings.h"
+#include "core/Paths.h"
 #include "core/TextParsing.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
@@ -684,10 +685,13 @@ std::unique_ptr<Document> ReadSvgText(std::string_view text, StyleTable& styles,
 }
 
 std::unique_ptr<Document> ReadSvgFile(const std::string& path, StyleTable& styles, std::string* error, AIErr* code) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return Fail(error, code, kFileNotFoundErr, std::strerror(errno));
-    if (S_ISDIR(info.st_mode)) return Fail(error, code, kFileNotFoundErr, "is a folder, not a file");
-    std::ifstream in(path, std::ios::binary);
+    const std::filesystem::path file = PathFromUtf8(path);
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (ec) return Fail(error, code, kFileNotFoundErr, ec.message());
+    if (!std::filesystem::exists(status)) return Fail(error, code, kFileNotFoundErr, "no such file");
+    if (std::filesystem::is_directory(status)) return Fail(error, code, kFileNotFoundErr, "is a folder, not a file");
+    std::ifstream in(file, std::ios::binary);
     if (!in) return Fail(error, code, kFileNotFoundErr, std::strerror(errno));
     std::ostringstream content;
     content << in.rdbuf();

@@ -6,10 +6,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <sstream>
 
 #include "core/HostStrings.h"
+#include "core/Paths.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 #include "svg/Svg.h"
@@ -229,21 +231,24 @@ bool WriteSvgFile(const Document& document, const std::string& path, std::string
         if (error) *error = what + ": " + std::strerror(errno);
         return false;
     };
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    std::FILE* file = OpenFile(temporary, "wb");
     if (!file) return fail("cannot write " + path);
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     const bool closed = std::fclose(file) == 0;
+    std::error_code ec;
     if (!written || !closed) {
         const int saved = errno;
-        std::remove(temporary.c_str());
+        std::filesystem::remove(PathFromUtf8(temporary), ec);
         errno = saved;
         return fail("cannot write " + path);
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int saved = errno;
-        std::remove(temporary.c_str());
-        errno = saved;
-        return fail("cannot replace " + path);
+    // Replaces an older file of that name on every platform.
+    std::filesystem::rename(PathFromUtf8(temporary), PathFromUtf8(path), ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(PathFromUtf8(temporary), ignored);
+        if (error) *error = "cannot replace " + path + ": " + ec.message();
+        return false;
     }
     return true;
 }

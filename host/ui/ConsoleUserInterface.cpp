@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "core/Paths.h"
 #include "ui/Transcript.h"
 
 namespace quiltor::host {
@@ -99,9 +100,10 @@ std::optional<std::string> ConsoleUserInterface::chooseFolder(const std::string&
         if (!line || line->empty()) break;
         std::error_code ec;
         // A folder chooser only offers folders that are there.
-        if (fs::is_directory(*line, ec)) {
-            fs::path absolute = fs::absolute(*line, ec);
-            chosen = (ec ? fs::path(*line) : absolute.lexically_normal()).string();
+        const fs::path folder = PathFromUtf8(*line);
+        if (fs::is_directory(folder, ec)) {
+            fs::path absolute = fs::absolute(folder, ec);
+            chosen = Utf8FromPath(ec ? folder : absolute.lexically_normal());
             if (chosen->size() > 1 && chosen->back() == '/') chosen->pop_back();
             break;
         }

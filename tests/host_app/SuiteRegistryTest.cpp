@@ -143,6 +143,23 @@ TEST_F(HostTest, BasicSuiteGoesThroughTheRunningHostsRegistry) {
     EXPECT_EQ(BasicSuite()->FreeBlock(grown), kNoErr);
 }
 
+// The Windows plug-ins ask by the plain number, the CC build one higher; the SP suites keep theirs.
+TEST(AnswersVersionTest, PlainAndCCNumbersOnlyForWindowsPlugins) {
+    struct Case {
+        int32_t registered, requested;
+        bool posix, windows;
+    };
+    const Case cases[] = {
+        {1012, 1012, true, true}, {1012, 12, false, true},    {1012, 13, false, true}, {1012, 11, false, false},
+        {1012, 14, false, false}, {1012, 1013, false, false}, {1001, 1, false, true},  {1001, 2, false, true},
+        {1001, 0, false, false},  {3, 3, true, true},         {3, 4, false, false},    {2, 1002, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AnswersVersion(c.registered, c.requested, false), c.posix) << c.registered << " " << c.requested;
+        EXPECT_EQ(AnswersVersion(c.registered, c.requested, true), c.windows) << c.registered << " " << c.requested;
+    }
+}
+
 TEST(BasicSuiteTest, WithoutAHostNothingIsServed) {
     ASSERT_FALSE(Host::Exists());
     const void* suite = &suite;
