@@ -2,6 +2,7 @@
 
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
+#include "LiteralEncoding.h"
 #include "SDKAboutPluginsHelper.h"
 #include "Suites.h"
 
@@ -48,7 +49,7 @@ AIErr ApplicationPlugin::AddMenus(SPInterfaceMessage* message) {
     AddAboutEntry(message, kAboutGroupName, fDescription.aboutEntryText, &fAboutPluginMenu);
 
     const MenuItemDescription& item = fDescription.mainItem;
-    const ai::UnicodeString itemText(item.text);
+    const ai::UnicodeString itemText(item.text, kLiteralEncoding);
     return sAIMenu->AddMenuItem(message->d.self, item.name, item.group, itemText.get(), 0, &fMainMenu);
 }
 

@@ -111,10 +111,12 @@ std::size_t UnicodeString::getToBuffer(char* buffer, std::size_t size, int32_t e
     return static_cast<std::size_t>(written);
 }
 
-std::string UnicodeString::as_UTF8() const {
-    // A UTF-16 unit never needs more than three UTF-8 bytes.
+std::string UnicodeString::as_UTF8() const { return as_Encoded(kAIUTF8CharacterEncoding); }
+
+std::string UnicodeString::as_Encoded(int32_t encoding) const {
+    // A UTF-16 unit never needs more than three bytes in UTF-8, two in Shift-JIS.
     std::string text(length() * 3 + 1, '\0');
-    text.resize(getToBuffer(text.data(), text.size(), kAIUTF8CharacterEncoding));
+    text.resize(getToBuffer(text.data(), text.size(), encoding));
     return text;
 }
 

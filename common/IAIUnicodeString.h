@@ -18,10 +18,11 @@ namespace ai {
 class UnicodeString {
 public:
     UnicodeString();
-    // bytes in the encoding; kAIPlatformCharacterEncoding is UTF-8 on this build.
-    explicit UnicodeString(std::string_view bytes, int32_t encoding = kAIPlatformCharacterEncoding);
+    // Bytes in the encoding, always named: the plug-ins' own texts are in kLiteralEncoding
+    // (LiteralEncoding.h), which is not the host's platform encoding everywhere.
+    explicit UnicodeString(std::string_view bytes, int32_t encoding);
     // A null text gives the empty string.
-    explicit UnicodeString(const char* bytes, int32_t encoding = kAIPlatformCharacterEncoding);
+    explicit UnicodeString(const char* bytes, int32_t encoding);
     static UnicodeString FromUTF8(std::string_view utf8);
     static UnicodeString FromUTF16(std::u16string_view units);
 
@@ -50,6 +51,8 @@ public:
     std::size_t getToBuffer(char* buffer, std::size_t size, int32_t encoding) const;
 
     std::string as_UTF8() const;
+    // The whole text in the encoding, never cut.
+    std::string as_Encoded(int32_t encoding) const;
     std::u16string as_UTF16() const;
 
     // The host's handle, owned by this object; valid while it lives.

@@ -10,7 +10,7 @@ struct ImportSuite;
 struct MenuItemDescription {
     const char* name;   // the item's name in the host
     const char* group;  // the host menu group it joins
-    const char* text;   // what the user sees (UTF-8)
+    const char* text;   // what the user sees (literal encoding)
 };
 
 struct PluginDescription {
@@ -26,6 +26,9 @@ struct PluginDescription {
     // Acquired after the suites every plug-in imports; ends with an entry
     // whose name is null.
     const ImportSuite* ownSuites;
+    // Added to every AI suite's plain version in the Windows build (SuiteVersion in Suites.h):
+    // 1 for the build of the CC generation of the host.
+    int32_t windowsSuiteVersionStep;
 };
 
 // Each deliverable defines its own.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "LiteralEncoding.h"
 #include "Suites.h"
 
 namespace {
@@ -70,7 +71,7 @@ AIErr SDKAboutPluginsHelper::AddAboutPluginsMenuItem(SPInterfaceMessage* message
     }
     if (error == kNoErr) {
         AIMenuItemHandle item = nullptr;
-        const ai::UnicodeString text(itemText);
+        const ai::UnicodeString text(itemText, kLiteralEncoding);
         error = fMenuSuite->AddMenuItem(message->d.self, nullptr, groupName, text.get(), kAddToGroup, &item);
         if (error == kNoErr && menuItem != nullptr) *menuItem = item;
     }
@@ -107,18 +108,19 @@ void SDKAboutPluginsHelper::PopAboutBox(AIMenuMessage*, const char* title, const
     std::string box = title != nullptr ? title : "";
     box += "\n\n";
     box += text != nullptr ? text : "";
-    const ai::UnicodeString message(box);
+    const ai::UnicodeString message(box, kLiteralEncoding);
     fUserSuite->MessageAlert(message.get());
 }
 
 namespace {
 
-constexpr std::size_t kPlatformBufferSize = 260;
+constexpr std::size_t kTextBufferSize = 260;
 
-struct PlatformText {
-    char bytes[kPlatformBufferSize];
-    explicit PlatformText(const char* text) {
-        ai::UnicodeString(text).getToBuffer(bytes, sizeof bytes, kAIPlatformCharacterEncoding);
+// A text through the 260-byte buffer every alert text takes: cut at a whole character.
+struct BufferedText {
+    char bytes[kTextBufferSize];
+    explicit BufferedText(const char* text) {
+        ai::UnicodeString(text, kLiteralEncoding).getToBuffer(bytes, sizeof bytes, kLiteralEncoding);
     }
 };
 
@@ -127,17 +129,17 @@ struct PlatformText {
 void AddAboutEntry(SPInterfaceMessage* message, const char* groupName, const char* entryText,
                    AIMenuItemHandle* menuItem) {
     try {
-        const PlatformText group(groupName);
-        const PlatformText entry(entryText);
+        const BufferedText group(groupName);
+        const BufferedText entry(entryText);
         SDKAboutPluginsHelper aboutPluginsHelper;
-        aboutPluginsHelper.AddAboutPluginsMenuItem(message, group.bytes, ai::UnicodeString(group.bytes), entry.bytes,
-                                                   menuItem);
+        aboutPluginsHelper.AddAboutPluginsMenuItem(
+            message, group.bytes, ai::UnicodeString(group.bytes, kLiteralEncoding), entry.bytes, menuItem);
     } catch (const ai::Error&) {}
 }
 
 void ShowAboutBox(AIMenuMessage* message, const char* title, const char* text) {
-    const PlatformText titleText(title);
-    const PlatformText bodyText(text);
+    const BufferedText titleText(title);
+    const BufferedText bodyText(text);
     SDKAboutPluginsHelper aboutPluginsHelper;
     aboutPluginsHelper.PopAboutBox(message, titleText.bytes, bodyText.bytes);
 }

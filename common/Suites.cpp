@@ -83,6 +83,8 @@ ImportSuite gImportSuites[] = {
     {nullptr, 0, nullptr},
 };
 
+int32_t WindowsSuiteVersion(int32_t version, int32_t step) { return version >= 1000 ? version - 1000 + step : version; }
+
 int32_t Suites::fAcquiredCount = 0;
 
 namespace {
@@ -98,11 +100,15 @@ const void* LoadSuitePointer(const ImportSuite& entry) {
 
 void StoreSuitePointer(const ImportSuite& entry, const void* suite) { std::memcpy(entry.suite, &suite, sizeof suite); }
 
+int32_t RequestedVersion(const ImportSuite& entry) {
+    return SuiteVersion(entry.version, gPluginDescription.windowsSuiteVersionStep);
+}
+
 AIErr AcquireList(const ImportSuite* list) {
     if (list == nullptr) return kNoErr;
     for (const ImportSuite* entry = list; entry->name != nullptr; ++entry) {
         const void* suite = nullptr;
-        AIErr error = sSPBasic->AcquireSuite(entry->name, entry->version, &suite);
+        AIErr error = sSPBasic->AcquireSuite(entry->name, RequestedVersion(*entry), &suite);
         if (error == kNoErr && suite == nullptr) error = kSPSuiteNotFoundError;
         if (error != kNoErr) return error;
         StoreSuitePointer(*entry, suite);
@@ -114,7 +120,7 @@ void ReleaseList(const ImportSuite* list) {
     if (list == nullptr) return;
     for (const ImportSuite* entry = list; entry->name != nullptr; ++entry) {
         if (LoadSuitePointer(*entry) == nullptr) continue;
-        if (sSPBasic != nullptr) sSPBasic->ReleaseSuite(entry->name, entry->version);
+        if (sSPBasic != nullptr) sSPBasic->ReleaseSuite(entry->name, RequestedVersion(*entry));
         StoreSuitePointer(*entry, nullptr);
     }
 }

@@ -17,6 +17,15 @@ struct ImportSuite {
     void* suite;  // address of the typed pointer, e.g. &sAILayer
 };
 
+// The version a plug-in asks the host for, given the one of the hostapi headers: the Windows
+// builds ask by the plain number (1012 as 12) plus their step; the SP suites keep their numbers.
+int32_t WindowsSuiteVersion(int32_t version, int32_t step);
+#ifdef _WIN32
+inline int32_t SuiteVersion(int32_t version, int32_t step) { return WindowsSuiteVersion(version, step); }
+#else
+inline int32_t SuiteVersion(int32_t version, int32_t) { return version; }
+#endif
+
 // Suites every plug-in of the family needs, acquired first.
 extern ImportSuite gBasicSuites[];
 // Suites the application code of every plug-in calls, acquired next; a

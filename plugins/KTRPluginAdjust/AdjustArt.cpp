@@ -4,6 +4,7 @@
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
 #include "KTRPluginAdjustPlugin.h"
+#include "LiteralEncoding.h"
 #include "Suites.h"
 #include "core/AnnotationLayers.h"
 
@@ -119,7 +120,7 @@ bool KTRPluginAdjustPlugin::CheckPlateoStringLayer(AILayerHandle layer) {
     try {
         ai::UnicodeString text;
         if (sAILayer->GetLayerTitle(layer, text.get()) != kNoErr) return false;
-        text.getToBuffer(title, sizeof title, kAIPlatformCharacterEncoding);
+        text.getToBuffer(title, sizeof title, kLiteralEncoding);
     } catch (const ai::Error&) {
         return false;
     }

@@ -11,6 +11,7 @@
 #include "ArtQueries.h"
 #include "IAIError.h"
 #include "IAIUnicodeString.h"
+#include "LiteralEncoding.h"
 #include "Suites.h"
 #include "core/OutlineArea.h"
 
@@ -36,8 +37,8 @@ constexpr std::size_t kAlertBufferSize = 260;
 void Alert(bool error, const char* text) {
     try {
         char buffer[kAlertBufferSize];
-        ai::UnicodeString(text).getToBuffer(buffer, sizeof buffer, kAIPlatformCharacterEncoding);
-        const ai::UnicodeString message(buffer);
+        ai::UnicodeString(text, kLiteralEncoding).getToBuffer(buffer, sizeof buffer, kLiteralEncoding);
+        const ai::UnicodeString message(buffer, kLiteralEncoding);
         if (error)
             sAIUser->ErrorAlert(message.get());
         else

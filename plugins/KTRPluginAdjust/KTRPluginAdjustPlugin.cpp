@@ -8,9 +8,12 @@ const AITransformArtSuite* sAITransformArt = nullptr;
 
 namespace {
 
+// The Windows build does without the transform suite.
 ImportSuite kOwnSuites[] = {
     {kAIPathfinderSuite, kAIPathfinderSuiteVersion, &sAIPathfinder},
+#ifndef _WIN32
     {kAITransformArtSuite, kAITransformArtSuiteVersion, &sAITransformArt},
+#endif
     {nullptr, 0, nullptr},
 };
 
@@ -35,6 +38,7 @@ const PluginDescription gPluginDescription = {
     "\n",
     {KTR_ADJUST_ITEM, kObjectsMenuGroup, "Quiltor アジャスト"},
     kOwnSuites,
+    0,
 };
 
 Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new KTRPluginAdjustPlugin(pluginRef); }

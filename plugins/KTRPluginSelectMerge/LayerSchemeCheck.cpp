@@ -2,6 +2,7 @@
 // through the host's layer suite.
 #include "IAIUnicodeString.h"
 #include "KTRPluginSelectMergePlugin.h"
+#include "LiteralEncoding.h"
 #include "Suites.h"
 #include "core/LayerScheme.h"
 
@@ -31,7 +32,7 @@ public:
         // The string is reused from layer to layer; a failed read must not
         // pass the previous title off as this layer's.
         if (sAILayer->GetLayerTitle(static_cast<AILayerHandle>(layer), fTitle.get()) != kNoErr) return false;
-        fTitle.getToBuffer(buffer, size, kAIPlatformCharacterEncoding);
+        fTitle.getToBuffer(buffer, size, kLiteralEncoding);
         return true;
     }
 

@@ -10,7 +10,7 @@
 #include "AIHost.h"
 
 struct LayerRecord {
-    char* title;  // UTF-8, whole; owned by the record, freed with the array
+    char* title;  // in the literal encoding, whole; owned by the record, freed with the array
     AIBoolean visible;
     AIBoolean preview;
     AIBoolean editable;

@@ -8,6 +8,7 @@
 
 #include "IAIFilePath.h"
 #include "IAIUnicodeString.h"
+#include "LiteralEncoding.h"
 #include "MergeRunSteps.h"
 #include "SelectMergeHost.h"
 #include "SelectMergeRun.h"
@@ -55,8 +56,8 @@ std::unique_ptr<SelectionDialog> MakeSelectionDialog(SelectionAlerts& alerts) {
 
 class HostSelectionAlerts : public SelectionAlerts {
 public:
-    void ErrorAlert(const char* utf8) override { ShowErrorAlert(utf8); }
-    void MessageAlert(const char* utf8) override { ShowMessageAlert(utf8); }
+    void ErrorAlert(const char* text) override { ShowErrorAlert(text); }
+    void MessageAlert(const char* text) override { ShowMessageAlert(text); }
 };
 
 // Truncated; exact, since a float times 1000 fits a double.
@@ -77,12 +78,12 @@ Page PageOf(const AIDocumentSetup& setup) {
 
 FolderChoice ChooseTileFolder(TileFolder& folder) {
     ai::FilePath chosen;
-    const ai::UnicodeString title(kFolderDialogTitle);
+    const ai::UnicodeString title(kFolderDialogTitle, kLiteralEncoding);
     std::string path;
     AIErr error = sAIUser->GetDirectoryDialog(title.get(), chosen.get());
     if (error == kNoErr) {
         try {
-            path = chosen.GetDirectory().GetFullPath().as_UTF8();
+            path = chosen.GetDirectory().GetFullPath().as_Encoded(kLiteralEncoding);
         } catch (const ai::Error& e) {
             error = e.GetErr();
         }

@@ -6,6 +6,7 @@
 #include "IAIFilePath.h"
 #include "IAIUnicodeString.h"
 #include "KTRPluginSelectMergePlugin.h"
+#include "LiteralEncoding.h"
 #include "MergeRunSteps.h"
 #include "SelectMergeHost.h"
 #include "Suites.h"
@@ -31,7 +32,7 @@ constexpr AIActionParamKey kKeyToggle = AI_ACTION_KEY('t', 'o', 'g', 'l');
 
 bool PathExists(const std::string& path) {
     try {
-        return ai::FilePath(ai::UnicodeString(path)).Exists();
+        return ai::FilePath(ai::UnicodeString(path, kLiteralEncoding)).Exists();
     } catch (const ai::Error&) {
         return false;
     }
@@ -55,7 +56,7 @@ AIDocumentHandle OpenTile(std::string& path, std::string& name) {
             }
         }
     }
-    const ai::FilePath file{ai::UnicodeString(path)};
+    const ai::FilePath file{ai::UnicodeString(path, kLiteralEncoding)};
     AIDocumentHandle document = nullptr;
     sAIDocumentList->Open(file.get(), kDocUnknownColor, exists ? kDialogNoneAndNotify : kDialogOn, false, &document);
     return document;
@@ -95,7 +96,7 @@ private:
 
 void SwitchOnPasteRemembersLayers() {
     const ActionParams params;
-    const ai::UnicodeString name(kPasteRemembersLayersName);
+    const ai::UnicodeString name(kPasteRemembersLayersName, kLiteralEncoding);
     sAIActionManager->AIActionSetInteger(params.get(), kKeyMenuId, kPasteRemembersLayersCommand);
     sAIActionManager->AIActionSetStringUS(params.get(), kKeyName, name.get());
     sAIActionManager->AIActionSetBoolean(params.get(), kKeyToggle, true);

@@ -91,7 +91,7 @@ void RestoreLayerOptions(bool firstIsTokyo23) {
     if (firstIsTokyo23) {
         for (AILayerHandle layer = FirstLayer(); layer != nullptr; layer = NextPreorder(layer)) {
             std::string title;
-            if (ReadLayerTitle(layer, title) && title == tokyo23RoadNotesTitle) SetLayerTitleUTF8(layer, kRoadTitle);
+            if (ReadLayerTitle(layer, title) && title == tokyo23RoadNotesTitle) SetLayerTitle(layer, kRoadTitle);
         }
     }
     const std::vector<TargetLayer> targets = ReadTargetLayers();

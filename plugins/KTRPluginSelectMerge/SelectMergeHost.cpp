@@ -1,20 +1,21 @@
 #include "SelectMergeHost.h"
 
 #include "IAIUnicodeString.h"
+#include "LiteralEncoding.h"
 #include "Suites.h"
 
 void ShowErrorAlert(const char* text) {
-    const ai::UnicodeString message(text);
+    const ai::UnicodeString message(text, kLiteralEncoding);
     sAIUser->ErrorAlert(message.get());
 }
 
 void ShowMessageAlert(const char* text) {
-    const ai::UnicodeString message(text);
+    const ai::UnicodeString message(text, kLiteralEncoding);
     sAIUser->MessageAlert(message.get());
 }
 
 int32_t AskYesNo(const char* text) {
-    const ai::UnicodeString message(text);
+    const ai::UnicodeString message(text, kLiteralEncoding);
     int32_t answer = kAICancelAnswer;
     if (sAIUser->YesNoAlert(message.get(), &answer) != kNoErr) return kAICancelAnswer;
     return answer;
@@ -28,12 +29,12 @@ ActionParams::~ActionParams() {
 
 AIErr PlayAction(const char* eventName, int32_t dialogStatus, const ActionParams& params) {
     char name[kEventNameBufferSize] = {};
-    ai::UnicodeString(eventName).getToBuffer(name, sizeof name, kAIPlatformCharacterEncoding);
+    ai::UnicodeString(eventName, kLiteralEncoding).getToBuffer(name, sizeof name, kAIPlatformCharacterEncoding);
     return sAIActionManager->PlayActionEvent(name, dialogStatus, params.get());
 }
 
 PreparedAction::PreparedAction(const char* eventName, int32_t dialogStatus) : fDialogStatus(dialogStatus) {
-    ai::UnicodeString(eventName).getToBuffer(fName, sizeof fName, kAIPlatformCharacterEncoding);
+    ai::UnicodeString(eventName, kLiteralEncoding).getToBuffer(fName, sizeof fName, kAIPlatformCharacterEncoding);
 }
 
 AIErr PreparedAction::Play() const { return sAIActionManager->PlayActionEvent(fName, fDialogStatus, fParams.get()); }
@@ -56,11 +57,11 @@ bool ReadLayerTitle(AILayerHandle layer, std::string& title) {
     if (sAILayer->GetLayerTitle(layer, text.get()) != kNoErr) return false;
     // A UTF-16 unit never needs more than three bytes.
     title.resize(text.length() * 3 + 1);
-    title.resize(text.getToBuffer(title.data(), title.size(), kAIPlatformCharacterEncoding));
+    title.resize(text.getToBuffer(title.data(), title.size(), kLiteralEncoding));
     return true;
 }
 
-void SetLayerTitleUTF8(AILayerHandle layer, const char* title) {
-    const ai::UnicodeString text = ai::UnicodeString::FromUTF8(title);
+void SetLayerTitle(AILayerHandle layer, const char* title) {
+    const ai::UnicodeString text(title, kLiteralEncoding);
     sAILayer->SetLayerTitle(layer, text.get());
 }

@@ -8,7 +8,7 @@
 
 #include "AIHost.h"
 
-// Alerts of the run; texts are UTF-8.
+// Alerts of the run; texts are in the literal encoding (LiteralEncoding.h).
 void ShowErrorAlert(const char* text);
 void ShowMessageAlert(const char* text);
 // kAINoAnswer, kAIYesAnswer or kAICancelAnswer; cancel when the host fails.
@@ -57,9 +57,9 @@ private:
 AILayerHandle FirstLayer();
 AILayerHandle NextPreorder(AILayerHandle layer);
 
-// The layer's whole title, UTF-8: a cut title could be taken for another
+// The layer's whole title, in the literal encoding: a cut title could be taken for another
 // layer's, or name a layer the target does not have. False, with an empty
 // title, when the host cannot give it.
 bool ReadLayerTitle(AILayerHandle layer, std::string& title);
-// Titles the layer from UTF-8 text.
-void SetLayerTitleUTF8(AILayerHandle layer, const char* title);
+// Titles the layer from text in the literal encoding.
+void SetLayerTitle(AILayerHandle layer, const char* title);

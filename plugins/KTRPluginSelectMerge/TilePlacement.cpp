@@ -143,7 +143,7 @@ void PrepareTileLayers(bool targetIsTokyo23) {
         if (!renamed) {
             std::string title;
             if (ReadLayerTitle(layer, title) && title == kRoadTitle) {
-                SetLayerTitleUTF8(layer, tokyo23RoadNotesTitle);
+                SetLayerTitle(layer, tokyo23RoadNotesTitle);
                 renamed = true;
             }
         }
@@ -197,7 +197,7 @@ int32_t KTRPluginSelectMergePlugin::write_ai_layer() {
         } else {
             sAILayer->InsertLayer(nullptr, kPlaceBelowAll, &layer);
         }
-        if (layer != nullptr) SetLayerTitleUTF8(layer, record.title);
+        if (layer != nullptr) SetLayerTitle(layer, record.title);
         made[static_cast<std::size_t>(i)] = layer;
     }
 
@@ -209,7 +209,7 @@ int32_t KTRPluginSelectMergePlugin::write_ai_layer() {
             if (i > 0 && layerFirstAI[i - 1].depth == level - 1) parent = made[static_cast<std::size_t>(i - 1)];
             AILayerHandle layer = nullptr;
             if (parent != nullptr) sAILayer->InsertLayer(parent, kPlaceInsideOnBottom, &layer);
-            if (layer != nullptr) SetLayerTitleUTF8(layer, record.title);
+            if (layer != nullptr) SetLayerTitle(layer, record.title);
             made[static_cast<std::size_t>(i)] = layer;
         }
     }

@@ -20,9 +20,9 @@ int32_t KTRPluginSelectMergePlugin::make_tokyo23_layer() {
         for (int32_t s = entry.count - 1; s >= 0; --s) {
             AILayerHandle sublayer = nullptr;
             sAILayer->InsertLayer(layer, kPlaceInsideOnTop, &sublayer);
-            if (sublayer != nullptr) SetLayerTitleUTF8(sublayer, entry.sublayers[s].title);
+            if (sublayer != nullptr) SetLayerTitle(sublayer, entry.sublayers[s].title);
         }
-        SetLayerTitleUTF8(layer, k == tokyo23RoadNotesIndex ? tokyo23RoadNotesTitle : entry.title);
+        SetLayerTitle(layer, k == tokyo23RoadNotesIndex ? tokyo23RoadNotesTitle : entry.title);
         AILayerHandle next = nullptr;
         sAILayer->GetNextLayer(layer, &next);
         layer = next;

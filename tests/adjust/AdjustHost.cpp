@@ -95,7 +95,7 @@ AILayerHandle AdjustHost::AddLayer(const std::string& title, AILayerHandle paren
     } else {
         Check(sAILayer->InsertLayer(nullptr, kPlaceBelowAll, &layer), "InsertLayer");
     }
-    Check(sAILayer->SetLayerTitle(layer, ai::UnicodeString(title).get()), "SetLayerTitle");
+    Check(sAILayer->SetLayerTitle(layer, ai::UnicodeString(title, kAIUTF8CharacterEncoding).get()), "SetLayerTitle");
     return layer;
 }
 
@@ -103,7 +103,7 @@ AILayerHandle AdjustHost::AddClipLayer(const Contour& outline, bool select) {
     firstLayerTaken_ = true;
     AILayerHandle layer = nullptr;
     Check(sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &layer), "InsertLayer");
-    Check(sAILayer->SetLayerTitle(layer, ai::UnicodeString("範囲").get()), "SetLayerTitle");
+    Check(sAILayer->SetLayerTitle(layer, ai::UnicodeString("範囲", kAIUTF8CharacterEncoding).get()), "SetLayerTitle");
     AIArtHandle path = AddRing(layer, outline);
     if (select) SetAttr(path, kArtSelected);
     return layer;

@@ -28,7 +28,8 @@ protected:
         SPInterfaceMessage message{};
         message.d.self = reinterpret_cast<SPPluginRef>(static_cast<uintptr_t>(0x1000 * plugin));
         SDKAboutPluginsHelper helper;
-        return helper.AddAboutPluginsMenuItem(&message, kGroup, ai::UnicodeString(kGroup), entry, item);
+        return helper.AddAboutPluginsMenuItem(&message, kGroup, ai::UnicodeString(kGroup, kAIUTF8CharacterEncoding),
+                                              entry, item);
     }
 };
 

@@ -19,6 +19,13 @@ constexpr const char* kOwnSuite = "Recording Test Suite";
 
 class Lifecycle : public FrameworkTest {};
 
+TEST(SuiteVersionTest, WindowsBuildsAskByThePlainNumberPlusTheirStep) {
+    const struct {
+        int32_t version, step, asked;
+    } cases[] = {{1012, 0, 12}, {1012, 1, 13}, {1010, 1, 11}, {1001, 0, 1}, {1000, 1, 1}, {3, 1, 3}, {4, 0, 4}};
+    for (const auto& c : cases) EXPECT_EQ(WindowsSuiteVersion(c.version, c.step), c.asked) << c.version;
+}
+
 TEST_F(Lifecycle, StartupAcquiresNamesRegistersAndLocks) {
     fake::Session session;
     ASSERT_EQ(session.Startup(), kNoErr);

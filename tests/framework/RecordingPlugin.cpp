@@ -67,5 +67,5 @@ ImportSuite kOwnSuites[] = {
     {nullptr, 0, nullptr},
 };
 const PluginDescription gPluginDescription = {
-    "RecordingPlugin", "", "", "", {"", "", ""}, kOwnSuites,
+    "RecordingPlugin", "", "", "", {"", "", ""}, kOwnSuites, 0,
 };

@@ -46,7 +46,7 @@ void PrintTo(const Cut& c, std::ostream* os) { *os << c.size << " bytes -> \"" <
 class BufferCut : public Wrappers, public testing::WithParamInterface<Cut> {};
 
 TEST_P(BufferCut, NeverOverflowsNorSplitsACharacter) {
-    const ai::UnicodeString text("あいう");
+    const ai::UnicodeString text("あいう", kAIUTF8CharacterEncoding);
     char buffer[16];
     std::memset(buffer, '#', sizeof buffer);
 
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BufferCut,
                          [](const auto& info) { return "Size" + std::to_string(info.param.size); });
 
 TEST_F(Wrappers, NoBufferOrNoRoomWritesNothing) {
-    const ai::UnicodeString text("abc");
+    const ai::UnicodeString text("abc", kAIUTF8CharacterEncoding);
     char byte = '#';
     EXPECT_EQ(text.getToBuffer(&byte, 0, kAIUTF8CharacterEncoding), 0u);
     EXPECT_EQ(byte, '#');
@@ -75,7 +75,7 @@ TEST_F(Wrappers, NoBufferOrNoRoomWritesNothing) {
 // the wrapper terminate outside it.
 TEST_F(Wrappers, AnOverstatedCountIsKeptInsideTheBuffer) {
     host().overstateWritten = true;
-    const ai::UnicodeString text("abcdef");
+    const ai::UnicodeString text("abcdef", kAIUTF8CharacterEncoding);
     char buffer[8];
     std::memset(buffer, '#', sizeof buffer);
 
@@ -85,7 +85,7 @@ TEST_F(Wrappers, AnOverstatedCountIsKeptInsideTheBuffer) {
 }
 
 TEST_F(Wrappers, AFailedConversionThrowsAndLeavesAnEmptyBuffer) {
-    const ai::UnicodeString text("abc");
+    const ai::UnicodeString text("abc", kAIUTF8CharacterEncoding);
     char buffer[8] = "xxxxxxx";
     try {
         text.getToBuffer(buffer, sizeof buffer, kAIShiftJISCharacterEncoding);
@@ -106,17 +106,21 @@ TEST_F(Wrappers, StringsRoundTripAndCompare) {
     EXPECT_EQ(pair.length(), 4u);
     EXPECT_EQ(pair.as_UTF8(), "a\U0001F5FAb");
 
-    EXPECT_EQ(ai::UnicodeString("abc").compare(ai::UnicodeString("abd")), -1);
-    EXPECT_EQ(ai::UnicodeString("abd").compare(ai::UnicodeString("abc")), 1);
-    EXPECT_EQ(ai::UnicodeString("abc"), ai::UnicodeString::FromUTF8("abc"));
+    EXPECT_EQ(
+        ai::UnicodeString("abc", kAIUTF8CharacterEncoding).compare(ai::UnicodeString("abd", kAIUTF8CharacterEncoding)),
+        -1);
+    EXPECT_EQ(
+        ai::UnicodeString("abd", kAIUTF8CharacterEncoding).compare(ai::UnicodeString("abc", kAIUTF8CharacterEncoding)),
+        1);
+    EXPECT_EQ(ai::UnicodeString("abc", kAIUTF8CharacterEncoding), ai::UnicodeString::FromUTF8("abc"));
     EXPECT_TRUE(ai::UnicodeString().empty());
-    EXPECT_EQ(ai::UnicodeString(static_cast<const char*>(nullptr)).as_UTF8(), "");
+    EXPECT_EQ(ai::UnicodeString(static_cast<const char*>(nullptr), kAIUTF8CharacterEncoding).as_UTF8(), "");
 }
 
 TEST_F(Wrappers, AppendAssignAndCopiesAreIndependent) {
-    ai::UnicodeString text("Quiltor");
+    ai::UnicodeString text("Quiltor", kAIUTF8CharacterEncoding);
     ai::UnicodeString copy(text);
-    text += ai::UnicodeString(" アジャスト");
+    text += ai::UnicodeString(" アジャスト", kAIUTF8CharacterEncoding);
     EXPECT_EQ(text.as_UTF8(), "Quiltor アジャスト");
     EXPECT_EQ(copy.as_UTF8(), "Quiltor");
 
@@ -129,13 +133,13 @@ TEST_F(Wrappers, AppendAssignAndCopiesAreIndependent) {
     EXPECT_EQ(moved.as_UTF8(), "Quiltor アジャスト");
     // A moved-from string is still usable, as the empty string.
     EXPECT_EQ(copy.as_UTF8(), "");  // NOLINT(bugprone-use-after-move)
-    copy = ai::UnicodeString("again");
+    copy = ai::UnicodeString("again", kAIUTF8CharacterEncoding);
     EXPECT_EQ(copy.as_UTF8(), "again");
 }
 
 TEST_F(Wrappers, InvalidBytesThrowTheHostCode) {
     try {
-        ai::UnicodeString bad("\xff\xfe");
+        ai::UnicodeString bad("\xff\xfe", kAIUTF8CharacterEncoding);
         FAIL() << "no exception";
     } catch (const ai::Error& e) {
         EXPECT_EQ(e.GetErr(), kBadParameterErr);
@@ -145,7 +149,7 @@ TEST_F(Wrappers, InvalidBytesThrowTheHostCode) {
 TEST_F(Wrappers, NoStringSuiteThrows) {
     sAIUnicodeString = nullptr;
     try {
-        ai::UnicodeString text("x");
+        ai::UnicodeString text("x", kAIUTF8CharacterEncoding);
         FAIL() << "no exception";
     } catch (const ai::Error& e) {
         EXPECT_EQ(e.GetErr(), kSPSuiteNotFoundError);
@@ -159,7 +163,7 @@ TEST_F(Wrappers, FilePathParts) {
     const std::filesystem::path file = dir / "533945_010000.ai";
     std::ofstream(file) << "tile";
 
-    const ai::FilePath path(ai::UnicodeString(file.string()));
+    const ai::FilePath path(ai::UnicodeString(file.string(), kAIUTF8CharacterEncoding));
     bool isFile = false;
     EXPECT_TRUE(path.Exists(&isFile));
     EXPECT_TRUE(isFile);
@@ -170,7 +174,7 @@ TEST_F(Wrappers, FilePathParts) {
     EXPECT_FALSE(isFile);
 
     ai::FilePath copy(path);
-    copy.Set(ai::UnicodeString((dir / "missing.ai").string()));
+    copy.Set(ai::UnicodeString((dir / "missing.ai").string(), kAIUTF8CharacterEncoding));
     EXPECT_FALSE(copy.Exists());
     EXPECT_TRUE(path.Exists());
 

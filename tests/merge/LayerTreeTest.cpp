@@ -170,7 +170,7 @@ TEST_F(LayerTree, Tokyo23TreeIsBuiltInOutlineView) {
     EXPECT_FALSE(plugin().check_tokyo23_layer());
     AILayerHandle layer = nullptr;
     sAILayer->GetNthLayer(9, &layer);
-    sAILayer->SetLayerTitle(layer, ai::UnicodeString("道路").get());
+    sAILayer->SetLayerTitle(layer, ai::UnicodeString("道路", kAIUTF8CharacterEncoding).get());
     EXPECT_TRUE(plugin().check_tokyo23_layer());
 }
 

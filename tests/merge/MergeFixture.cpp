@@ -36,6 +36,8 @@ public:
     void SetStatus(const std::string& text) override { inner_->SetStatus(text); }
     std::vector<int32_t> ChosenFolderRows() const override { return inner_->ChosenFolderRows(); }
     std::vector<int32_t> ChosenSelectRows() const override { return inner_->ChosenSelectRows(); }
+    std::string FolderRowText(int32_t row) const override { return inner_->FolderRowText(row); }
+    std::string SelectRowText(int32_t row) const override { return inner_->SelectRowText(row); }
     void Close() override { inner_->Close(); }
 
     DialogResult RunModal() override {
@@ -172,7 +174,7 @@ void MergeTest::BuildTree(const Tree& tree, const std::vector<TileArt>& art) {
             sAILayer->InsertLayer(lastAtDepth[size_t(wanted.depth) - 1], kPlaceInsideOnBottom, &layer);
         }
         ASSERT_NE(layer, nullptr) << wanted.title;
-        sAILayer->SetLayerTitle(layer, ai::UnicodeString(wanted.title).get());
+        sAILayer->SetLayerTitle(layer, ai::UnicodeString(wanted.title, kAIUTF8CharacterEncoding).get());
         lastAtDepth.resize(size_t(wanted.depth) + 1);
         lastAtDepth[size_t(wanted.depth)] = layer;
         made.push_back(layer);

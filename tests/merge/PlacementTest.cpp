@@ -506,7 +506,7 @@ TEST_F(WholeRun, OptionsFollowTheTitlesWhenTheTreesDiffer) {
         if (!made) {
             AILayerHandle layer = nullptr;
             sAILayer->InsertLayer(nullptr, kPlaceAboveAll, &layer);
-            sAILayer->SetLayerTitle(layer, ai::UnicodeString("貼り付け").get());
+            sAILayer->SetLayerTitle(layer, ai::UnicodeString("貼り付け", kAIUTF8CharacterEncoding).get());
             made = true;
         }
         return paste(status, params);

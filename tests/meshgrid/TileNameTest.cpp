@@ -266,8 +266,13 @@ TEST(TileName, FormatsAndParsesBack) {
         const std::string name = FormatTileFileName(f.kind, f.mesh, f.area, f.scale);
         EXPECT_EQ(name, f.name);
         EXPECT_EQ(static_cast<int32_t>(name.size()), MeshNameLength(f.kind));
+#ifdef _WIN32
+        const std::string separator = "\\";
+#else
+        const std::string separator = "/";
+#endif
         EXPECT_EQ(FormatTilePath("/Volumes/地図/tiles", f.kind, f.mesh, f.area, f.scale),
-                  std::string("/Volumes/地図/tiles/") + f.name);
+                  "/Volumes/地図/tiles" + separator + f.name);
 
         const auto entry = ParseTileFileName(name);
         ASSERT_TRUE(entry.has_value());

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,13 +19,37 @@
 
 namespace selection_test {
 
+// A path of the tables (bytes in the literal encoding: Shift-JIS on Windows) as a file-system path,
+// and back.
+#ifdef _WIN32
+inline std::filesystem::path PathOf(const std::string& bytes) {
+    const int n = MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+    return wide;
+}
+inline std::string BytesOf(const std::filesystem::path& path) {
+    const std::wstring& wide = path.native();
+    const int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+#else
+inline std::filesystem::path PathOf(const std::string& bytes) { return bytes; }
+inline std::string BytesOf(const std::filesystem::path& path) { return path.native(); }
+#endif
+
 // A fresh folder under the temporary directory, removed with everything in it.
 class TempFolder {
 public:
     explicit TempFolder(const std::string& sub = {}) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quiltor-sel-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        path_ = sub.empty() ? root_ : root_ / sub;
+        static int serial = 0;
+        const auto base = std::filesystem::temp_directory_path();
+        do {
+            root_ = base / ("quiltor-sel-" + std::to_string(std::rand()) + "-" + std::to_string(++serial));
+        } while (!std::filesystem::create_directory(root_));
+        path_ = sub.empty() ? root_ : root_ / PathOf(sub);
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
@@ -33,9 +61,10 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::string Str() const { return path_.string(); }
+    // The folder as the plug-in holds it.
+    std::string Str() const { return BytesOf(path_); }
 
-    void Add(const std::string& name) const { std::ofstream(path_ / name) << "%!PS-Adobe\n"; }
+    void Add(const std::string& name) const { std::ofstream(path_ / PathOf(name)) << "%!PS-Adobe\n"; }
     void Add(std::initializer_list<const char*> names) const {
         for (const char* n : names) Add(std::string(n));
     }
@@ -44,6 +73,15 @@ private:
     std::filesystem::path root_;
     std::filesystem::path path_;
 };
+
+// The alert kinds that differ by platform.
+#ifdef _WIN32
+inline constexpr bool kDelNoneChosenIsError = true;
+inline constexpr bool kNoSelectionIsError = false;
+#else
+inline constexpr bool kDelNoneChosenIsError = false;
+inline constexpr bool kNoSelectionIsError = true;
+#endif
 
 struct Alert {
     bool error;  // ErrorAlert, else MessageAlert
@@ -75,6 +113,8 @@ public:
     void SetStatus(const std::string& text) override { status = text; }
     std::vector<int32_t> ChosenFolderRows() const override { return chosenFolder; }
     std::vector<int32_t> ChosenSelectRows() const override { return chosenSelect; }
+    std::string FolderRowText(int32_t row) const override { return RowText(folder, row); }
+    std::string SelectRowText(int32_t row) const override { return RowText(selected, row); }
     DialogResult RunModal() override { return DialogResult::Closed; }
     void Close() override {}
 
@@ -85,6 +125,11 @@ public:
     std::string status;
     std::vector<int32_t> chosenFolder;
     std::vector<int32_t> chosenSelect;
+
+private:
+    static std::string RowText(const std::vector<std::string>& rows, int32_t row) {
+        return row >= 0 && static_cast<size_t>(row) < rows.size() ? rows[static_cast<size_t>(row)] : std::string();
+    }
 };
 
 // Growth of the tables through a realloc that fails on call number failAt

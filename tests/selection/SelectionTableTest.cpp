@@ -149,25 +149,27 @@ const RowsCase kAddRowsCases[] = {
      {"533945_1_025000.ai", "533945_2_025000.ai"}},
 };
 
+// Rows chosen by index and rows known by their text (the Windows dialog) must act alike.
 TEST_F(SelectionTableTest, AddSeveralRowsChecksTheWholeSetFirst) {
-    for (const RowsCase& c : kAddRowsCases) {
-        SCOPED_TRACE(c.what);
-        ResetMeshSelection();
-        ASSERT_EQ(ScanTileFolder(folder.Str().c_str()), ScanResult::Done);
-        ASSERT_TRUE(SetTableDialog());
-        alerts.shown.clear();
+    for (const bool byText : {false, true})
+        for (const RowsCase& c : kAddRowsCases) {
+            SCOPED_TRACE(std::string(c.what) + (byText ? ", by text" : ", by index"));
+            ResetMeshSelection();
+            ASSERT_EQ(ScanTileFolder(folder.Str().c_str()), ScanResult::Done);
+            ASSERT_TRUE(SetTableDialog());
+            alerts.shown.clear();
 
-        std::vector<int32_t> rows;
-        for (const std::string& name : c.rows) rows.push_back(RowOf(dlg.folder, name));
-        const SelectionChange expected = c.alerts.empty() ? SelectionChange::Changed : SelectionChange::Refused;
-        EXPECT_EQ(PushAddRows(rows, alerts), expected);
-        EXPECT_EQ(alerts.shown, c.alerts);
-        EXPECT_EQ(dlg.selected, c.selectedAfter);
-        if (c.selectedAfter.empty()) {
-            EXPECT_EQ(dlg.folder, kMixedFolderList);
+            std::vector<int32_t> rows;
+            for (const std::string& name : c.rows) rows.push_back(RowOf(dlg.folder, name));
+            const SelectionChange expected = c.alerts.empty() ? SelectionChange::Changed : SelectionChange::Refused;
+            EXPECT_EQ(byText ? PushAddNames(c.rows, alerts) : PushAddRows(rows, alerts), expected);
+            EXPECT_EQ(alerts.shown, c.alerts);
+            EXPECT_EQ(dlg.selected, c.selectedAfter);
+            if (c.selectedAfter.empty()) {
+                EXPECT_EQ(dlg.folder, kMixedFolderList);
+            }
+            ExpectConsistent(dlg);
         }
-        ExpectConsistent(dlg);
-    }
 }
 
 TEST_F(SelectionTableTest, DeleteSeveralRows) {
@@ -175,7 +177,7 @@ TEST_F(SelectionTableTest, DeleteSeveralRows) {
     ASSERT_EQ(PushAddRows(all, alerts), SelectionChange::Changed);
 
     EXPECT_EQ(PushDelRows({}, alerts), SelectionChange::Refused);
-    EXPECT_EQ(alerts.shown, (std::vector<Alert>{{false, kMsgDelNoneChosen}}));
+    EXPECT_EQ(alerts.shown, (std::vector<Alert>{{kDelNoneChosenIsError, kMsgDelNoneChosen}}));
     EXPECT_EQ(dlg.selected, std::vector<std::string>{"533945_010000.ai"});
 
     const std::vector<int32_t> outside = {0, 1};
@@ -190,6 +192,25 @@ TEST_F(SelectionTableTest, DeleteSeveralRows) {
     ExpectConsistent(dlg);
 }
 
+TEST_F(SelectionTableTest, RowsKnownByTextThatNameNoTileOfTheTablesAreRefused) {
+    const std::vector<std::string> kept = {"533945_010000.ai"};
+    ASSERT_EQ(PushAddNames(kept, alerts), SelectionChange::Changed);
+    const std::vector<std::string> refused[] = {
+        {"533945_010000.ai", "not a tile.ai"}, {"999999_010000.ai"}, {""}, {"533945_010000.AI "}};
+    for (const auto& names : refused) {
+        SCOPED_TRACE(names.back());
+        EXPECT_EQ(PushAddNames(names, alerts), SelectionChange::Refused);
+        EXPECT_EQ(PushDelNames(names, alerts), SelectionChange::Refused);
+        EXPECT_EQ(dlg.selected, kept);
+    }
+    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_EQ(PushDelNames({}, alerts), SelectionChange::Refused);
+    EXPECT_EQ(alerts.shown, (std::vector<Alert>{{kDelNoneChosenIsError, kMsgDelNoneChosen}}));
+    EXPECT_EQ(PushDelNames(kept, alerts), SelectionChange::Changed);
+    EXPECT_EQ(dlg.folder, kMixedFolderList);
+    ExpectConsistent(dlg);
+}
+
 TEST_F(SelectionTableTest, RepeatedRowCountsOnce) {
     const int32_t row = RowOf(dlg.folder, "5339_025000.ai");
     const std::vector<int32_t> rows = {row, row};
@@ -200,7 +221,7 @@ TEST_F(SelectionTableTest, RepeatedRowCountsOnce) {
 
 TEST_F(SelectionTableTest, OKNeedsASelection) {
     EXPECT_FALSE(SelectMergeOK(alerts));
-    EXPECT_EQ(alerts.shown, (std::vector<Alert>{{true, kMsgNoSelection}}));
+    EXPECT_EQ(alerts.shown, (std::vector<Alert>{{kNoSelectionIsError, kMsgNoSelection}}));
     ASSERT_TRUE(Add("5339_025000.ai"));
     EXPECT_TRUE(SelectMergeOK(alerts));
     EXPECT_EQ(alerts.shown.size(), 1u);

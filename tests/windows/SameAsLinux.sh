@@ -13,10 +13,15 @@ trap 'rm -rf "$work"' EXIT
 outline="1100,2200 2600,2000 2900,3100 2000,3800 1000,3300"
 windows_host() { QUILTOR_PLUGIN_DIR=$windows/plugins wine "$windows/host/quiltor-host.exe" "$@"; }
 for kind in material tokyo23; do
-  "$linux/tools/samplemap/quiltor-samplemap" --kind "$kind" -o "$work/$kind" >/dev/null
-  "$linux/host/quiltor-host" merge "$work/$kind" -o "$work/$kind-linux.svg" --page A0-landscape >/dev/null
-  windows_host merge "$work/$kind" -o "$work/$kind-windows.svg" --page A0-landscape >"$work/$kind-windows.txt"
+  # A folder name in Japanese goes through the Shift-JIS texts of the plug-ins and back.
+  tiles="$work/地図 $kind"
+  "$linux/tools/samplemap/quiltor-samplemap" --kind "$kind" -o "$tiles" >/dev/null
+  "$linux/host/quiltor-host" merge "$tiles" -o "$work/$kind-linux.svg" --page A0-landscape >/dev/null
+  windows_host merge "$tiles" -o "$work/$kind-windows.svg" --page A0-landscape >"$work/$kind-windows.txt"
   cmp "$work/$kind-linux.svg" "$work/$kind-windows.svg"
+  # The transcript is UTF-8, the folder's name included.
+  grep -qF "FOLDER: Quiltor セレクトマージ - フォルダ選択 -> " "$work/$kind-windows.txt"
+  grep -qF "地図 $kind" "$work/$kind-windows.txt"
   # The Windows build asks in its own words: half-width katakana, ASCII '?', a full-width space.
   grep -qF 'QUESTION: ｱｰﾄﾎﾞｰﾄﾞよりも大きいですが合成しますか?\nｱｰﾄﾎﾞｰﾄﾞ: 1189.000×841.000[mm]\n　合成後: ' \
     "$work/$kind-windows.txt"

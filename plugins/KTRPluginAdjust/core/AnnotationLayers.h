@@ -8,7 +8,7 @@
 
 inline constexpr int32_t plateoStringLayerCount = 28;
 
-// UTF-8 titles, in the order they are compared.
+// Titles in the literal encoding (UTF-8; Shift-JIS on Windows), in the order they are compared.
 extern const char* const plateoStringLayerNames[plateoStringLayerCount];
 
 // True when `title` (NUL-terminated, in the build's title encoding) equals one

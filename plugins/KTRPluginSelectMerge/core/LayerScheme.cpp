@@ -330,7 +330,7 @@ static_assert(CountAtDepth(tokyo23LayerScheme, tokyo23LayerSchemeCount, 1) == 13
 static_assert(CountAtDepth(tokyo23LayerScheme, tokyo23LayerSchemeCount, 2) == 0);
 
 // A title cut to fit the buffer keeps at least this many bytes, even when the
-// cut falls before a whole UTF-8 character. Every table title is shorter, so a
+// cut falls before a whole character (UTF-8 needs up to 3 bytes, Shift-JIS 2). Every table title is shorter, so a
 // cut title can never be taken for one.
 constexpr std::size_t kShortestCutTitle = kLayerTitleBufferSize - 1 - 3;
 static_assert(LongestTitle(materialLayerScheme, materialLayerSchemeCount) < kShortestCutTitle);

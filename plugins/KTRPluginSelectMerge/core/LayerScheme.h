@@ -11,7 +11,7 @@
 // One expected layer. A group's sublayers must be exactly `sublayers[0..count)`
 // in that order; the sublayers of a non-group layer are never looked at.
 struct LayerSchemeEntry {
-    const char* title;  // UTF-8, compared byte for byte
+    const char* title;  // in the literal encoding (UTF-8; Shift-JIS on Windows), compared byte for byte
     bool group;
     const LayerSchemeEntry* sublayers;  // null unless group
     int32_t count;                      // 0 unless group

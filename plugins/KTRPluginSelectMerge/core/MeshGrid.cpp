@@ -167,7 +167,7 @@ std::string FormatTileFileName(MeshKind kind, int32_t mesh, int32_t area, int32_
 
 std::string FormatTilePath(std::string_view folder, MeshKind kind, int32_t mesh, int32_t area, int32_t scale) {
     std::string path(folder);
-    path += '/';
+    path += kTilePathSeparator;
     path += FormatTileFileName(kind, mesh, area, scale);
     return path;
 }

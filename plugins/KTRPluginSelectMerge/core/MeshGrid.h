@@ -60,7 +60,14 @@ std::optional<MeshEntry> ParseTileFileName(std::string_view name);
 // "53394511_02500.ai". area is used by MatQua only.
 std::string FormatTileFileName(MeshKind kind, int32_t mesh, int32_t area, int32_t scale);
 
-// The same name inside folder: "<folder>/<name>".
+// Between the folder and a tile's name: "\\" on Windows, "/" elsewhere.
+#ifdef _WIN32
+inline constexpr char kTilePathSeparator = '\\';
+#else
+inline constexpr char kTilePathSeparator = '/';
+#endif
+
+// The same name inside folder: "<folder>/<name>" ("<folder>\\<name>" on Windows).
 std::string FormatTilePath(std::string_view folder, MeshKind kind, int32_t mesh, int32_t area, int32_t scale);
 
 // Status line of the selection dialog while tiles of kind are selected:

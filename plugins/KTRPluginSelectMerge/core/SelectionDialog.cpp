@@ -6,6 +6,27 @@ SelectionDialog::~SelectionDialog() {
     if (dlgController == this) dlgController = nullptr;
 }
 
+#ifdef _WIN32
+namespace {
+
+std::vector<std::string> TextsOf(const std::vector<int32_t>& rows, auto textOf) {
+    std::vector<std::string> texts;
+    for (int32_t row : rows) texts.push_back(textOf(row));
+    return texts;
+}
+
+}  // namespace
+
+SelectionChange SelectMeshAdd(const SelectionDialog& dialog, SelectionAlerts& alerts) {
+    const auto names = TextsOf(dialog.ChosenFolderRows(), [&](int32_t row) { return dialog.FolderRowText(row); });
+    return PushAddNames(names, alerts);
+}
+
+SelectionChange SelectMeshDel(const SelectionDialog& dialog, SelectionAlerts& alerts) {
+    const auto names = TextsOf(dialog.ChosenSelectRows(), [&](int32_t row) { return dialog.SelectRowText(row); });
+    return PushDelNames(names, alerts);
+}
+#else
 SelectionChange SelectMeshAdd(const SelectionDialog& dialog, SelectionAlerts& alerts) {
     const std::vector<int32_t> rows = dialog.ChosenFolderRows();
     return PushAddRows(rows, alerts);
@@ -15,6 +36,7 @@ SelectionChange SelectMeshDel(const SelectionDialog& dialog, SelectionAlerts& al
     const std::vector<int32_t> rows = dialog.ChosenSelectRows();
     return PushDelRows(rows, alerts);
 }
+#endif
 
 bool SelectMergeOK(SelectionAlerts& alerts) {
     if (InqSelectMesh() != 0) return true;

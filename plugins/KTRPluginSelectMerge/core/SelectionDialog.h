@@ -17,11 +17,12 @@
 #include "SelectionTable.h"
 
 // The alerts the dialog events show. The plug-in implements them with the
-// host's AIUserSuite; tests record them. Texts are UTF-8.
+// host's AIUserSuite; tests record them. Texts are in the build's literal
+// encoding (UTF-8; Shift-JIS in the Windows build).
 struct SelectionAlerts {
     virtual ~SelectionAlerts() = default;
-    virtual void ErrorAlert(const char* utf8) = 0;
-    virtual void MessageAlert(const char* utf8) = 0;
+    virtual void ErrorAlert(const char* text) = 0;
+    virtual void MessageAlert(const char* text) = 0;
 };
 
 // Texts of the dialog.
@@ -84,6 +85,11 @@ public:
     // without repeats; empty when none is chosen.
     virtual std::vector<int32_t> ChosenFolderRows() const = 0;
     virtual std::vector<int32_t> ChosenSelectRows() const = 0;
+
+    // The text of a row of the folder (selected) list, empty for no such row.
+    // The Windows build identifies chosen rows by their text.
+    virtual std::string FolderRowText(int32_t row) const = 0;
+    virtual std::string SelectRowText(int32_t row) const = 0;
 
     // Shows the dialog and handles events until it ends. The check boxes
     // keep their state afterwards for the driver to read.

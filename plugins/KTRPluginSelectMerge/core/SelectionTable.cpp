@@ -1,9 +1,14 @@
 #include "SelectionTable.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dirent.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -183,18 +188,26 @@ TileKey KeyOf(const DisplayTable& d, int32_t row) {
     return {kind, d.mesh[row], d.scale[row], d.area[row]};
 }
 
-// Sets the select flag of the first kind-table row of key; true when the flag
-// changed, so that the count follows the flags.
-bool SetSelectFlag(const TileKey& key, bool select) {
+// The first kind-table row of key, -1 when the table lacks it.
+int32_t KindRowOf(const TileKey& key) {
     const KindTable t = Table(key.kind);
     for (int32_t i = 0; i < t.count; ++i) {
         if (t.mesh[i] != key.mesh || t.scale[i] != key.scale) continue;
         if (t.area != nullptr && (*t.area)[i] != key.area) continue;
-        if (t.select[i] == select) return false;
-        t.select[i] = select;
-        return true;
+        return i;
     }
-    return false;
+    return -1;
+}
+
+// Sets the select flag of the first kind-table row of key; true when the flag
+// changed, so that the count follows the flags.
+bool SetSelectFlag(const TileKey& key, bool select) {
+    const int32_t row = KindRowOf(key);
+    if (row < 0) return false;
+    const KindTable t = Table(key.kind);
+    if (t.select[row] == select) return false;
+    t.select[row] = select;
+    return true;
 }
 
 void ClearKindFlags() { bSelectMatQua = bSelectMaterial = bSelectMat1st = bSelectTokyo23 = false; }
@@ -257,24 +270,67 @@ bool FillTables() {
     return true;
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-
 struct FoundTile {
     std::string name;
     MeshEntry entry;
 };
 
-// Reads every tile name of dir; false when the enumeration itself failed.
-bool ReadTileNames(DIR* dir, std::vector<FoundTile>& found) {
+void TakeTileName(const char* name, std::vector<FoundTile>& found) {
+    if (const auto entry = ParseTileFileName(name)) found.push_back({name, *entry});
+}
+
+#ifdef _WIN32
+constexpr UINT kShiftJisCodePage = 932;
+
+// The folder is Shift-JIS bytes: the wide calls read them so whatever the system's code page.
+std::wstring WideFromShiftJis(const std::string& bytes) {
+    const int n = MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.c_str(), -1, nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.c_str(), -1, wide.data(), n);
+    wide.resize(static_cast<std::size_t>(n - 1));
+    return wide;
+}
+
+// Every tile name among the entries that match "<folder>\\*.ai"; false when the folder cannot be
+// read. A name that Shift-JIS cannot hold is no tile name anyway.
+bool ReadTileNames(const char* folder, std::vector<FoundTile>& found) {
+    // A search in a file finds nothing, which would pass for an empty folder.
+    const DWORD attributes = GetFileAttributesW(WideFromShiftJis(folder).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+    char pattern[kTileFolderSize + 8];
+    std::snprintf(pattern, sizeof pattern, "%s\\*.ai", folder);
+    const std::wstring wide = WideFromShiftJis(pattern);
+    if (wide.empty()) return false;
+    WIN32_FIND_DATAW data;
+    const HANDLE search = FindFirstFileW(wide.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    std::unique_ptr<void, decltype(&FindClose)> closer(search, &FindClose);
+    do {
+        char name[MAX_PATH * 2];
+        BOOL lossy = FALSE;
+        const int n = WideCharToMultiByte(kShiftJisCodePage, 0, data.cFileName, -1, name, sizeof name, nullptr, &lossy);
+        if (n > 0 && !lossy) TakeTileName(name, found);
+    } while (FindNextFileW(search, &data));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+#else
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+// Every tile name among the entries of folder; false when it cannot be read.
+bool ReadTileNames(const char* folder, std::vector<FoundTile>& found) {
+    std::unique_ptr<DIR, DirCloser> dir(opendir(folder));
+    if (!dir) return false;
     for (;;) {
         errno = 0;
-        const dirent* d = readdir(dir);
+        const dirent* d = readdir(dir.get());
         if (d == nullptr) return errno == 0;
-        if (const auto entry = ParseTileFileName(d->d_name)) found.push_back({d->d_name, *entry});
+        TakeTileName(d->d_name, found);
     }
 }
+#endif
 
 }  // namespace
 
@@ -306,12 +362,9 @@ void ResetMeshState() {
 ScanResult ScanTileFolder(const char* folder) {
     free_mesh();
     if (folder == nullptr) return ScanResult::CannotOpen;
-    std::unique_ptr<DIR, DirCloser> dir(opendir(folder));
-    if (!dir) return ScanResult::CannotOpen;
     try {
         std::vector<FoundTile> found;
-        if (!ReadTileNames(dir.get(), found)) return ScanResult::CannotOpen;
-        dir.reset();
+        if (!ReadTileNames(folder, found)) return ScanResult::CannotOpen;
 
         // Enumeration order is the file system's; runs must be reproducible,
         // since the first tile opened becomes the layer reference.
@@ -367,19 +420,12 @@ bool PushDelButton(int32_t index) {
     return Rebuild();
 }
 
-SelectionChange PushAddRows(std::span<const int32_t> rows, SelectionAlerts& alerts) {
-    if (rows.empty()) {
-        alerts.ErrorAlert(kMsgAddNoneChosen);
-        return SelectionChange::Refused;
-    }
-    const DisplayTable folder = FolderTable();
-    for (int32_t row : rows) {
-        if (!InRange(folder, row)) return SelectionChange::Refused;
-    }
+namespace {
+
+SelectionChange AddKeys(const std::vector<TileKey>& keys, SelectionAlerts& alerts) {
     // The whole set is checked before anything moves.
-    const TileKey first = KeyOf(folder, rows.front());
-    for (int32_t row : rows.subspan(1)) {
-        const TileKey key = KeyOf(folder, row);
+    const TileKey& first = keys.front();
+    for (const TileKey& key : keys) {
         if (key.kind != first.kind) {
             alerts.ErrorAlert(kMsgMixedMeshKind);
             return SelectionChange::Refused;
@@ -389,25 +435,82 @@ SelectionChange PushAddRows(std::span<const int32_t> rows, SelectionAlerts& aler
             return SelectionChange::Refused;
         }
     }
-    for (int32_t row : rows) SelectTile(KeyOf(folder, row));
+    for (const TileKey& key : keys) SelectTile(key);
     return Rebuild() ? SelectionChange::Changed : SelectionChange::OutOfMemory;
+}
+
+SelectionChange DelKeys(const std::vector<TileKey>& keys) {
+    for (const TileKey& key : keys) UnselectTile(key);
+    return Rebuild() ? SelectionChange::Changed : SelectionChange::OutOfMemory;
+}
+
+void AlertDelNoneChosen(SelectionAlerts& alerts) {
+#ifdef _WIN32
+    alerts.ErrorAlert(kMsgDelNoneChosen);
+#else
+    alerts.MessageAlert(kMsgDelNoneChosen);
+#endif
+}
+
+// Keys of the rows of a display table; nullopt when a row is outside it.
+std::optional<std::vector<TileKey>> KeysOfRows(const DisplayTable& table, std::span<const int32_t> rows) {
+    std::vector<TileKey> keys;
+    for (int32_t row : rows) {
+        if (!InRange(table, row)) return std::nullopt;
+        keys.push_back(KeyOf(table, row));
+    }
+    return keys;
+}
+
+// Keys of rows known by their text, parsed again as tile names; nullopt when one is no tile name.
+std::optional<std::vector<TileKey>> KeysOfNames(std::span<const std::string> names) {
+    std::vector<TileKey> keys;
+    for (const std::string& name : names) {
+        const auto entry = ParseTileFileName(name);
+        if (!entry) return std::nullopt;
+        const TileKey key{*MeshKindFromNameLength(entry->nameLen), entry->mesh, entry->scale, entry->area};
+        if (KindRowOf(key) < 0) return std::nullopt;
+        keys.push_back(key);
+    }
+    return keys;
+}
+
+}  // namespace
+
+SelectionChange PushAddRows(std::span<const int32_t> rows, SelectionAlerts& alerts) {
+    if (rows.empty()) {
+        alerts.ErrorAlert(kMsgAddNoneChosen);
+        return SelectionChange::Refused;
+    }
+    const auto keys = KeysOfRows(FolderTable(), rows);
+    return keys ? AddKeys(*keys, alerts) : SelectionChange::Refused;
 }
 
 SelectionChange PushDelRows(std::span<const int32_t> rows, SelectionAlerts& alerts) {
     if (rows.empty()) {
-#ifdef _WIN32
-        alerts.ErrorAlert(kMsgDelNoneChosen);
-#else
-        alerts.MessageAlert(kMsgDelNoneChosen);
-#endif
+        AlertDelNoneChosen(alerts);
         return SelectionChange::Refused;
     }
-    const DisplayTable select = SelectTable();
-    for (int32_t row : rows) {
-        if (!InRange(select, row)) return SelectionChange::Refused;
+    const auto keys = KeysOfRows(SelectTable(), rows);
+    return keys ? DelKeys(*keys) : SelectionChange::Refused;
+}
+
+SelectionChange PushAddNames(std::span<const std::string> names, SelectionAlerts& alerts) {
+    if (names.empty()) {
+        alerts.ErrorAlert(kMsgAddNoneChosen);
+        return SelectionChange::Refused;
     }
-    for (int32_t row : rows) UnselectTile(KeyOf(select, row));
-    return Rebuild() ? SelectionChange::Changed : SelectionChange::OutOfMemory;
+    const auto keys = KeysOfNames(names);
+    return keys ? AddKeys(*keys, alerts) : SelectionChange::Refused;
+}
+
+SelectionChange PushDelNames(std::span<const std::string> names, SelectionAlerts& alerts) {
+    if (names.empty()) {
+        AlertDelNoneChosen(alerts);
+        return SelectionChange::Refused;
+    }
+    const auto keys = KeysOfNames(names);
+    return keys ? DelKeys(*keys) : SelectionChange::Refused;
 }
 
 int32_t InqSelectMesh() { return nSelectAICount; }

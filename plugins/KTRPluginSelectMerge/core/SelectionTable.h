@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -123,6 +124,11 @@ enum class SelectionChange {
 // Any row outside its display table refuses the set without an alert.
 SelectionChange PushAddRows(std::span<const int32_t> rows, SelectionAlerts& alerts);
 SelectionChange PushDelRows(std::span<const int32_t> rows, SelectionAlerts& alerts);
+// The same for rows known by their text (the Windows dialog): each name is parsed again as a tile
+// name and its tile looked up in the kind tables by mesh, scale and area. A text that is no tile
+// name, or names a tile the tables lack, refuses the set without an alert.
+SelectionChange PushAddNames(std::span<const std::string> names, SelectionAlerts& alerts);
+SelectionChange PushDelNames(std::span<const std::string> names, SelectionAlerts& alerts);
 
 // nSelectAICount: non-zero when OK may close the dialog.
 int32_t InqSelectMesh();

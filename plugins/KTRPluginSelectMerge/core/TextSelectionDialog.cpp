@@ -12,7 +12,7 @@ namespace {
 // Words are separated by ASCII blanks, commas and the full-width space that a
 // Japanese input method types.
 std::vector<std::string_view> SplitWords(std::string_view s) {
-    static constexpr std::string_view kWideSpace = "\xE3\x80\x80";
+    static constexpr std::string_view kWideSpace = "　";
     std::vector<std::string_view> words;
     size_t start = 0;
     size_t i = 0;

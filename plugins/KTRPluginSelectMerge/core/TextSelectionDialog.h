@@ -41,6 +41,8 @@ public:
 
     std::vector<int32_t> ChosenFolderRows() const override { return chosenFolder_; }
     std::vector<int32_t> ChosenSelectRows() const override { return chosenSelect_; }
+    std::string FolderRowText(int32_t row) const override { return RowText(folderRows_, row); }
+    std::string SelectRowText(int32_t row) const override { return RowText(selectRows_, row); }
 
     DialogResult RunModal() override;
     void Close() override { closed_ = true; }
@@ -50,6 +52,9 @@ public:
     const std::string& Status() const { return status_; }
 
 private:
+    static std::string RowText(const std::vector<std::string>& rows, int32_t row) {
+        return row >= 0 && static_cast<size_t>(row) < rows.size() ? rows[static_cast<size_t>(row)] : std::string();
+    }
     std::optional<std::string> ReadLine();
     // The result that ends the run, or nullopt to read the next line.
     std::optional<DialogResult> Handle(std::string_view line);
