@@ -6,18 +6,19 @@
 
 namespace seamjoin {
 
-int CompoundShape(AILayerHandle layer, const SeamGrid& grid) {
+int CompoundShape(AILayerHandle layer, const SeamGrid& grid, MergeProgress& progress) {
     detail::OutlineRules rules;
     rules.filled = true;
     rules.comparePathStyles = false;
     rules.reversePartner = false;
     rules.carryHoles = true;
-    return detail::MergeOutlines(layer, grid, rules);
+    rules.caption = kFaceCaption;
+    return detail::MergeOutlines(layer, grid, rules, progress);
 }
 
 }  // namespace seamjoin
 
 int KTRPluginSelectMergePlugin::CompoundShape(AIMenuMessage* /*message*/, AILayerHandle layer, float tileWidth,
-                                              float tileHeight, int lastColumn, int lastRow) {
-    return seamjoin::CompoundShape(layer, SeamGrid(tileWidth, tileHeight, lastColumn, lastRow));
+                                              float tileHeight, int lastColumn, int lastRow, MergeProgress& progress) {
+    return seamjoin::CompoundShape(layer, SeamGrid(tileWidth, tileHeight, lastColumn, lastRow), progress);
 }

@@ -3,7 +3,9 @@
 // chosen tile, the seam joins, and the layer options of the first tile restored
 // at the end. The steps themselves are in the MergeRun files.
 #include <exception>
+#include <memory>
 #include <new>
+#include <utility>
 
 #include "IAIError.h"
 #include "KTRPluginSelectMergePlugin.h"
@@ -104,21 +106,24 @@ AIErr Run(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message) {
     }
 
     SwitchOnPasteRemembersLayers();
+    // Shown from the placement to the end of the run.
+    std::unique_ptr<MergeProgress> progress = ShowMergeProgress();
     Placement placement;
     try {
-        placement = PlaceTiles(plugin, target, folder, selection);
+        placement = PlaceTiles(plugin, target, folder, selection, *progress);
     } catch (const std::exception&) {
         // The open tile is closed unchanged and every tile placed so far is
         // whole in the target; the run cannot go on, and says so.
         free_mesh();
         sAIDocumentList->Activate(target, true);
+        progress.reset();
         AlertUnexpectedError();
         return kNoErr;
     }
     free_mesh();
     sAIDocumentList->Activate(target, true);
-    JoinSeams(plugin, message, placement, selection);
-    Finish(placement.firstIsTokyo23);
+    JoinSeams(plugin, message, placement, selection, *progress);
+    Finish(placement.firstIsTokyo23, std::move(progress));
     return kNoErr;
 }
 

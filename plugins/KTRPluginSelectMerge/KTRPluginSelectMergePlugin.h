@@ -6,6 +6,7 @@
 
 #include "AIHost.h"
 #include "ApplicationPlugin.h"
+#include "MergeProgress.h"
 
 // Suites only this plug-in acquires (its description lists them).
 extern const AIPanelFlyoutMenuSuite* sAIPanelFlyoutMenu;
@@ -40,12 +41,13 @@ public:
     // Seam joining for one layer without sublayers, after all tiles are
     // placed. tileWidth and tileHeight are one tile in points, lastColumn and
     // lastRow the grid's last column and row; each answers 1.
+    // The joins show their progress through the caption and bar of progress.
     int LineConnect(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight, int lastColumn,
-                    int lastRow);
+                    int lastRow, MergeProgress& progress = NoMergeProgress());
     int CompoundShape(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight, int lastColumn,
-                      int lastRow);
+                      int lastRow, MergeProgress& progress = NoMergeProgress());
     int CompoundPolyline(AIMenuMessage* message, AILayerHandle layer, float tileWidth, float tileHeight, int lastColumn,
-                         int lastRow);
+                         int lastRow, MergeProgress& progress = NoMergeProgress());
     int AboveAllPolygon(AILayerHandle layer);
     static bool SamePathStyle(const AIPathStyle& a, const AIPathStyle& b);
     static void RemoveDoubledPoints(AIArtHandle path);

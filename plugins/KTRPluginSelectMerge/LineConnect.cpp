@@ -38,7 +38,9 @@ public:
 
     void Collect(const std::vector<AIArtHandle>& arts);
     bool Empty() const { return lines_.empty(); }
-    void Run();
+    std::size_t Count() const { return lines_.size(); }
+    // The bar steps once per line tried.
+    void Run(MergeProgress& progress);
 
 private:
     struct Partner {
@@ -295,13 +297,14 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner) {
     return true;
 }
 
-void LineJoiner::Run() {
+void LineJoiner::Run(MergeProgress& progress) {
     uint32_t id = 0;
     while (id < lines_.size()) {
         if (!lines_[id].alive) {
             ++id;
             continue;
         }
+        progress.SetPosition(int32_t(id + 1));
         const std::optional<Partner> partner = FindPartner(id);
         // A joined line with an end still on a seam is tried again; one without
         // is finished. Either way a line without a partner is done, since it
@@ -315,11 +318,13 @@ void LineJoiner::Run() {
 
 }  // namespace
 
-int LineConnect(AILayerHandle layer, const SeamGrid& grid) {
+int LineConnect(AILayerHandle layer, const SeamGrid& grid, MergeProgress& progress) {
     LineJoiner joiner(grid);
     joiner.Collect(LayerArt(layer));
     if (!joiner.Empty()) {
-        joiner.Run();
+        detail::ShowJoinProgress(progress, kLineCaption, layer, joiner.Count());
+        joiner.Run(progress);
+        progress.SetPosition(int32_t(joiner.Count()));
     }
     return 1;
 }
@@ -327,6 +332,6 @@ int LineConnect(AILayerHandle layer, const SeamGrid& grid) {
 }  // namespace seamjoin
 
 int KTRPluginSelectMergePlugin::LineConnect(AIMenuMessage* /*message*/, AILayerHandle layer, float tileWidth,
-                                            float tileHeight, int lastColumn, int lastRow) {
-    return seamjoin::LineConnect(layer, SeamGrid(tileWidth, tileHeight, lastColumn, lastRow));
+                                            float tileHeight, int lastColumn, int lastRow, MergeProgress& progress) {
+    return seamjoin::LineConnect(layer, SeamGrid(tileWidth, tileHeight, lastColumn, lastRow), progress);
 }

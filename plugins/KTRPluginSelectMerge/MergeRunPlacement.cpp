@@ -22,6 +22,8 @@ constexpr char kMsgTileNotOpened[] = "ファイルを開けないため読み飛
 
 constexpr std::size_t kTileMessageBufferSize = 1024;
 
+constexpr char kPlacingCaption[] = "選択したAdobe Illustrator ArtWorkを配置中...";
+
 // The Layers-panel option "paste remembers layers".
 constexpr char kLayersPanelEvent[] = "ai_plugin_Layer";
 constexpr int32_t kPasteRemembersLayersCommand = 11;
@@ -104,11 +106,20 @@ void SwitchOnPasteRemembersLayers() {
 }
 
 Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target, const TileFolder& folder,
-                     const Selection& selection) {
+                     const Selection& selection, MergeProgress& progress) {
     Placement placement;
     int32_t openedCount = 0;
     const std::vector<MeshEntry> rows = SelectedMeshEntries();
+    progress.SetCaption(kPlacingCaption);
+    progress.SetRange(static_cast<int32_t>(rows.size()) - 1);
+    int32_t done = 0;
     for (const MeshEntry& row : rows) {
+        // Also after a row that did not open or was skipped.
+        struct Step {
+            MergeProgress& progress;
+            int32_t& done;
+            ~Step() { progress.SetPosition(++done); }
+        } step{progress, done};
         std::string name = FormatTileFileName(selection.kind, row.mesh, row.area, row.scale);
         std::string path = FormatTilePath(folder.data(), selection.kind, row.mesh, row.area, row.scale);
         const MeshOffset offset = MeshTileOffset(selection.kind, MeshGridCode(selection.kind, row), selection.box);
@@ -146,6 +157,7 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
             ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileSkipped, name.c_str()).c_str());
         }
     }
+    progress.SetPosition(static_cast<int32_t>(rows.size()));
     return placement;
 }
 

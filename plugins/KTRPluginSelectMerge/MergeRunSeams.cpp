@@ -15,16 +15,18 @@ constexpr char kNoJoinFaceTitle[] = "背景道路";
 
 // The joins of one layer without sublayers.
 void JoinSeamsOfLayer(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message, AILayerHandle layer,
-                      const std::string& title, const Placement& placement, const Selection& selection) {
+                      const std::string& title, const Placement& placement, const Selection& selection,
+                      MergeProgress& progress) {
     const int32_t lastColumn = selection.box.columns - 1;
     const int32_t lastRow = selection.box.rows - 1;
     if (bFlgCheckBox1)
-        plugin.LineConnect(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow);
+        plugin.LineConnect(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow, progress);
     // Background roads overlap by design; compounding them would fill the
     // gaps between them.
     if (bFlgCheckBox2 && !(bSelectTokyo23 && title == kNoJoinFaceTitle)) {
-        plugin.CompoundShape(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow);
-        plugin.CompoundPolyline(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow);
+        plugin.CompoundShape(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow, progress);
+        plugin.CompoundPolyline(message, layer, placement.tileWidth, placement.tileHeight, lastColumn, lastRow,
+                                progress);
     }
     plugin.AboveAllPolygon(layer);
 }
@@ -32,7 +34,7 @@ void JoinSeamsOfLayer(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message
 }  // namespace
 
 void JoinSeams(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message, const Placement& placement,
-               const Selection& selection) {
+               const Selection& selection, MergeProgress& progress) {
     // One tile has no seams; and with no row gone through there is no tile
     // size to find seams by.
     if (nSelectAICount == 1 || !placement.tileSizeKnown) return;
@@ -41,7 +43,7 @@ void JoinSeams(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message, const
         sAILayer->GetLayerFirstChild(layer, &child);
         std::string title;
         ReadLayerTitle(layer, title);
-        if (child == nullptr) JoinSeamsOfLayer(plugin, message, layer, title, placement, selection);
+        if (child == nullptr) JoinSeamsOfLayer(plugin, message, layer, title, placement, selection, progress);
     }
 }
 

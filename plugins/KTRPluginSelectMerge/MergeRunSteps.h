@@ -8,10 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "AIHost.h"
+#include "MergeProgress.h"
 #include "core/MeshGrid.h"
 #include "core/SelectionTable.h"
 
@@ -37,7 +39,8 @@ bool IsFreshTarget();
 
 // Gives the target the first tile's layer options (and the Tokyo-23
 // touches), forgets the snapshot and the undo history, and says the run is done.
-void Finish(bool firstIsTokyo23);
+// The progress shown so far goes just before the completion message.
+void Finish(bool firstIsTokyo23, std::unique_ptr<MergeProgress> progress = nullptr);
 
 // The folder and tile choice.
 
@@ -89,12 +92,12 @@ struct Placement {
     float tileHeight = 0;
 };
 
-// Opens every chosen tile and copies its art into the target.
+// Opens every chosen tile and copies its art into the target; the bar steps once per row.
 Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target, const TileFolder& folder,
-                     const Selection& selection);
+                     const Selection& selection, MergeProgress& progress);
 
 // The seam joins, on every layer without sublayers of the current document.
 void JoinSeams(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message, const Placement& placement,
-               const Selection& selection);
+               const Selection& selection, MergeProgress& progress);
 
 }  // namespace mergerun

@@ -134,12 +134,14 @@ bool IsFreshTarget() {
     return child == nullptr;
 }
 
-void Finish(bool firstIsTokyo23) {
+void Finish(bool firstIsTokyo23, std::unique_ptr<MergeProgress> progress) {
     RestoreLayerOptions(firstIsTokyo23);
     FreeLayerSnapshot();
     sAIUndo->PurgeAllUndos();
     sAIDocument->SetDocumentModified(false);
     if (const AILayerHandle first = FirstLayer()) sAILayer->SetCurrentLayer(first);
+    // The progress goes before the last message.
+    progress.reset();
     ShowMessageAlert(kMsgDone);
 }
 

@@ -3,6 +3,8 @@
 add_library(ktr_selectmerge_code STATIC
   KTRPluginSelectMergePlugin.cpp
   KTRPluginSelectMergeMain.cpp
+  MergeProgress.cpp
+  $<$<BOOL:${WIN32}>:MergeProgressWindow.cpp>
   MergeRunTarget.cpp
   MergeRunChoice.cpp
   MergeRunPlacement.cpp
@@ -20,6 +22,10 @@ add_library(ktr_selectmerge_code STATIC
   AboveAllPolygon.cpp)
 target_include_directories(ktr_selectmerge_code PUBLIC $<TARGET_PROPERTY:quiltor_common,INTERFACE_INCLUDE_DIRECTORIES>)
 target_link_libraries(ktr_selectmerge_code PUBLIC quiltor_hostapi ktr_selectmerge_core)
+if(WIN32)
+  # The progress window and the selection dialog.
+  target_link_libraries(ktr_selectmerge_code PUBLIC user32 gdi32 comctl32)
+endif()
 set_target_properties(ktr_selectmerge_code PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
 # What tests link: the framework calls back into the plug-in (its object, its suite list), so the

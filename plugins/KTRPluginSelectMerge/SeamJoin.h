@@ -12,14 +12,31 @@
 #pragma once
 
 #include "AIHost.h"
+#include "MergeProgress.h"
 #include "core/SeamGeometry.h"
 
 namespace seamjoin {
 
-// Each returns 1, whatever happened, as the driver expects.
-int LineConnect(AILayerHandle layer, const SeamGrid& grid);
-int CompoundShape(AILayerHandle layer, const SeamGrid& grid);
-int CompoundPolyline(AILayerHandle layer, const SeamGrid& grid);
+// The captions the joins show, with the layer's title for "%s".
+inline constexpr char kLineCaption[] = "『%s』\nレイヤのメッシュ間で隣接する線を合成中...";
+inline constexpr char kFaceCaption[] = "『%s』\nレイヤのメッシュ間で隣接する面を合成中...";
+inline constexpr char kClosedLineCaption[] = "『%s』\nレイヤのメッシュ間で隣接する閉じた線を合成中...";
+
+// Each returns 1, whatever happened, as the driver expects. A join with candidates shows its
+// caption and steps the bar once per candidate tried, ending at the count.
+int LineConnect(AILayerHandle layer, const SeamGrid& grid, MergeProgress& progress);
+int CompoundShape(AILayerHandle layer, const SeamGrid& grid, MergeProgress& progress);
+int CompoundPolyline(AILayerHandle layer, const SeamGrid& grid, MergeProgress& progress);
+// The same, showing nothing.
+inline int LineConnect(AILayerHandle layer, const SeamGrid& grid) {
+    return LineConnect(layer, grid, NoMergeProgress());
+}
+inline int CompoundShape(AILayerHandle layer, const SeamGrid& grid) {
+    return CompoundShape(layer, grid, NoMergeProgress());
+}
+inline int CompoundPolyline(AILayerHandle layer, const SeamGrid& grid) {
+    return CompoundPolyline(layer, grid, NoMergeProgress());
+}
 int AboveAllPolygon(AILayerHandle layer);
 
 // Whether two path styles agree in the clip and even-odd flags and in every

@@ -76,7 +76,9 @@ public:
 
     void Collect(const std::vector<AIArtHandle>& arts);
     bool Empty() const { return pieces_.empty(); }
-    void Run();
+    std::size_t Count() const { return pieces_.size(); }
+    // The bar steps once per piece tried.
+    void Run(MergeProgress& progress);
 
 private:
     std::optional<Match> MatchOn(std::span<const SeamPoint> outline, SeamPoint a, SeamPoint b) const;
@@ -323,13 +325,14 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
     return true;
 }
 
-void OutlineMerger::Run() {
+void OutlineMerger::Run(MergeProgress& progress) {
     uint32_t id = 0;
     while (id < pieces_.size()) {
         if (!pieces_[id].alive) {
             ++id;
             continue;
         }
+        progress.SetPosition(int32_t(id + 1));
         bool merged = false;
         bool partnerBefore = false;
         const std::size_t count1 = pieces_[id].count;
@@ -356,11 +359,13 @@ void OutlineMerger::Run() {
 
 }  // namespace
 
-int MergeOutlines(AILayerHandle layer, const SeamGrid& grid, const OutlineRules& rules) {
+int MergeOutlines(AILayerHandle layer, const SeamGrid& grid, const OutlineRules& rules, MergeProgress& progress) {
     OutlineMerger merger(grid, rules);
     merger.Collect(LayerArt(layer));
     if (!merger.Empty()) {
-        merger.Run();
+        ShowJoinProgress(progress, rules.caption, layer, merger.Count());
+        merger.Run(progress);
+        progress.SetPosition(int32_t(merger.Count()));
     }
     return 1;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AIHost.h"
+#include "MergeProgress.h"
 #include "core/SeamGeometry.h"
 
 namespace seamjoin::detail {
@@ -19,8 +20,10 @@ struct OutlineRules {
     // Faces: the other members of the partner's compound path (its holes)
     // move into art1's compound path.
     bool carryHoles = false;
+    // The progress caption.
+    const char* caption = "";
 };
 
-int MergeOutlines(AILayerHandle layer, const SeamGrid& grid, const OutlineRules& rules);
+int MergeOutlines(AILayerHandle layer, const SeamGrid& grid, const OutlineRules& rules, MergeProgress& progress);
 
 }  // namespace seamjoin::detail

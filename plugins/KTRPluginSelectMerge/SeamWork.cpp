@@ -1,8 +1,27 @@
 #include "SeamWork.h"
 
+#include <cstdio>
+
+#include "IAIUnicodeString.h"
+#include "LiteralEncoding.h"
 #include "Suites.h"
 
 namespace seamjoin::detail {
+
+void ShowJoinProgress(MergeProgress& progress, const char* format, AILayerHandle layer, std::size_t count) {
+    char title[101] = {};
+    try {
+        ai::UnicodeString text;
+        if (sAILayer->GetLayerTitle(layer, text.get()) == kNoErr)
+            text.getToBuffer(title, sizeof title, kLiteralEncoding);
+    } catch (const ai::Error&) {
+        title[0] = '\0';
+    }
+    char caption[512];
+    std::snprintf(caption, sizeof caption, format, title);
+    progress.SetCaption(caption);
+    progress.SetRange(static_cast<int32_t>(count) - 1);
+}
 
 std::vector<AIPathSegment> ReadSegments(AIArtHandle art) {
     std::vector<AIPathSegment> segments;

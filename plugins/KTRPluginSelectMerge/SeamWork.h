@@ -14,9 +14,14 @@
 
 #include "AIHost.h"
 #include "ArtQueries.h"
+#include "MergeProgress.h"
 #include "core/SeamGeometry.h"
 
 namespace seamjoin::detail {
+
+// Shows a join's caption (format holds "%s" for the layer's title, read through the 101-byte title
+// buffer) and sets the bar to run over count steps.
+void ShowJoinProgress(MergeProgress& progress, const char* format, AILayerHandle layer, std::size_t count);
 
 // All segments; empty when the host cannot hand them out.
 std::vector<AIPathSegment> ReadSegments(AIArtHandle art);

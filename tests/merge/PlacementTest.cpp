@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <functional>
 
 #include "IAIUnicodeString.h"
 #include "LayerSnapshot.h"
 #include "MergeFixture.h"
+#include "MergeProgress.h"
 #include "SuiteFaults.h"
 #include "Suites.h"
 #include "app/Host.h"
@@ -156,6 +158,36 @@ TEST_F(MergeTest, TileWithAnotherTreeIsPassedOverByName) {
                                         MessageLine(kDone)}));
     EXPECT_EQ(PlayedNames(host()), Events(2));
     EXPECT_EQ(host().workspace().documents().size(), 1u);
+}
+
+// The run's progress: the placing caption, one step for each chosen row (a skipped tile too), and
+// gone before the completion message is shown.
+TEST_F(MergeTest, ProgressStepsOncePerRowAndGoesBeforeTheLastMessage) {
+    struct Recorder : MergeProgress {
+        Recorder(std::vector<std::string>& log, std::function<size_t()> alerts) : log(log), alerts(alerts) {}
+        ~Recorder() override { log.push_back("gone after " + std::to_string(alerts()) + " alerts"); }
+        void SetCaption(const char* text) override { log.push_back(std::string("caption ") + text); }
+        void SetRange(int32_t last) override { log.push_back("range " + std::to_string(last)); }
+        void SetPosition(int32_t position) override { log.push_back("at " + std::to_string(position)); }
+        std::vector<std::string>& log;
+        std::function<size_t()> alerts;
+    };
+    std::vector<std::string> log;
+    SetMergeProgressFactory([&] { return std::make_unique<Recorder>(log, [&] { return Alerts().size(); }); });
+    NewTarget(kLargePage, kLargePage);
+    Tree other = kPlainTree;
+    other[2].visible = false;
+    WriteTile("533945_050000.ai", kPlainTree);
+    WriteTile("533946_050000.ai", other);
+    WriteTile("533947_050000.ai", kPlainTree);
+    AnswerTileFolder();
+    ScriptDialog("add all\nok\n");
+    Run();
+    SetMergeProgressFactory({});
+    ASSERT_EQ(Alerts().size(), 3u);
+    EXPECT_EQ(Alerts().back(), MessageLine(kDone));
+    EXPECT_EQ(log, (std::vector<std::string>{"caption 選択したAdobe Illustrator ArtWorkを配置中...", "range 2", "at 1",
+                                             "at 2", "at 3", "at 3", "gone after 2 alerts"}));
 }
 
 // The first tile that opens is the reference, whichever row it is. A tile

@@ -76,7 +76,7 @@ TEST_F(HostFailureTest, JoinsThatFailHalfwayLoseNothing) {
         for (uint32_t seed = 1; seed <= 30; ++seed) {
             // Cut rectangles, which no merge can fold away, for the outlines.
             const Layout layout = c.lines ? RandomLayout(seed)
-                                          : CutFacesLayout(24, seed, c.join == seamjoin::CompoundShape ? kFace : kRing);
+                                          : CutFacesLayout(24, seed, c.join == cases[1].join ? kFace : kRing);
             const SeamGrid grid = layout.Grid();
             Fresh();
             Build(layer_, layout);

@@ -151,7 +151,8 @@ TEST_P(PluginFileTest, CarriesThePropertyListExportsOnlyPluginMainAndNeedsOnlyWi
     EXPECT_EQ(image.Resource(L"PIPL", 16000), ExpectedPropertyList(GetParam().name));
     EXPECT_EQ(image.Exports(), std::vector<std::string>{"PluginMain"});
     // The runtime is linked in: a user's Windows has these and nothing else of ours.
-    const std::set<std::string> windows = {"kernel32.dll", "msvcrt.dll", "user32.dll", "advapi32.dll"};
+    const std::set<std::string> windows = {"kernel32.dll", "msvcrt.dll",  "user32.dll",
+                                           "gdi32.dll",    "comctl32.dll", "advapi32.dll"};
     for (const std::string& dll : image.ImportedDlls()) {
         EXPECT_TRUE(windows.count(dll) == 1 || dll.rfind("api-ms-win-", 0) == 0) << dll;
     }

@@ -1,7 +1,7 @@
 #include "SelectionTable.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "WindowsText.h"
 #else
 #include <dirent.h>
 #endif
@@ -280,27 +280,15 @@ void TakeTileName(const char* name, std::vector<FoundTile>& found) {
 }
 
 #ifdef _WIN32
-constexpr UINT kShiftJisCodePage = 932;
-
-// The folder is Shift-JIS bytes: the wide calls read them so whatever the system's code page.
-std::wstring WideFromShiftJis(const std::string& bytes) {
-    const int n = MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.c_str(), -1, nullptr, 0);
-    if (n <= 0) return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(kShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes.c_str(), -1, wide.data(), n);
-    wide.resize(static_cast<std::size_t>(n - 1));
-    return wide;
-}
-
 // Every tile name among the entries that match "<folder>\\*.ai"; false when the folder cannot be
 // read. A name that Shift-JIS cannot hold is no tile name anyway.
 bool ReadTileNames(const char* folder, std::vector<FoundTile>& found) {
     // A search in a file finds nothing, which would pass for an empty folder.
-    const DWORD attributes = GetFileAttributesW(WideFromShiftJis(folder).c_str());
+    const DWORD attributes = GetFileAttributesW(WideFromLiteral(folder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
     char pattern[kTileFolderSize + 8];
     std::snprintf(pattern, sizeof pattern, "%s\\*.ai", folder);
-    const std::wstring wide = WideFromShiftJis(pattern);
+    const std::wstring wide = WideFromLiteral(pattern);
     if (wide.empty()) return false;
     WIN32_FIND_DATAW data;
     const HANDLE search = FindFirstFileW(wide.c_str(), &data);
