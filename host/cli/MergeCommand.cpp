@@ -22,6 +22,9 @@
 #include <streambuf>
 
 #include "cli/Commands.h"
+#ifdef _WIN32
+#include "cli/DialogRobot.h"
+#endif
 #include "cli/MergeOptions.h"
 #include "cli/Preview.h"
 #include "cli/Session.h"
@@ -344,7 +347,18 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
 
     AIErr result = kNoErr;
     {
+#ifdef _WIN32
+        // The plug-in shows its own window, driven from a second thread.
+        ScriptedStreams streams(MergeScript(options->folder, rows, *options, false), options->showDialog);
+        DialogRobot::Plan plan;
+        if (!rows.empty()) plan.tiles = chosen;
+        plan.lineBox = options->joinLines;
+        plan.faceBox = options->joinFaces;
+        const DialogRobot robot(std::move(plan),
+                                [&transcript](const std::string& line) { transcript << line << std::endl; });
+#else
         ScriptedStreams streams(MergeScript(options->folder, rows, *options), options->showDialog);
+#endif
         if (!streams.ready()) {
             Complain(std::string("merge: cannot feed the run its answers: ") + std::strerror(errno));
             return kExitFailure;

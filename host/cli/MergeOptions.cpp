@@ -129,8 +129,10 @@ std::optional<std::string> SkippedTileOfAlert(const std::string& text) {
     return std::nullopt;
 }
 
-std::string MergeScript(const std::string& folder, const std::vector<int>& rows, const MergeOptions& options) {
+std::string MergeScript(const std::string& folder, const std::vector<int>& rows, const MergeOptions& options,
+                        bool textDialog) {
     std::string script = folder + "\n";
+    if (!textDialog) return script + (options.answerYes ? "yes\n" : "no\n");
     if (rows.empty()) {
         script += "add all\n";
     } else {

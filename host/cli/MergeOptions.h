@@ -52,8 +52,10 @@ std::vector<TileGroup> TileGroups(const std::vector<std::string>& rows);
 // be opened); nullopt for any other alert.
 std::optional<std::string> SkippedTileOfAlert(const std::string& text);
 
-// The lines the run reads from standard input: the folder, the dialog's commands, the answer to
-// the size question. rows empty: "add all".
-std::string MergeScript(const std::string& folder, const std::vector<int>& rows, const MergeOptions& options);
+// The lines the run reads from standard input: the folder, the text dialog's commands, the answer
+// to the size question. rows empty: "add all". Without a text dialog (the Windows plug-in shows a
+// window of its own) the commands are left out.
+std::string MergeScript(const std::string& folder, const std::vector<int>& rows, const MergeOptions& options,
+                        bool textDialog = true);
 
 }  // namespace quiltor::cli

@@ -156,6 +156,7 @@ TEST(MergeScript, FolderDialogCommandsAndAnswer) {
     options.joinFaces = false;
     options.answerYes = false;
     EXPECT_EQ(MergeScript("/data/tiles", {2, 5}, options), "/data/tiles\nadd 2 5\nline\nface\nok\nno\n");
+    EXPECT_EQ(MergeScript("/data/tiles", {2, 5}, options, false), "/data/tiles\nno\n");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 outline="1100,2200 2600,2000 2900,3100 2000,3800 1000,3300"
-windows_host() { QUILTOR_PLUGIN_DIR=$windows/plugins wine "$windows/host/quiltor-host.exe" "$@"; }
+windows_host() { QUILTOR_PLUGIN_DIR=$windows/plugins "${QUILTOR_WINE:-wine}" "$windows/host/quiltor-host.exe" "$@"; }
 for kind in material tokyo23; do
   # A folder name in Japanese goes through the Shift-JIS texts of the plug-ins and back.
   tiles="$work/地図 $kind"
@@ -22,6 +22,8 @@ for kind in material tokyo23; do
   # The transcript is UTF-8, the folder's name included.
   grep -qF "FOLDER: Quiltor セレクトマージ - フォルダ選択 -> " "$work/$kind-windows.txt"
   grep -qF "地図 $kind" "$work/$kind-windows.txt"
+  # The plug-in's own dialog, driven by the host.
+  grep -qF "DIALOG: Quiltor セレクトマージ - ファイル選択 -> " "$work/$kind-windows.txt"
   # The Windows build asks in its own words: half-width katakana, ASCII '?', a full-width space.
   grep -qF 'QUESTION: ｱｰﾄﾎﾞｰﾄﾞよりも大きいですが合成しますか?\nｱｰﾄﾎﾞｰﾄﾞ: 1189.000×841.000[mm]\n　合成後: ' \
     "$work/$kind-windows.txt"
@@ -30,6 +32,14 @@ for kind in material tokyo23; do
   cmp "$work/$kind-linux-cut.svg" "$work/$kind-windows-cut.svg"
   echo "$kind: the same merged and cut documents"
 done
+# A declined size question shows the dialog again; the end of the script closes it, which on
+# Windows is Cancel: back to the folder chooser, whose end of input ends the run.
+if windows_host merge "$work/地図 material" -o "$work/declined.svg" --no >"$work/declined.txt"; then
+  echo "a merge with the size declined succeeded" >&2
+  exit 1
+fi
+grep -qF "DIALOG: Quiltor セレクトマージ - ファイル選択 shown again -> closed" "$work/declined.txt"
+[ "$(grep -c '^FOLDER: ' "$work/declined.txt")" -eq 2 ]
 mkdir "$work/empty"
 if windows_host merge "$work/empty" -o "$work/empty.svg" >"$work/empty.txt"; then
   echo "a merge of an empty folder succeeded" >&2

@@ -220,6 +220,9 @@ void TextSelectionDialog::PrintHelp() const {
 
 void TextSelectionDialog::Note(const std::string& text) const { std::fprintf(out_, "※ %s\n", text.c_str()); }
 
+#ifndef _WIN32
+// The Windows build shows its own window (WindowsSelectionDialog.cpp).
 std::unique_ptr<SelectionDialog> CreateSelectionDialog(SelectionAlerts& alerts) {
     return std::make_unique<TextSelectionDialog>(alerts);
 }
+#endif

@@ -1,4 +1,4 @@
-// The selection dialog of this build: a text dialog on the terminal.
+// The selection dialog of the builds without a window of their own: a text dialog on the terminal.
 //
 // It prints the title, both lists with row numbers, the status line and the
 // two check boxes, then reads one command per line:
