@@ -123,7 +123,8 @@ std::vector<TileGroup> TileGroups(const std::vector<std::string>& rows) {
 
 std::optional<std::string> SkippedTileOfAlert(const std::string& text) {
     for (std::string_view lead :
-         {"レイヤー構成が異なるため読み飛ばします。\n", "ファイルを開けないため読み飛ばします。\n"}) {
+         {"レイヤー構成が異なるため読み飛ばします。\n", "ファイルを開けないため読み飛ばします。\n",
+          "配置に失敗したため読み飛ばします。\n"}) {
         if (text.size() > lead.size() && text.compare(0, lead.size(), lead) == 0) return text.substr(lead.size());
     }
     return std::nullopt;

@@ -49,17 +49,35 @@ bool PlacePieces(const WorkArea& work, AIArtHandle mapObject) {
     ArtSet set(work.layer);
     DisposedArt disposed;
     std::vector<AIArtHandle> placed;
-    bool ok = true;
+    // A piece passed over because the host could not say what it is would be lost with the map
+    // object, so any read that fails fails the whole placement; and a cut that left something
+    // left at least one piece.
     const int32_t count = set.Count();
+    bool ok = count > 1;
     for (int32_t i = 1; i < count && ok; ++i) {
         AIArtHandle entry = set.At(i);
-        if (!entry || disposed.Contains(entry)) continue;
+        if (!entry) {
+            ok = false;
+            break;
+        }
+        if (disposed.Contains(entry)) continue;
         // Members go with the art that holds them.
         AIArtHandle parent = nullptr;
-        if (sAIArt->GetArtParent(entry, &parent) != kNoErr || parent != work.group) continue;
-        const int16_t type = ArtType(entry);
+        int16_t type = kUnknownArt;
+        if (sAIArt->GetArtParent(entry, &parent) != kNoErr || sAIArt->GetArtType(entry, &type) != kNoErr) {
+            ok = false;
+            break;
+        }
+        if (parent != work.group) continue;
         if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) continue;
-        if (type != kGroupArt && !(IsClosed(entry) && HasFill(entry))) continue;
+        AIBoolean closed = false;
+        AIBoolean filled = false;
+        if (type != kGroupArt && (sAIPath->GetPathClosed(entry, &closed) != kNoErr ||
+                                  (closed && sAIArt->ArtHasFill(entry, &filled) != kNoErr))) {
+            ok = false;
+            break;
+        }
+        if (type != kGroupArt && !(closed && filled)) continue;
         AIArtHandle copy = nullptr;
         if (sAIArt->DuplicateArt(entry, kPlaceBelow, mapObject, &copy) != kNoErr || !copy) {
             ok = false;

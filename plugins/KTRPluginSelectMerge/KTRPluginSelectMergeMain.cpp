@@ -85,6 +85,9 @@ AIErr Run(KTRPluginSelectMergePlugin& plugin, AIMenuMessage* message) {
 #endif
         if (scanEnds) {
             free_mesh();
+            // Memory that ran out is a failure the user must hear of; a folder that
+            // cannot be read ends as it always has.
+            if (scanned == ScanResult::OutOfMemory) ShowErrorAlert(kMsgUnexpectedError);
             return kNoErr;
         }
         if (NoTileFound()) {

@@ -28,8 +28,10 @@ public:
     // True when the current document's tree equals the snapshot, options included.
     bool check_second_ai_layer();
     // Cuts all art of tile and pastes it into target, moved by k tiles east and
-    // j tiles north (j <= 0); target is current afterwards.
-    void CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth, float tileHeight, int32_t k,
+    // j tiles north (j <= 0). False when a step the host refused kept the art
+    // from landing there whole and in place: none of it is then in the target,
+    // and the tile, undone, still has it.
+    bool CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth, float tileHeight, int32_t k,
                         int32_t j, bool firstIsTokyo23, bool firstIsMaterial);
 
     // Layer schemes: whether the current document follows the standard or the

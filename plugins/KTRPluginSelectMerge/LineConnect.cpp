@@ -259,11 +259,17 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner) {
     Line& line2 = lines_[partner.id];
     const Line before1 = line1;
     const Line before2 = line2;
-    if (ReversesFirst(partner.how)) {
-        sAIPath->ReversePathSegments(line1.art);
-    }
-    if (ReversesSecond(partner.how)) {
-        sAIPath->ReversePathSegments(line2.art);
+    // The splice drops art2's first segment as the copy of art1's end, so both must run the right
+    // way first; a line the host would not turn is turned back and the pair stays apart.
+    const bool turned1 = !ReversesFirst(partner.how) || sAIPath->ReversePathSegments(line1.art) == kNoErr;
+    const bool turned2 = turned1 && (!ReversesSecond(partner.how) || sAIPath->ReversePathSegments(line2.art) == kNoErr);
+    if (!turned2) {
+        if (turned1 && ReversesFirst(partner.how)) sAIPath->ReversePathSegments(line1.art);
+        Reread(line1);
+        Reread(line2);
+        Rebucket(line1, before1, before2);
+        Rebucket(line2, before2, before2);
+        return false;
     }
     const int16_t count1 = line1.count;
     const int16_t count2 = line2.count;
@@ -277,7 +283,9 @@ bool LineJoiner::Join(uint32_t id, const Partner& partner) {
     // otherwise art1 is cut back and both pieces stay.
     const int16_t joined = SegmentCount(line1.art);
     if (!read || joined != count1 + count2 - 1) {
-        if (joined > count1) {
+        // Cut back to what art1 had, whatever the count said: a count the host
+        // cannot give reads as 0.
+        if (read) {
             sAIPath->SetPathSegmentCount(line1.art, count1);
         }
         Reread(line1);

@@ -89,7 +89,8 @@ FolderChoice ChooseTileFolder(TileFolder& folder) {
         }
     }
     if (error != kNoErr) {
-        if (error == kCanceledErr) ShowErrorAlert(kMsgChooseFolder);
+        // A chooser the host could not show, or a path it could not give, is no choice either.
+        ShowErrorAlert(error == kCanceledErr ? kMsgChooseFolder : kMsgUnexpectedError);
         return FolderChoice::End;
     }
     // A cut path would scan, and open tiles of, some other folder.

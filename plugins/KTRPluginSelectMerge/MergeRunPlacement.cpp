@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kMsgTileSkipped[] = "レイヤー構成が異なるため読み飛ばします。\n%s";
 constexpr char kMsgTileNotOpened[] = "ファイルを開けないため読み飛ばします。\n%s";
+constexpr char kMsgTileNotPlaced[] = "配置に失敗したため読み飛ばします。\n%s";
 
 constexpr std::size_t kTileMessageBufferSize = 1024;
 
@@ -78,10 +79,14 @@ public:
     // Brings the tile back to its state as opened, then closes it.
     void CloseUnchanged() {
         if (fDocument == nullptr) return;
-        sAIDocumentList->Activate(fDocument, true);
-        sAIUndo->SetSilent(true);
-        sAIUndo->UndoChanges();
-        sAIDocument->SetDocumentModified(false);
+        // Undo acts on the current document: if the tile cannot be made current,
+        // undoing would take the placed art out of the target. The tile's file
+        // is never saved, so closing it as it is keeps it unchanged on disk.
+        if (sAIDocumentList->Activate(fDocument, true) == kNoErr) {
+            sAIUndo->SetSilent(true);
+            sAIUndo->UndoChanges();
+            sAIDocument->SetDocumentModified(false);
+        }
         Close();
     }
 
@@ -149,9 +154,11 @@ Placement PlaceTiles(KTRPluginSelectMergePlugin& plugin, AIDocumentHandle target
         ++openedCount;
 
         if (plugin.check_second_ai_layer()) {
-            plugin.CopyObjectMain(document, target, placement.tileWidth, placement.tileHeight, offset.k, offset.j,
-                                  placement.firstIsTokyo23, placement.firstIsMaterial);
+            const bool placed = plugin.CopyObjectMain(document, target, placement.tileWidth, placement.tileHeight,
+                                                      offset.k, offset.j, placement.firstIsTokyo23,
+                                                      placement.firstIsMaterial);
             opened.CloseUnchanged();
+            if (!placed) ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileNotPlaced, name.c_str()).c_str());
         } else {
             opened.Close();
             ShowErrorAlert(Format(kTileMessageBufferSize, kMsgTileSkipped, name.c_str()).c_str());

@@ -292,15 +292,17 @@ bool OutlineMerger::Merge(uint32_t id, std::size_t n, SeamPoint a, SeamPoint b, 
     const std::size_t count2 = segments_.size();
     const std::vector<std::size_t> order =
         match->along == Along::Forward ? ForwardSpliceOrder(count2, match->at) : BackwardSpliceOrder(count2, match->at);
+    std::size_t inserted = 0;
     for (std::size_t k : order) {
-        sAIPath->InsertPathSegments(art1, int16_t(n), 1, &segments_[k]);
+        if (sAIPath->InsertPathSegments(art1, int16_t(n), 1, &segments_[k]) == kNoErr) ++inserted;
     }
     // The partner goes only once all of its segments are in art1; otherwise
-    // whatever was inserted is taken out again and both pieces stay.
+    // whatever was inserted is taken out again and both pieces stay. What was
+    // inserted is counted here: a count the host cannot give is no guide.
     const std::size_t merged = std::size_t(SegmentCount(art1));
-    if (merged != count1 + count2) {
-        if (merged > count1) {
-            sAIPath->DeletePathSegments(art1, int16_t(n + 1), int16_t(merged - count1));
+    if (inserted != count2 || merged != count1 + count2) {
+        if (inserted > 0) {
+            sAIPath->DeletePathSegments(art1, int16_t(n + 1), int16_t(inserted));
         }
         SetOutline(partner, outline_);
         Reread(id);

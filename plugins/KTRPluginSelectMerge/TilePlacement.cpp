@@ -135,6 +135,15 @@ AIRealRect ActiveArtboard() {
 // was built as the Tokyo-23 tree, the first "道路" (road names) is renamed so
 // that its art lands in the target's "道路注記" and not among the roads. The
 // target's tree decides, not the kind of tile names: the two can differ.
+// Deletes the art selected in the current document.
+void DeleteSelectedArt() {
+    AIArtHandle* selected = nullptr;
+    int32_t count = 0;
+    if (sAIMatchingArt->GetSelectedArt(&selected, &count) != kNoErr || selected == nullptr) return;
+    for (int32_t i = 0; i < count; ++i) sAIArt->DisposeArt(selected[i]);
+    sSPBlocks->FreeBlock(selected);
+}
+
 void PrepareTileLayers(bool targetIsTokyo23) {
     bool renamed = !targetIsTokyo23;
     AILayerHandle layer = nullptr;
@@ -226,10 +235,12 @@ bool KTRPluginSelectMergePlugin::check_second_ai_layer() {
     return true;
 }
 
-void KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth,
+bool KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumentHandle target, float tileWidth,
                                                 float tileHeight, int32_t k, int32_t j, bool firstIsTokyo23,
                                                 bool /*firstIsMaterial*/) {
-    sAIDocumentList->Activate(tile, true);
+    // Every step is checked: a cut from the wrong document, or a paste that did
+    // not come, would lose art.
+    if (sAIDocumentList->Activate(tile, true) != kNoErr) return false;
     const AIRealRect artboard = ActiveArtboard();
     AIBoolean converted = false;
     sAILegacyTextConversion->ConvertAllToNative(&converted);
@@ -243,15 +254,21 @@ void KTRPluginSelectMergePlugin::CopyObjectMain(AIDocumentHandle tile, AIDocumen
     const PreparedAction cut("adobe_cut", kDialogNone);
     const PreparedAction paste("adobe_pasteInBack", kDialogNone);
     const PreparedAction move("adobe_move", kDialogNoneAndNotify);
-    sAIActionManager->AIActionSetReal(move.params(), kKeyHorizontal, columnMove + artboard.left);
-    sAIActionManager->AIActionSetReal(move.params(), kKeyVertical, rowMove + artboard.bottom);
+    if (sAIActionManager->AIActionSetReal(move.params(), kKeyHorizontal, columnMove + artboard.left) != kNoErr ||
+        sAIActionManager->AIActionSetReal(move.params(), kKeyVertical, rowMove + artboard.bottom) != kNoErr) {
+        return false;
+    }
     const PreparedAction deselect("adobe_deselectAll", kDialogNone);
     PrepareTileLayers(firstIsTokyo23);
 
-    selectAll.Play();
-    cut.Play();
-    sAIDocumentList->Activate(target, true);
-    paste.Play();
-    move.Play();
+    // Until the paste the art is still the tile's, which is undone afterwards.
+    if (selectAll.Play() != kNoErr || cut.Play() != kNoErr) return false;
+    if (sAIDocumentList->Activate(target, true) != kNoErr || paste.Play() != kNoErr) return false;
+    if (move.Play() != kNoErr) {
+        // Left where it is the tile would lie on another; it goes, and the tile is named.
+        DeleteSelectedArt();
+        return false;
+    }
     deselect.Play();
+    return true;
 }

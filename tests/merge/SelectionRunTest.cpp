@@ -253,7 +253,7 @@ TEST_F(MergeTest, ExhaustedMemoryEndsTheRunCleanly) {
         std::vector<std::string> alerts;
     };
     const Case cases[] = {
-        {1, {}},                        // during the scan: silent
+        {1, {ErrorLine(kUnexpected)}},  // during the scan
         {4, {ErrorLine(kUnexpected)}},  // filling the dialog
         {9, {ErrorLine(kUnexpected)}},  // the rebuild after add
     };

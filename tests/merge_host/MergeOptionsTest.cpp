@@ -137,10 +137,11 @@ TEST(TileGroups, OneGroupPerKindAndScaleInTheOrderMet) {
     EXPECT_EQ(TileGroups({}).size(), 0u);
 }
 
-TEST(SkippedTileOfAlert, TheTwoPassOverTextsOnly) {
+TEST(SkippedTileOfAlert, ThePassOverTextsOnly) {
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {"レイヤー構成が異なるため読み飛ばします。\n533945_025000.ai", "533945_025000.ai"},
         {"ファイルを開けないため読み飛ばします。\n5339_025000.ai", "5339_025000.ai"},
+        {"配置に失敗したため読み飛ばします。\n53394511_02500.ai", "53394511_02500.ai"},
         {"レイヤー構成が異なるため読み飛ばします。\n", std::nullopt},
         {"レイヤー構成が異なるため読み飛ばします。533945_025000.ai", std::nullopt},
         {"予期しないエラーが発生しました。", std::nullopt},

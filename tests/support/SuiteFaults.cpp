@@ -87,4 +87,6 @@ void* SuiteFaults::ThrowingRealloc(void* block, size_t size) {
 
 bool SuiteFaults::ReallocFailed() { return gReallocFailsAt > 0 && gReallocCalls >= gReallocFailsAt; }
 
+int SuiteFaults::ReallocCalls() { return gReallocCalls; }
+
 }  // namespace testsupport

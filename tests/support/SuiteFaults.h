@@ -227,6 +227,8 @@ public:
     static void* Realloc(void* block, size_t size);
     static void* ThrowingRealloc(void* block, size_t size);
     static bool ReallocFailed();
+    // Calls of Realloc since the last FailReallocAt.
+    static int ReallocCalls();
 
 private:
     template <auto Field>
