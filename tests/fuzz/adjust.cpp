@@ -8,33 +8,23 @@
 #include <vector>
 
 #include "AdjustHost.h"
+#include "ByteReader.h"
 
 namespace {
 
 using namespace adjusttest;
 
-class Reader {
-public:
-    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool More() const { return at_ < size_; }
-    uint8_t Next() { return at_ < size_ ? data_[at_++] : 0; }
-    // 0 to 1000 in quarter points, which keep every coordinate exact in single precision.
-    AIReal Coord() {
-        const int high = Next();
-        const int low = Next();
-        return AIReal(((high << 8) | low) % 4001) / 4;
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
+// 0 to 1000 in quarter points, which keep every coordinate exact in single precision.
+AIReal Coord(ByteReader& in) {
+    const int high = in.Next();
+    const int low = in.Next();
+    return AIReal(((high << 8) | low) % 4001) / 4;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Reader in(data, size);
+    ByteReader in(data, size);
     // The range first: a star around the middle, its corners in angle order, so it is simple.
     Contour outline;
     const int corners = 3 + in.Next() % 8;
@@ -57,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::pair<AIArtHandle, AIRealRect>> texts;
     while (in.More() && faces.size() + lines.size() + texts.size() < 30) {
         const uint8_t kind = in.Next() % 3;
-        const AIReal left = in.Coord(), bottom = in.Coord();
-        const AIReal right = left + 4 + in.Coord() / 4, top = bottom + 4 + in.Coord() / 4;
+        const AIReal left = Coord(in), bottom = Coord(in);
+        const AIReal right = left + 4 + Coord(in) / 4, top = bottom + 4 + Coord(in) / 4;
         if (kind == 0) {
             std::vector<Contour> contours = {Rect(left, bottom, right, top)};
             if (in.Next() % 2) contours.push_back(Rect(left + 1, bottom + 1, right - 1, top - 1));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ByteReader.h"
 #include "PlainSeamLoops.h"
 #include "SeamDoc.h"
 #include "SeamJoin.h"
@@ -17,28 +18,16 @@ namespace {
 
 using namespace seamtest;
 
-// Reads the bytes: an item kind and style, then its points.
-class Reader {
-public:
-    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool More() const { return at_ < size_; }
-    uint8_t Next() { return at_ < size_ ? data_[at_++] : 0; }
-    // On the lattice of quarter tiles, seams included, and a little beyond.
-    AIRealPoint Point() {
-        const uint8_t b = Next();
-        return {float((b & 0x0F) % 11) * 25.0f - 25.0f, -(float((b >> 4) % 11) * 25.0f - 25.0f)};
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
+// On the lattice of quarter tiles, seams included, and a little beyond.
+AIRealPoint Point(ByteReader& in) {
+    const uint8_t b = in.Next();
+    return {float((b & 0x0F) % 11) * 25.0f - 25.0f, -(float((b >> 4) % 11) * 25.0f - 25.0f)};
+}
 
 // Lines are any polyline; faces and rings are rectangles, a compound one with a hole inside it:
 // the outlines the pairwise rules were written for (a self-crossing outline has no one answer).
 Layout Read(const uint8_t* data, size_t size) {
-    Reader in(data, size);
+    ByteReader in(data, size);
     Layout layout;
     layout.lastColumn = 1;
     layout.lastRow = 1;
@@ -50,12 +39,12 @@ Layout Read(const uint8_t* data, size_t size) {
         if (head % 2 == 0) {
             std::vector<AIRealPoint> points;
             const int count = 2 + in.Next() % 6;
-            for (int k = 0; k < count; ++k) points.push_back(in.Point());
+            for (int k = 0; k < count; ++k) points.push_back(Point(in));
             item.shapes.push_back(Polyline(points, false, kLines[(head >> 1) % std::size(kLines)]));
             item.kind = head % 4 == 2 ? Item::Kind::Group : Item::Kind::Path;
         } else {
-            const AIRealPoint a = in.Point();
-            const AIRealPoint b = in.Point();
+            const AIRealPoint a = Point(in);
+            const AIRealPoint b = Point(in);
             const float left = std::min(a.h, b.h), right = std::max(a.h, b.h);
             const float bottom = std::min(a.v, b.v), top = std::max(a.v, b.v);
             if (right - left < 50 || top - bottom < 50) continue;

@@ -142,16 +142,21 @@ TEST_F(MergeTest, EveryTileIsMovedFromItsOwnArtboard) {
     }
 }
 
-TEST_F(MergeTest, TileWithAnotherTreeIsPassedOverByName) {
-    NewTarget(kLargePage, kLargePage);
+// Three tiles in a row, the middle one with another layer tree, all merged.
+void MergeThreeWithTheMiddleOneOtherwiseLayered(MergeTest& test) {
+    test.NewTarget(kLargePage, kLargePage);
     Tree other = kPlainTree;
     other[2].visible = false;
-    WriteTile("533945_050000.ai", kPlainTree);
-    WriteTile("533946_050000.ai", other);
-    WriteTile("533947_050000.ai", kPlainTree);
-    AnswerTileFolder();
-    ScriptDialog("add all\nok\n");
-    Run();
+    test.WriteTile("533945_050000.ai", kPlainTree);
+    test.WriteTile("533946_050000.ai", other);
+    test.WriteTile("533947_050000.ai", kPlainTree);
+    test.AnswerTileFolder();
+    test.ScriptDialog("add all\nok\n");
+    test.Run();
+}
+
+TEST_F(MergeTest, TileWithAnotherTreeIsPassedOverByName) {
+    MergeThreeWithTheMiddleOneOtherwiseLayered(*this);
     EXPECT_EQ(Alerts(),
               (std::vector<std::string>{MessageLine("合成後のサイズは下記になります。\n678.000×185.000[mm]"),
                                         ErrorLine("レイヤー構成が異なるため読み飛ばします。\n533946_050000.ai"),
@@ -174,15 +179,7 @@ TEST_F(MergeTest, ProgressStepsOncePerRowAndGoesBeforeTheLastMessage) {
     };
     std::vector<std::string> log;
     SetMergeProgressFactory([&] { return std::make_unique<Recorder>(log, [&] { return Alerts().size(); }); });
-    NewTarget(kLargePage, kLargePage);
-    Tree other = kPlainTree;
-    other[2].visible = false;
-    WriteTile("533945_050000.ai", kPlainTree);
-    WriteTile("533946_050000.ai", other);
-    WriteTile("533947_050000.ai", kPlainTree);
-    AnswerTileFolder();
-    ScriptDialog("add all\nok\n");
-    Run();
+    MergeThreeWithTheMiddleOneOtherwiseLayered(*this);
     SetMergeProgressFactory({});
     ASSERT_EQ(Alerts().size(), 3u);
     EXPECT_EQ(Alerts().back(), MessageLine(kDone));
