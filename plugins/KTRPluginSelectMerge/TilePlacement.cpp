@@ -131,10 +131,6 @@ AIRealRect ActiveArtboard() {
     }
 }
 
-// Opens every layer of the current document for select-all. When the target
-// was built as the Tokyo-23 tree, the first "道路" (road names) is renamed so
-// that its art lands in the target's "道路注記" and not among the roads. The
-// target's tree decides, not the kind of tile names: the two can differ.
 // Deletes the art selected in the current document.
 void DeleteSelectedArt() {
     AIArtHandle* selected = nullptr;
@@ -144,6 +140,10 @@ void DeleteSelectedArt() {
     sSPBlocks->FreeBlock(selected);
 }
 
+// Opens every layer of the current document for select-all. When the target
+// was built as the Tokyo-23 tree, the first "道路" (road names) is renamed so
+// that its art lands in the target's "道路注記" and not among the roads. The
+// target's tree decides, not the kind of tile names: the two can differ.
 void PrepareTileLayers(bool targetIsTokyo23) {
     bool renamed = !targetIsTokyo23;
     AILayerHandle layer = nullptr;

@@ -78,6 +78,7 @@ struct Outcome {
     int calls = 0;
     std::string failed;
     int lastWorkingCall = 0;
+    std::vector<std::string> log;  // every call, in order
     bool done = false;
     bool saidWhy = false;
     std::vector<std::string> lost;  // what went missing inside the range
@@ -109,6 +110,7 @@ Outcome RunAdjust(const Map& map, int failAt) {
         outcome.calls = faults.TotalCalls();
         if (failAt > 0 && failAt <= int(faults.Log().size())) outcome.failed = faults.Log()[size_t(failAt - 1)];
         outcome.lastWorkingCall = testsupport::LastWorkingCall(faults.Log());
+        if (failAt == 0) outcome.log.assign(faults.Log().begin(), faults.Log().end());
     }
     for (const auto& alert : h.ui().alerts()) {
         if (alert.text == kDone) outcome.done = true;
@@ -142,7 +144,7 @@ TEST(AdjustSweep, AFailingHostCallLosesNothingInsideTheRangeAndIsNeverReportedAs
     ASSERT_TRUE(clean.done);
     ASSERT_TRUE(clean.lost.empty()) << clean.lost.front();
     int stopped = 0;
-    const std::vector<int> indices = testsupport::SweepIndices(clean.calls);
+    const std::vector<int> indices = testsupport::SweepCalls(clean.log);
     for (int n : indices) {
         const Outcome run = RunAdjust(map, n);
         SCOPED_TRACE("host call " + std::to_string(n) + " of " + std::to_string(clean.calls) +

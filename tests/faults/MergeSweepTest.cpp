@@ -79,6 +79,7 @@ struct RunResult {
     int calls = 0;
     std::string failed;  // the call that failed
     int lastWorkingCall = 0;
+    std::vector<std::string> log;  // every call, in order
     std::vector<std::string> errors;
     std::vector<std::string> messages;
     bool done = false;
@@ -166,6 +167,7 @@ protected:
                                 std::string(faults.Log()[size_t(i - 1)]).c_str());
             }
             result.lastWorkingCall = testsupport::LastWorkingCall(faults.Log());
+            if (failAt == 0) result.log.assign(faults.Log().begin(), faults.Log().end());
         }
         SetSelectionDialogFactory({});
         std::fclose(in);
@@ -193,7 +195,7 @@ TEST_P(MergeSweep, AFailingHostCallLosesNothingAndIsNeverReportedAsSuccess) {
     ASSERT_GT(clean.content.anchors.size(), 100u);
     int swept = 0;
     int ended = 0;
-    for (int n : testsupport::SweepIndices(clean.calls)) {
+    for (int n : testsupport::SweepCalls(clean.log)) {
         ++swept;
         const RunResult run = Run(n);
         SCOPED_TRACE("host call " + std::to_string(n) + " of " + std::to_string(clean.calls) +
