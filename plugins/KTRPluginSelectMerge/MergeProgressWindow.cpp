@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "MergeProgress.h"
+#include "core/WindowsModule.h"
 #include "core/WindowsText.h"
 
 namespace {
@@ -17,13 +18,6 @@ constexpr wchar_t kClassName[] = L"Default Class Name";
 constexpr char kWindowTitle[] = "Quiltor セレクトマージ";
 constexpr int kWidth = 300;
 constexpr int kHeight = 79;
-
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
 
 class ProgressWindow final : public MergeProgress {
 public:

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "SelectionTable.h"
+#include "WindowsModule.h"
 #include "WindowsText.h"
 
 namespace {
@@ -82,13 +83,6 @@ private:
 
     std::vector<WORD> words_;
 };
-
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
 
 void AddRow(HWND window, int listId, const std::string& name) {
     if (window != nullptr)
