@@ -1,8 +1,5 @@
 #include "MergeRunFixture.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,12 +10,11 @@
 #include <sstream>
 #include <unordered_map>
 
+#include "ChildProcess.h"
 #include "SampleMapRun.h"
 #include "core/HostStrings.h"
 #include "svg/Svg.h"
 #include "svg/SvgFormat.h"
-
-extern char** environ;
 
 namespace mergehost {
 
@@ -26,13 +22,6 @@ namespace fs = std::filesystem;
 using namespace quiltor::host;
 
 namespace {
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string Bits(float value) {
     uint32_t bits = 0;
@@ -92,39 +81,11 @@ Signatures SignaturesOf(const Document& document, ArtTally* tally) {
 }  // namespace
 
 ProgramRun RunHost(const std::vector<std::string>& args, bool closeStandardInput) {
-    ProgramRun run;
-    char outName[] = "/tmp/quiltor-merge-out-XXXXXX";
-    char errName[] = "/tmp/quiltor-merge-err-XXXXXX";
-    const int outFd = mkstemp(outName);
-    const int errFd = mkstemp(errName);
-    if (outFd < 0 || errFd < 0) return run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (closeStandardInput)
-        posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
-    else
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
     std::vector<std::string> argv = {QUILTOR_HOST_PROGRAM};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> raw;
-    for (std::string& a : argv) raw.push_back(a.data());
-    raw.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    close(outFd);
-    close(errFd);
-    run.out = Slurp(outName);
-    run.err = Slurp(errName);
-    std::remove(outName);
-    std::remove(errName);
-    return run;
+    testsupport::ChildOptions options;
+    options.closeStandardInput = closeStandardInput;
+    return testsupport::RunChild(argv, options);
 }
 
 MergeRunTest::MergeRunTest() {

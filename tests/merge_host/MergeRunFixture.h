@@ -11,17 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "MeshBlock.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
 
 namespace mergehost {
 
-struct ProgramRun {
-    int status = -1;  // exit status; -1 when it did not exit normally
-    std::string out;  // standard output: the alert transcript
-    std::string err;
-};
+// Standard output holds the alert transcript.
+using ProgramRun = testsupport::ChildRun;
 
 // Runs quiltor-host with the arguments (no shell), standard input empty, or closed.
 ProgramRun RunHost(const std::vector<std::string>& args, bool closeStandardInput = false);
