@@ -10,7 +10,7 @@
 # for every input, so it makes a few inputs a second where the others make thousands.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-targets=(tile_names folder_scan svg_reader seam_joins adjust merge_files)
+targets=(tile_names folder_scan svg_reader seam_joins adjust merge_tile merge_files)
 name=${1:?usage: fuzz.sh NAME|all SECONDS}
 seconds=${2:?usage: fuzz.sh NAME|all SECONDS}
 [ "$name" = all ] || targets=("$name")
