@@ -32,6 +32,8 @@ public:
     ActionRegistry& actions() { return *actions_; }
     PluginManager& plugins() { return *plugins_; }
     Preferences& preferences() { return preferences_; }
+    // The watcher the suites tell what a run does; null for none. It must outlive its setting.
+    void setWatcher(RunWatcher* watcher) { context_->watcher = watcher; }
 
 private:
     std::unique_ptr<UserInterface> ui_;

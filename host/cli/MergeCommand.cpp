@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <pugixml.hpp>
 #include <sstream>
 #include <streambuf>
@@ -27,6 +28,7 @@
 #endif
 #include "cli/MergeOptions.h"
 #include "cli/Preview.h"
+#include "cli/ProgressLine.h"
 #include "cli/Session.h"
 #include "core/HostStrings.h"
 #include "core/Paths.h"
@@ -84,14 +86,24 @@ public:
 
     void errorAlert(const std::string& text) override {
         if (auto tile = SkippedTileOfAlert(text)) Note(*tile);
+        ClearProgress();
         console_.errorAlert(text);
     }
     void messageAlert(const std::string& text) override {
         if (text == kRunCompleted) completed_ = true;
+        ClearProgress();
         console_.messageAlert(text);
     }
-    int yesNoAlert(const std::string& text) override { return console_.yesNoAlert(text); }
-    std::optional<std::string> chooseFolder(const std::string& title) override { return console_.chooseFolder(title); }
+    int yesNoAlert(const std::string& text) override {
+        ClearProgress();
+        return console_.yesNoAlert(text);
+    }
+    std::optional<std::string> chooseFolder(const std::string& title) override {
+        ClearProgress();
+        return console_.chooseFolder(title);
+    }
+    // The progress line, rubbed out before each line of the transcript; null for none.
+    void setProgress(MergeProgressLine* progress) { progress_ = progress; }
 
     bool completed() const { return completed_; }
     // The tiles the run passed over, each once, in the order met.
@@ -101,9 +113,14 @@ public:
     }
 
 private:
+    void ClearProgress() {
+        if (progress_) progress_->Clear();
+    }
+
     std::vector<std::string> skipped_;
     host::ConsoleUserInterface console_;
     bool completed_ = false;
+    MergeProgressLine* progress_ = nullptr;
 };
 
 // For the length of a run: standard input reads the script, standard output goes to `screens`
@@ -345,6 +362,15 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
     page.heightPt = static_cast<AIReal>(options->page.heightPt);
     const AIDocumentHandle target = workspace.newDocument(page);
 
+    // Only a person at a terminal wants to see the run go; a script reads the transcript.
+    std::optional<MergeProgressLine> progress;
+    if (!options->quiet && IsTerminal(stderr)) {
+        const bool joins = options->joinLines || options->joinFaces;
+        progress.emplace(stderr, TerminalColumns(stderr), chosen.size(), joins ? "joining seams" : "stacking polygons",
+                         workspace, target);
+        session.host().setWatcher(&*progress);
+        merge.setProgress(&*progress);
+    }
     AIErr result = kNoErr;
     {
 #ifdef _WIN32
@@ -365,6 +391,9 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
         }
         result = plugins.chooseMenuItem(kMergeItem);
     }
+    session.host().setWatcher(nullptr);
+    merge.setProgress(nullptr);
+    progress.reset();
     transcript.flush();
     if (result != kNoErr) {
         Complain("merge: the plug-in answered " + host::DescribeError(result));
@@ -416,7 +445,7 @@ const Command& MergeCommand() {
     static const std::string help =
         "Usage: quiltor-host [--plugin FILE]... merge FOLDER -o OUT.svg [--page PAPER | --page WIDTH HEIGHT]\n"
         "                    [--tiles NAME,NAME...] [--no-line-join] [--no-face-join] [--yes | --no]\n"
-        "                    [--preview OUT.png [--preview-size PIXELS]] [--show-dialog]\n"
+        "                    [--preview OUT.png [--preview-size PIXELS]] [--show-dialog] [--quiet]\n"
         "\n"
         "Makes a new document of the page size and runs \"Quiltor セレクトマージ\" on it as a person\n"
         "would: the folder chooser is answered with FOLDER, the tile dialog adds the tiles, sets\n"
@@ -439,6 +468,8 @@ const Command& MergeCommand() {
         "  --preview OUT.png     also draw the whole merged map, beyond the page too (rsvg-convert)\n"
         "  --preview-size PX     the preview's longer side in pixels (default 1600)\n"
         "  --show-dialog         show the tile dialog's screens on standard error\n"
+        "  --quiet               no progress line (shown on standard error when it is a terminal:\n"
+        "                        the tile being placed, then the layer being joined)\n"
         "\n"
         "One run merges tiles of one mesh kind at one scale. When the folder (or --tiles) holds\n"
         "several, nothing is run: the kinds and scales found are listed, choose one with --tiles.\n"

@@ -219,6 +219,8 @@ std::optional<MergeOptions> ParseMergeArguments(const std::vector<std::string>& 
                 return fail("--preview-size needs a number of pixels from 16 to 20000");
         } else if (arg == "--show-dialog") {
             options.showDialog = true;
+        } else if (arg == "--quiet") {
+            options.quiet = true;
         } else {
             return fail("unknown option " + arg);
         }

@@ -22,6 +22,7 @@ struct MergeOptions {
     std::optional<std::string> preview;
     int previewPixels = 1600;  // the longer side of the preview
     bool showDialog = false;   // the dialog's screens on standard error
+    bool quiet = false;        // no progress line on a terminal
     bool help = false;
 };
 

@@ -3,6 +3,8 @@
 
 #include "core/SuiteRegistry.h"
 #include "model/Handles.h"
+#include "suites/RunWatcher.h"
+#include "suites/SuiteContext.h"
 #include "suites/SuiteSupport.h"
 
 namespace quiltor::host::suites {
@@ -77,6 +79,7 @@ AIErr LayerArtSet(AILayerHandle layerHandle, AIArtSet handle) {
         ArtSet* set = FindSet(handle);
         Layer* layer = FindLayer(layerHandle);
         if (!set || !layer) return kBadParameterErr;
+        if (RunningHost() && RunningHost()->watcher) RunningHost()->watcher->LayerArtListed(*layer);
         for (Art* a = layer->group; a; a = NextInPreorder(a, layer->group)) Append(set, a);
         return kNoErr;
     });

@@ -4,6 +4,7 @@
 
 #include "core/HostStrings.h"
 #include "core/SuiteRegistry.h"
+#include "suites/RunWatcher.h"
 #include "suites/SuiteContext.h"
 #include "suites/SuiteSupport.h"
 #include "ui/UserInterface.h"
@@ -140,6 +141,7 @@ AIErr Open(AIFilePathRef file, int16_t /*colorMode*/, int32_t dialogStatus, AIBo
         *document = nullptr;
         Workspace* workspace = CurrentWorkspace();
         if (!workspace || !file) return kBadParameterErr;
+        if (RunningHost() && RunningHost()->watcher) RunningHost()->watcher->DocumentOpening(file->path);
         std::string reason;
         AIErr code = kBadFileFormatErr;
         *document = workspace->openFile(file->path, &reason, &code);

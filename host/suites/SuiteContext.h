@@ -8,6 +8,7 @@ class Workspace;        // model/Workspace.h
 class UserInterface;    // ui/UserInterface.h
 class ActionRegistry;   // core/ActionRegistry.h
 class PluginDirectory;  // suites/PluginServices.h
+class RunWatcher;       // suites/RunWatcher.h
 
 // Application preferences that host actions change and document operations read.
 struct Preferences {
@@ -21,6 +22,7 @@ struct SuiteContext {
     ActionRegistry& actions;
     PluginDirectory& plugins;
     Preferences& preferences;
+    RunWatcher* watcher = nullptr;  // told what a run does, when a command follows it
 };
 
 // The running host's context, or null when no host runs.

@@ -226,6 +226,40 @@ TEST_F(MergeCommandTest, TilesOfSeveralKindsOrScalesAreRefusedBeforeTheRun) {
     EXPECT_TRUE(Has(all.err, "1 tile of 第一次地域区画 at 1/200000, e.g. 5339_200000.ai\n")) << all.err;
 }
 
+// On a terminal one line follows the run: every tile as it is placed, then the layers being
+// joined, rubbed out before each line of the transcript and at the end. Nothing of it otherwise.
+TEST_F(MergeCommandTest, AProgressLineOnATerminalOnly) {
+    const fs::path out = OutPath("merged.svg");
+    const std::vector<std::string> args = {QUILTOR_HOST_PROGRAM, "merge",  tileDir().string(), "-o",
+                                           out.string(),         "--page", "A0-landscape"};
+    testsupport::ChildOptions onTerminal;
+    onTerminal.terminal = true;
+    const ProgramRun shown = testsupport::RunChild(args, onTerminal);
+    ASSERT_EQ(shown.status, 0) << shown.out;
+    size_t at = 0;
+    for (size_t i = 1; i <= 6; ++i) {
+        at = shown.out.find("placing tile " + std::to_string(i) + " of 6: ", at);
+        ASSERT_NE(at, std::string::npos) << i << shown.out;
+    }
+    EXPECT_NE(shown.out.find("joining seams, layer 1 of ", at), std::string::npos) << shown.out;
+    // Whatever the line held is blanked out before the completion message starts its line.
+    const size_t done = shown.out.find(kDone);
+    ASSERT_NE(done, std::string::npos);
+    const size_t lastShown = shown.out.find('\r', shown.out.rfind("joining seams", done));
+    EXPECT_EQ(shown.out.substr(lastShown, done - lastShown).find_first_not_of("\r "), std::string::npos)
+        << shown.out.substr(lastShown, done - lastShown);
+
+    std::vector<std::string> quiet = args;
+    quiet.push_back("--quiet");
+    const ProgramRun silenced = testsupport::RunChild(quiet, onTerminal);
+    EXPECT_EQ(silenced.status, 0);
+    EXPECT_FALSE(Has(silenced.out, "placing tile")) << silenced.out;
+
+    const ProgramRun piped = Merge({"-o", out.string(), "--page", "A0-landscape"});
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_FALSE(Has(piped.err, "placing tile") || Has(piped.err, "joining")) << piped.err;
+}
+
 TEST_F(MergeCommandTest, RunsWithStandardInputClosed) {
     // As from a scheduler that starts jobs without standard input: the answers still reach the run.
     const fs::path out = OutPath("merged.svg");

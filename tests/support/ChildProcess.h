@@ -19,6 +19,9 @@ struct ChildRun {
 struct ChildOptions {
     std::chrono::milliseconds timeout{0};  // 0: wait as long as it takes
     bool closeStandardInput = false;       // closed rather than empty
+    // Standard output and error on one pseudo-terminal (both land in `out`), as a person at a
+    // terminal runs it; standard input stays empty.
+    bool terminal = false;
 };
 
 // argv[0] is the program's path. A program that cannot be started gives status -1, signal 0.
