@@ -243,7 +243,9 @@ int Adjust(const GlobalOptions& global, const std::vector<std::string>& args) {
         Complain("cannot save " + options->out + ": " + error);
         return kExitFailure;
     }
-    if (options->preview && !WritePreview(map, *options->preview, static_cast<int>(kPreviewPixels), &error)) {
+    PreviewOptions preview;
+    preview.outline = outline->segments;
+    if (options->preview && !WritePreview(map, *options->preview, preview, &error)) {
         Complain("adjust: " + error);
         return kExitFailure;
     }

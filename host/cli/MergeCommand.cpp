@@ -425,7 +425,9 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
     }
     std::cerr << "Merged map: " << options->output << "\n";
     if (options->preview) {
-        if (!WritePreview(*merged, *options->preview, options->previewPixels, &error)) {
+        PreviewOptions preview;
+        preview.pixels = options->previewPixels;
+        if (!WritePreview(*merged, *options->preview, preview, &error)) {
             Complain("merge: no preview: " + error);
             return kExitFailure;
         }
