@@ -180,9 +180,6 @@ const host::Art* FirstClosedPath(const host::Document& document) {
     return nullptr;
 }
 
-// The longer side of the preview, in pixels.
-constexpr double kPreviewPixels = 1600;
-
 int Adjust(const GlobalOptions& global, const std::vector<std::string>& args) {
     std::string error;
     auto options = ParseAdjustArguments(args, &error);
@@ -227,7 +224,7 @@ int Adjust(const GlobalOptions& global, const std::vector<std::string>& args) {
     host::Layer* layer = map.insertLayer(nullptr, kPlaceAboveAll);
     map.setLayerTitle(layer, kOutlineLayerTitle);
     host::Art* path = map.copyArt(outline, host::Place{layer->group, nullptr});
-    path->userAttr = kArtSelected;
+    map.setUserAttr(path, kArtSelected);
 
     const AIErr result = session.host().plugins().chooseMenuItem(kAdjustItem);
     if (result != kNoErr) {
