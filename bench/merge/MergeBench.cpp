@@ -11,7 +11,6 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <pugixml.hpp>
@@ -106,7 +105,6 @@ const TileSet& Tiles() {
 struct ChildRun {
     int status = -1;
     double seconds = 0;
-    double peakMiB = 0;
     std::string err;  // standard error
 };
 
@@ -124,11 +122,9 @@ ChildRun RunQuiet(std::vector<std::string> argv, const fs::path& errFile) {
     pid_t pid = 0;
     if (posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
         int status = 0;
-        rusage usage{};
-        while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
         run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.peakMiB = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
     }
     posix_spawn_file_actions_destroy(&actions);
     std::ifstream in(errFile);
@@ -137,7 +133,7 @@ ChildRun RunQuiet(std::vector<std::string> argv, const fs::path& errFile) {
     return run;
 }
 
-// The seconds after `label` on the --times line, or -1.
+// The number after `label` on the --times line, or -1.
 double TimeOf(const std::string& err, const std::string& label) {
     const size_t line = err.find("Times: ");
     if (line == std::string::npos) return -1;
@@ -226,8 +222,9 @@ void Merge(benchmark::State& state, int columns, int rows, const char* pageWidth
     state.counters["write_s"] = TimeOf(run.err, "writing");
     state.counters["bound_s"] = lower;
     state.counters["x_bound"] = lower > 0 ? run.seconds / lower : 0;
-    state.counters["peak_MiB"] = run.peakMiB;
-    state.counters["KiB_per_obj"] = objects ? run.peakMiB * 1024 / static_cast<double>(objects) : 0;
+    const double peakMiB = TimeOf(run.err, "peak memory");
+    state.counters["peak_MiB"] = peakMiB;
+    state.counters["KiB_per_obj"] = objects ? peakMiB * 1024 / static_cast<double>(objects) : 0;
     state.counters["merged_MiB"] = bytes / 1048576.0;
     fs::remove(out);
 }

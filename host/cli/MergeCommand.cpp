@@ -430,7 +430,7 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
     }
     clock.writingEnded();
     std::cerr << "Merged map: " << options->output << "\n";
-    if (options->times) std::cerr << DescribeTimes(clock.times()) << "\n";
+    if (options->times) std::cerr << DescribeTimes(clock.times(), PeakMemoryBytes()) << "\n";
     if (options->preview) {
         PreviewOptions preview;
         preview.pixels = options->previewPixels;
@@ -481,7 +481,8 @@ const Command& MergeCommand() {
         "  --quiet               no progress line (shown on standard error when it is a terminal:\n"
         "                        the tile being placed, then the layer being joined)\n"
         "  --times               say on standard error how long reading the tiles, placing them,\n"
-        "                        joining the seams and writing the merged map took\n"
+        "                        joining the seams and writing the merged map took, and the\n"
+        "                        most memory the run held\n"
         "\n"
         "One run merges tiles of one mesh kind at one scale. When the folder (or --tiles) holds\n"
         "several, nothing is run: the kinds and scales found are listed, choose one with --tiles.\n"

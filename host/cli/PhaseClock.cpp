@@ -1,18 +1,33 @@
 #include "cli/PhaseClock.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 
 #include "model/Document.h"
 #include "model/Workspace.h"
 
 namespace quiltor::cli {
 
-std::string DescribeTimes(const MergeTimes& times) {
-    char line[200];
+size_t PeakMemoryBytes() {
+    // The resident high-water mark of this program's own image: unlike getrusage's, it does not
+    // carry over what the parent held when it started this one.
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return static_cast<size_t>(std::strtoull(line.c_str() + 6, nullptr, 10)) * 1024;
+    }
+    return 0;
+}
+
+std::string DescribeTimes(const MergeTimes& times, size_t peakBytes) {
+    char line[240];
     std::snprintf(line, sizeof line,
                   "Times: reading tiles %.3f s, placing %.3f s, joining seams %.3f s, writing %.3f s, in all %.3f s",
                   times.reading, times.placing, times.joining, times.writing, times.total());
-    return line;
+    std::string text = line;
+    if (peakBytes) text += "; peak memory " + std::to_string((peakBytes + (1 << 19)) >> 20) + " MiB";
+    return text;
 }
 
 MergePhaseClock::MergePhaseClock(host::Workspace& workspace, AIDocumentHandle target, host::RunWatcher* next)

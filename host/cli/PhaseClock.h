@@ -23,8 +23,13 @@ struct MergeTimes {
     double total() const { return reading + placing + joining + writing; }
 };
 
-// "Times: reading tiles 1.234 s, placing 2.345 s, joining seams 0.123 s, writing 1.000 s, in all 4.702 s"
-std::string DescribeTimes(const MergeTimes& times);
+// The most memory the process has held so far (its peak resident set), in bytes; 0 where the
+// system does not tell.
+size_t PeakMemoryBytes();
+
+// "Times: reading tiles 1.234 s, placing 2.345 s, joining seams 0.123 s, writing 1.000 s, in all
+// 4.702 s; peak memory 812 MiB" (the memory left out when `peakBytes` is 0)
+std::string DescribeTimes(const MergeTimes& times, size_t peakBytes);
 
 // Passes every event on to `next` (may be null), so that it can sit in front of a progress line.
 class MergePhaseClock : public host::RunWatcher {
