@@ -50,8 +50,11 @@ Subpath RectPath(double x, double y, double width, double height);
 Subpath EllipsePath(double cx, double cy, double rx, double ry);
 Subpath PolyPath(const std::vector<double>& coordinates, bool closed);
 
-// The subpath in document coordinates. Corner flags are set where the two control points of an
-// anchor are not in line with it.
+// Whether the anchor's two control points stand on opposite sides of it in one line: a smooth
+// point. Squares and products only, so that every platform decides alike.
+bool SmoothAnchor(const AIPathSegment& s);
+
+// The subpath in document coordinates. Corner flags are set where the anchor is not smooth.
 std::vector<AIPathSegment> ToHostSegments(const Subpath& path, const Affine& toDocument);
 
 }  // namespace quiltor::host::svg
