@@ -40,17 +40,11 @@ struct Text {
     std::string_view view() const { return {buffer, size}; }
 };
 
-template <class... Format>
-Text Print(double value, Format... format) {
+// The shortest text that reads back as the value, or with `format...` as std::to_chars takes it.
+template <class Real, class... Format>
+Text Print(Real value, Format... format) {
     Text t;
     const auto result = std::to_chars(t.buffer, t.buffer + sizeof t.buffer, value, format...);
-    t.size = static_cast<size_t>(result.ptr - t.buffer);
-    return t;
-}
-
-Text PrintFloat(float value) {
-    Text t;
-    const auto result = std::to_chars(t.buffer, t.buffer + sizeof t.buffer, value);
     t.size = static_cast<size_t>(result.ptr - t.buffer);
     return t;
 }
@@ -120,7 +114,7 @@ float PageAxes::appendH(std::string& out, float h) const {
         out += '0';
         return 0;
     }
-    const Text shortest = PrintFloat(h);
+    const Text shortest = Print(h);
     auto back = Number(shortest.view());
     if (back && SameBits(this->h(*back), h)) {
         out += shortest.view();
@@ -137,9 +131,13 @@ float PageAxes::appendV(std::string& out, float v) const {
     if (!std::isfinite(y) || !SameBits(this->v(y), v)) {
         // Not finite, or lost in the flip (-0, or far smaller than the page): a viewer still gets
         // the number nearest to it.
-        const Text near = std::isfinite(y) ? PrintFloat(static_cast<float>(y)) : Text{{'0'}, 1};
-        out += near.view();
-        return this->v(*Number(near.view()));
+        const Text near = Print(static_cast<float>(y));
+        if (auto back = Number(near.view())) {
+            out += near.view();
+            return this->v(*back);
+        }
+        out += '0';
+        return this->v(0);
     }
     if (y == 0) {
         out += '0';
