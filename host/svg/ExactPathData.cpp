@@ -131,7 +131,7 @@ float PageAxes::appendV(std::string& out, float v) const {
     if (!std::isfinite(y) || !SameBits(this->v(y), v)) {
         // Not finite, or lost in the flip (-0, or far smaller than the page): a viewer still gets
         // the number nearest to it.
-        const Text near = Print(static_cast<float>(y));
+        const Text near = Print(NearestReal(y));
         if (auto back = Number(near.view())) {
             out += near.view();
             return this->v(*back);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AIHost.h"
+#include "svg/SvgGeometry.h"
 
 namespace quiltor::host::svg {
 
@@ -19,8 +20,8 @@ public:
     explicit PageAxes(AIReal pageHeight) : height_(pageHeight) {}
 
     // The document values of the numbers a viewer reads.
-    float h(double x) const { return static_cast<float>(x); }
-    float v(double y) const { return static_cast<float>(height_ - y); }
+    float h(double x) const { return NearestReal(x); }
+    float v(double y) const { return NearestReal(height_ - y); }
 
     // Appends the viewer number of the coordinate and returns what reads back from it: the value
     // itself, or a stand-in where no number gives it back (not finite, lost in the flip).

@@ -435,7 +435,7 @@ bool SmoothAnchor(const AIPathSegment& s) {
 std::vector<AIPathSegment> ToHostSegments(const Subpath& path, const Affine& toDocument) {
     auto host = [&](Point2 p) {
         const Point2 q = toDocument.apply(p);
-        return AIRealPoint{static_cast<AIReal>(q.x), static_cast<AIReal>(q.y)};
+        return AIRealPoint{NearestReal(q.x), NearestReal(q.y)};
     };
     std::vector<AIPathSegment> out;
     out.reserve(path.segments.size());

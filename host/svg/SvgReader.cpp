@@ -189,8 +189,8 @@ public:
         const double vx = hasViewBox ? viewBox[0] : 0, vy = hasViewBox ? viewBox[1] : 0;
         Context context;
         context.toDocument = Affine{sx, 0, 0, -sy, -sx * vx, heightPt + sy * vy};
-        options.widthPt = static_cast<AIReal>(widthPt);
-        options.heightPt = static_cast<AIReal>(heightPt);
+        options.widthPt = NearestReal(widthPt);
+        options.heightPt = NearestReal(heightPt);
 
         if (hostFile) {
             if (auto model = ParseColorModel(Trim(qattr(root, "colorModel")))) options.colorModel = *model;
@@ -423,15 +423,15 @@ private:
         s.fill.color = color(p.fill);
         s.strokePaint = p.stroke.has_value();
         s.stroke.color = color(p.stroke);
-        s.stroke.width = static_cast<AIReal>(p.strokeWidth * scale);
+        s.stroke.width = NearestReal(p.strokeWidth * scale);
         s.stroke.cap = p.cap;
         s.stroke.join = p.join;
-        s.stroke.miterLimit = static_cast<AIReal>(p.miterLimit);
+        s.stroke.miterLimit = NearestReal(p.miterLimit);
         std::vector<double> dash = p.dash;
         if (dash.size() % 2) dash.insert(dash.end(), p.dash.begin(), p.dash.end());  // odd lists repeat
         s.stroke.dash.length = static_cast<int16_t>(std::min<size_t>(dash.size(), kMaxDashComponents));
-        for (int i = 0; i < s.stroke.dash.length; ++i) s.stroke.dash.array[i] = static_cast<AIReal>(dash[i] * scale);
-        s.stroke.dash.offset = static_cast<AIReal>(p.dashOffset * scale);
+        for (int i = 0; i < s.stroke.dash.length; ++i) s.stroke.dash.array[i] = NearestReal(dash[i] * scale);
+        s.stroke.dash.offset = NearestReal(p.dashOffset * scale);
         s.evenodd = p.evenodd;
         return s;
     }
@@ -787,8 +787,8 @@ private:
         if (!preserve) collapsed = std::string(Trim(collapsed));
         text->text = decodeText(collapsed, "a text");
         const Point2 at = context.toDocument.apply(Point2{x.value_or(0), y.value_or(0)});
-        text->position = AIRealPoint{static_cast<AIReal>(at.x), static_cast<AIReal>(at.y)};
-        text->fontSize = static_cast<AIReal>(context.paint.fontSize * context.toDocument.scale());
+        text->position = AIRealPoint{NearestReal(at.x), NearestReal(at.y)};
+        text->fontSize = NearestReal(context.paint.fontSize * context.toDocument.scale());
     }
 
     StyleTable& styles_;

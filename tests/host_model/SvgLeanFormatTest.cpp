@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "ModelDump.h"
@@ -199,6 +200,23 @@ TEST(SvgLeanFormatTest, PathDataInAnotherFormReadsAsViewersShowIt) {
     ASSERT_EQ(path->segments.size(), 2u);
     EXPECT_EQ(path->segments[1].p.h, 30);
     EXPECT_EQ(path->segments[1].p.v, 90);
+}
+
+// Numbers beyond the floats read as infinite, in the host's path data as in any other.
+TEST(SvgLeanFormatTest, NumbersBeyondTheFloatsReadAsInfinite) {
+    for (const char* kind : {"quiltor:kind=\"path\" ", ""}) {
+        StyleTable styles;
+        std::unique_ptr<Document> d = Read(
+            HostDocument("2", std::string("<path ") + kind + "d=\"M 1e300,-1e300 L -3.41e38,3.4028234e38\"/>"), styles);
+        ASSERT_TRUE(d);
+        const Art* path = d->firstLayer()->group->firstChild;
+        ASSERT_TRUE(path && path->segments.size() == 2) << kind;
+        const float inf = std::numeric_limits<float>::infinity();
+        EXPECT_EQ(path->segments[0].p.h, inf);
+        EXPECT_EQ(path->segments[0].p.v, inf);
+        EXPECT_EQ(path->segments[1].p.h, -inf);
+        EXPECT_EQ(path->segments[1].p.v, -3.4028234e38f);
+    }
 }
 
 }  // namespace
