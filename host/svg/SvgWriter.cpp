@@ -54,7 +54,10 @@ public:
         appearanceTable_ = root.append_child("quiltor:appearances");
         // Bottom layer first: SVG paints later elements on top.
         for (const Layer* layer = document_.lastLayer(); layer; layer = layer->prev) writeLayer(root, layer);
-        style.text().set(rules_.c_str());
+        if (rules_.empty())
+            root.remove_child(style);
+        else
+            style.text().set(rules_.c_str());
     }
 
 private:
