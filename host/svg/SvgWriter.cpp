@@ -239,19 +239,41 @@ private:
 
 }  // namespace
 
-std::string WriteSvgText(const Document& document) {
-    pugi::xml_document xml;
+namespace {
+
+void BuildSvg(const Document& document, pugi::xml_document& xml) {
     pugi::xml_node declaration = xml.append_child(pugi::node_declaration);
     declaration.append_attribute("version") = "1.0";
     declaration.append_attribute("encoding") = "UTF-8";
     Writer(document).write(xml);
+}
+
+// Saves straight into the file: a large map held once more as text would double what writing
+// it costs in memory.
+class FileSink : public pugi::xml_writer {
+public:
+    explicit FileSink(std::FILE* file) : file_(file) {}
+    void write(const void* data, size_t size) override {
+        if (ok_ && std::fwrite(data, 1, size, file_) != size) ok_ = false;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    std::FILE* file_;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+std::string WriteSvgText(const Document& document) {
+    pugi::xml_document xml;
+    BuildSvg(document, xml);
     std::ostringstream out;
     xml.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
     return out.str();
 }
 
 bool WriteSvgFile(const Document& document, const std::string& path, std::string* error) {
-    const std::string text = WriteSvgText(document);
     const std::string temporary = path + ".quiltor-tmp";
     auto fail = [&](const std::string& what) {
         if (error) *error = what + ": " + std::strerror(errno);
@@ -259,7 +281,14 @@ bool WriteSvgFile(const Document& document, const std::string& path, std::string
     };
     std::FILE* file = OpenFile(temporary, "wb");
     if (!file) return fail("cannot write " + path);
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    bool written = false;
+    {
+        pugi::xml_document xml;
+        BuildSvg(document, xml);
+        FileSink sink(file);
+        xml.save(sink, "  ", pugi::format_default, pugi::encoding_utf8);
+        written = sink.ok();
+    }
     const bool closed = std::fclose(file) == 0;
     std::error_code ec;
     if (!written || !closed) {
