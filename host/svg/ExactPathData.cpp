@@ -143,10 +143,12 @@ float PageAxes::appendV(std::string& out, float v) const {
         out += '0';
         return v;
     }
-    // About the digits of a float, and as many more as the page's height puts in front of them;
-    // fewer are tried first where the value allows.
-    const int more = v == 0 ? 0 : DecimalExponent(std::fabs(y)) - DecimalExponent(std::fabs(static_cast<double>(v)));
-    for (int precision = std::clamp(5 + more, 1, 16); precision < 17; ++precision) {
+    // With fewer digits than reach down to the float's own step only a round value could read
+    // back, so the search starts a digit above that.
+    int binary = 0;
+    std::frexp(static_cast<double>(v), &binary);
+    const int step = ((binary - 24) * 78913) >> 18;  // decimal exponent of the float's step
+    for (int precision = std::clamp(DecimalExponent(std::fabs(y)) - step - 1, 1, 16); precision < 17; ++precision) {
         const Text t = Print(y, std::chars_format::general, precision);
         auto back = Number(t.view());
         if (back && SameBits(this->v(*back), v)) {
