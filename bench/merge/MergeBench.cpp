@@ -6,8 +6,8 @@
 // writing as many bytes as the merged map has. Then the host operations the run plays for every
 // tile, on blocks from 2 x 2 to 8 x 8, to show whether they grow with the document.
 //
-// The tiles are drawn once into $TMPDIR/quiltor-bench-merge-d<density>-11x14 and kept for later
-// runs. QUILTOR_BENCH_DENSITY changes the density (default 150: about 4400 objects per tile).
+// The tiles are drawn once into $TMPDIR/quiltor-bench-merge-d<density>-11x14-v<format> and kept
+// for later runs. QUILTOR_BENCH_DENSITY changes the density (default 150: about 4400 objects per tile).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -32,6 +32,7 @@
 #include "core/ActionRegistry.h"
 #include "model/Document.h"
 #include "model/Workspace.h"
+#include "svg/SvgNames.h"
 #include "ui/QueuedUserInterface.h"
 
 extern char** environ;
@@ -83,8 +84,10 @@ const TileSet& Tiles() {
         options.block.rows = kLargestRows;
         options.density = Density();
         options.seed = 1;
-        set.dir = fs::temp_directory_path() / ("quiltor-bench-merge-d" + std::to_string(options.density) + "-" +
-                                               std::to_string(kLargestColumns) + "x" + std::to_string(kLargestRows));
+        // Named by the format too, so that tiles drawn by an older host are not timed as today's.
+        set.dir = fs::temp_directory_path() /
+                  ("quiltor-bench-merge-d" + std::to_string(options.density) + "-" + std::to_string(kLargestColumns) +
+                   "x" + std::to_string(kLargestRows) + "-v" + std::to_string(svg::kQuiltorFormatVersion));
         options.outDir = set.dir.string();
         std::string error;
         auto block = samplemap::MakeMeshBlock(options.block, &error);
