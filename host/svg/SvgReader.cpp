@@ -260,10 +260,17 @@ private:
     }
 
     // The value of a quiltor: attribute, or null when the file has none.
+    // Asked many times of every element, so it builds no name to look for.
     const char* qattrOrNull(const pugi::xml_node& node, const char* local) const {
         if (quiltor_.empty()) return nullptr;
-        pugi::xml_attribute a = node.attribute(qname(quiltor_, local).c_str());
-        return a ? a.value() : nullptr;
+        const size_t prefix = quiltor_.size();
+        for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+            const char* name = a.name();
+            if (std::strncmp(name, quiltor_.c_str(), prefix) == 0 && name[prefix] == ':' &&
+                std::strcmp(name + prefix + 1, local) == 0)
+                return a.value();
+        }
+        return nullptr;
     }
     std::string_view qattr(const pugi::xml_node& node, const char* local) const {
         const char* v = qattrOrNull(node, local);
@@ -337,24 +344,31 @@ private:
         bool hidden = false;
     };
 
-    Presentation presentation(const pugi::xml_node& node) const {
+    static Presentation presentation(const pugi::xml_node& node) {
         Presentation p;
-        static const char* const names[] = {"fill",
-                                            "stroke",
-                                            "stroke-width",
-                                            "stroke-linecap",
-                                            "stroke-linejoin",
-                                            "stroke-miterlimit",
-                                            "stroke-dasharray",
-                                            "stroke-dashoffset",
-                                            "fill-rule",
-                                            "font-size",
-                                            "display",
-                                            "visibility"};
-        for (const char* name : names) {
-            if (pugi::xml_attribute a = node.attribute(name)) p.properties[name] = std::string(Trim(a.value()));
+        static constexpr std::string_view names[] = {"fill",
+                                                     "stroke",
+                                                     "stroke-width",
+                                                     "stroke-linecap",
+                                                     "stroke-linejoin",
+                                                     "stroke-miterlimit",
+                                                     "stroke-dasharray",
+                                                     "stroke-dashoffset",
+                                                     "fill-rule",
+                                                     "font-size",
+                                                     "display",
+                                                     "visibility"};
+        // One pass over the element's own attributes: most elements have few and none of these.
+        const char* style = "";
+        for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+            const std::string_view name = a.name();
+            if (name == "style") {
+                style = a.value();
+            } else if (std::find(std::begin(names), std::end(names), name) != std::end(names)) {
+                p.properties.insert_or_assign(std::string(name), std::string(Trim(a.value())));
+            }
         }
-        for (std::string_view declaration : Split(node.attribute("style").value(), ";")) {
+        for (std::string_view declaration : Split(style, ";")) {
             const size_t colon = declaration.find(':');
             if (colon == std::string_view::npos) continue;
             std::string value(Trim(declaration.substr(colon + 1)));
@@ -371,11 +385,13 @@ private:
     }
 
     Context derive(const pugi::xml_node& node, const Context& parent) const {
+        return derive(node, parent, presentation(node));
+    }
+    Context derive(const pugi::xml_node& node, const Context& parent, const Presentation& p) const {
         Context c = parent;
         if (pugi::xml_attribute t = node.attribute("transform")) {
             if (auto m = ParseTransform(t.value())) c.toDocument = parent.toDocument * *m;
         }
-        const Presentation p = presentation(node);
         Paint& paint = c.paint;
         for (const auto& [name, value] : p.properties) {
             if (value == "inherit") continue;
@@ -509,8 +525,9 @@ private:
         const std::string_view name = localName(node);
         if (!isDrawable(name)) return;
         const std::string_view kind = qattr(node, "kind");
-        const Context context = derive(node, outer);
-        const bool hidden = presentation(node).hidden;
+        const Presentation shown = presentation(node);
+        const Context context = derive(node, outer, shown);
+        const bool hidden = shown.hidden;
 
         if (name == "g" || name == "a" || name == "switch") {
             if (container->type == kCompoundPathArt) return;
