@@ -81,6 +81,29 @@ void CollectTables(NSView* view, NSMutableArray* tables) {
         [rows setSelectsInsertedObjects:NO];
         [rows setAvoidsEmptySelection:NO];
     }
+    // Names are short; the lists scroll up and down only.
+    NSMutableArray* tables = [NSMutableArray array];
+    CollectTables([[self window] contentView], tables);
+    for (NSUInteger i = 0; i < [tables count]; ++i) {
+        NSScrollView* scroll = [[tables objectAtIndex:i] enclosingScrollView];
+        [scroll setHasHorizontalScroller:NO];
+        [scroll setHasVerticalScroller:YES];
+    }
+}
+
+// The modal run looks at a stop only after its next event; one sent from a timer (a script, a
+// test) would wait for the person to move the mouse. An event of our own ends the wait.
+- (void)wakeModalRun {
+    NSEvent* wake = [NSEvent otherEventWithType:NSApplicationDefined
+                                       location:NSZeroPoint
+                                  modifierFlags:0
+                                      timestamp:0
+                                   windowNumber:[[self window] windowNumber]
+                                        context:nil
+                                        subtype:0
+                                          data1:0
+                                          data2:0];
+    [NSApp postEvent:wake atStart:NO];
 }
 
 - (void)setDialog:(AppKitSelectionDialog*)owner {
@@ -156,12 +179,16 @@ void CollectTables(NSView* view, NSMutableArray* tables) {
 - (IBAction)closeDialog:(id)sender {
     (void)sender;
     [[self window] orderOut:nil];
-    if ([NSApp modalWindow] == [self window]) [NSApp stopModal];
+    if ([NSApp modalWindow] != [self window]) return;
+    [NSApp stopModal];
+    [self wakeModalRun];
 }
 
 // Ends this window's modal run; nothing when it is not running (AppKit would complain).
 - (void)stopWithCode:(NSInteger)code {
-    if ([NSApp modalWindow] == [self window]) [NSApp stopModalWithCode:code];
+    if ([NSApp modalWindow] != [self window]) return;
+    [NSApp stopModalWithCode:code];
+    [self wakeModalRun];
 }
 
 // The close box.
