@@ -1,22 +1,28 @@
-// The merge at full size: an 8 x 8 block of secondary-mesh tiles at 1/25000 with a few thousand
-// objects each (about the largest block the plug-in's size limit lets through at that scale),
-// merged by the quiltor-host program, with its time and peak memory; and the host operations the
-// run plays for every tile, on blocks from 2 x 2 to 8 x 8, to show how they grow with the document.
+// The merge at full size: blocks of secondary-mesh tiles at 1/25000 with a few thousand objects
+// each, from 2 x 2 to 8 x 8 and the largest block the plug-in's size limit lets through on a
+// 5,000 mm page (11 x 14), merged by the quiltor-host program. Each run reports its steps (reading
+// tiles, placing, joining, writing), its peak memory per placed object and, measured in the same
+// run, the lower bound of the work: parsing the same tile files with the XML library alone and
+// writing as many bytes as the merged map has. Then the host operations the run plays for every
+// tile, on blocks from 2 x 2 to 8 x 8, to show whether they grow with the document.
 //
-// The tiles are drawn once into $TMPDIR/quiltor-bench-merge-d<density> and kept for later runs.
-// QUILTOR_BENCH_DENSITY changes the density (default 150: about 4400 objects per tile).
+// The tiles are drawn once into $TMPDIR/quiltor-bench-merge-d<density>-11x14 and kept for later
+// runs. QUILTOR_BENCH_DENSITY changes the density (default 150: about 4400 objects per tile).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <pugixml.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,7 +42,9 @@ namespace fs = std::filesystem;
 using namespace quiltor::host;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kSide = 8;
+constexpr int kSide = 8;  // the in-process operations and the scaling runs go up to this
+constexpr int kLargestColumns = 11;
+constexpr int kLargestRows = 14;
 
 int Density() {
     const char* text = std::getenv("QUILTOR_BENCH_DENSITY");
@@ -47,18 +55,21 @@ int Density() {
 struct TileSet {
     fs::path dir;
     samplemap::MeshBlock block;
-    size_t objects = 0;  // top-level objects of all tiles, as the manifest counts them
+    std::map<std::string, size_t> objects;  // top-level objects per tile, as the manifest counts them
 };
 
-size_t ManifestTileObjects(const fs::path& manifest) {
+std::map<std::string, size_t> ManifestTileObjects(const fs::path& manifest) {
     std::ifstream in(manifest);
-    size_t total = 0;
+    std::map<std::string, size_t> objects;
     for (std::string line; std::getline(in, line);) {
         if (line.find("\"k\": ") == std::string::npos) continue;
+        const size_t name = line.find("\"name\": \"");
         const size_t at = line.find("\"objects\": ");
-        if (at != std::string::npos) total += std::stoul(line.substr(at + 11));
+        if (name == std::string::npos || at == std::string::npos) continue;
+        const size_t from = name + 9;
+        objects[line.substr(from, line.find('"', from) - from)] = std::stoul(line.substr(at + 11));
     }
-    return total;
+    return objects;
 }
 
 const TileSet& Tiles() {
@@ -68,11 +79,12 @@ const TileSet& Tiles() {
         options.block.kind = MeshKind::Material;
         options.block.origin = samplemap::DefaultOrigin(MeshKind::Material);
         options.block.scale = 25000;
-        options.block.columns = kSide;
-        options.block.rows = kSide;
+        options.block.columns = kLargestColumns;
+        options.block.rows = kLargestRows;
         options.density = Density();
         options.seed = 1;
-        set.dir = fs::temp_directory_path() / ("quiltor-bench-merge-d" + std::to_string(options.density));
+        set.dir = fs::temp_directory_path() / ("quiltor-bench-merge-d" + std::to_string(options.density) + "-" +
+                                               std::to_string(kLargestColumns) + "x" + std::to_string(kLargestRows));
         options.outDir = set.dir.string();
         std::string error;
         auto block = samplemap::MakeMeshBlock(options.block, &error);
@@ -93,17 +105,16 @@ const TileSet& Tiles() {
 struct ChildRun {
     int status = -1;
     double seconds = 0;
-    double peakMiB = 0;
-    double cpuSeconds = 0;
+    std::string err;  // standard error
 };
 
-ChildRun RunQuiet(std::vector<std::string> argv) {
+ChildRun RunQuiet(std::vector<std::string> argv, const fs::path& errFile) {
     ChildRun run;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<char*> raw;
     for (std::string& a : argv) raw.push_back(a.data());
     raw.push_back(nullptr);
@@ -111,45 +122,132 @@ ChildRun RunQuiet(std::vector<std::string> argv) {
     pid_t pid = 0;
     if (posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) == 0) {
         int status = 0;
-        rusage usage{};
-        while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
         run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.peakMiB = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
-        run.cpuSeconds =
-            usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     }
     posix_spawn_file_actions_destroy(&actions);
+    std::ifstream in(errFile);
+    run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    fs::remove(errFile);
     return run;
 }
 
-// Arg 0: both check boxes off (placement only); 1: as the dialog starts, seams joined.
-void BM_FullMerge8x8(benchmark::State& state) {
+// The number after `label` on the --times line, or -1.
+double TimeOf(const std::string& err, const std::string& label) {
+    const size_t line = err.find("Times: ");
+    if (line == std::string::npos) return -1;
+    const size_t at = err.find(label + " ", line);
+    return at == std::string::npos ? -1 : std::atof(err.c_str() + at + label.size() + 1);
+}
+
+// The least any merge of these files into a map of `bytes` must do: parse every tile file with the
+// XML library and write that many bytes.
+double LowerBoundSeconds(const std::vector<fs::path>& files, uintmax_t bytes, const fs::path& scratch) {
+    const auto start = Clock::now();
+    for (const fs::path& file : files) {
+        pugi::xml_document xml;
+        if (!xml.load_file(file.c_str())) std::fprintf(stderr, "cannot parse %s\n", file.c_str());
+    }
+    const std::string chunk(1 << 20, 'x');
+    if (std::FILE* out = std::fopen(scratch.c_str(), "wb")) {
+        for (uintmax_t left = bytes; left > 0;) {
+            const size_t n = static_cast<size_t>(std::min<uintmax_t>(left, chunk.size()));
+            std::fwrite(chunk.data(), 1, n, out);
+            left -= n;
+        }
+        std::fclose(out);
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    fs::remove(scratch);
+    return seconds;
+}
+
+std::vector<samplemap::BlockTile> Block(const TileSet& tiles, int columns, int rows) {
+    std::vector<samplemap::BlockTile> chosen;
+    for (const samplemap::BlockTile& tile : tiles.block.tiles)
+        if (tile.k < columns && -tile.j < rows) chosen.push_back(tile);
+    return chosen;
+}
+
+// Merges the north-west columns x rows of the tiles on a page of the size, both boxes ticked
+// unless `joins` is false.
+void Merge(benchmark::State& state, int columns, int rows, const char* pageWidth, const char* pageHeight, bool joins) {
     const TileSet& tiles = Tiles();
+    const std::vector<samplemap::BlockTile> block = Block(tiles, columns, rows);
     const fs::path out = tiles.dir.parent_path() / "quiltor-bench-merged.svg";
-    std::vector<std::string> argv = {QUILTOR_HOST_PROGRAM, "merge",  tiles.dir.string(), "-o",
-                                     out.string(),         "--page", "3616mm",           "2960mm"};
-    if (state.range(0) == 0) {
+    std::string names;
+    std::vector<fs::path> files;
+    size_t objects = 0;
+    for (const samplemap::BlockTile& tile : block) {
+        names += (names.empty() ? "" : ",") + tile.name;
+        files.push_back(tiles.dir / tile.name);
+        objects += tiles.objects.count(tile.name) ? tiles.objects.at(tile.name) : 0;
+    }
+    std::vector<std::string> argv = {QUILTOR_HOST_PROGRAM,
+                                     "merge",
+                                     tiles.dir.string(),
+                                     "-o",
+                                     out.string(),
+                                     "--page",
+                                     pageWidth,
+                                     pageHeight,
+                                     "--tiles",
+                                     names,
+                                     "--times",
+                                     "--quiet"};
+    if (!joins) {
         argv.push_back("--no-line-join");
         argv.push_back("--no-face-join");
     }
     ChildRun run;
+    double lower = 0;
+    uintmax_t bytes = 0;
     for (auto _ : state) {
-        run = RunQuiet(argv);
+        run = RunQuiet(argv, out.string() + ".err");
         if (run.status != 0) {
             state.SkipWithError(("quiltor-host merge failed with " + std::to_string(run.status)).c_str());
+            std::fprintf(stderr, "%s", run.err.c_str());
             break;
         }
         state.SetIterationTime(run.seconds);
+        bytes = fs::exists(out) ? fs::file_size(out) : 0;
+        lower = LowerBoundSeconds(files, bytes, out.string() + ".bound");
     }
-    state.counters["tiles"] = static_cast<double>(tiles.block.tiles.size());
-    state.counters["objects"] = static_cast<double>(tiles.objects);
-    state.counters["peak_MiB"] = run.peakMiB;
-    state.counters["cpu_s"] = run.cpuSeconds;
-    state.counters["merged_MiB"] = fs::exists(out) ? fs::file_size(out) / 1048576.0 : 0;
+    state.counters["tiles"] = static_cast<double>(block.size());
+    state.counters["objects"] = static_cast<double>(objects);
+    state.counters["read_s"] = TimeOf(run.err, "reading tiles");
+    state.counters["place_s"] = TimeOf(run.err, "placing");
+    state.counters["join_s"] = TimeOf(run.err, "joining seams");
+    state.counters["write_s"] = TimeOf(run.err, "writing");
+    state.counters["bound_s"] = lower;
+    state.counters["x_bound"] = lower > 0 ? run.seconds / lower : 0;
+    const double peakMiB = TimeOf(run.err, "peak memory");
+    state.counters["peak_MiB"] = peakMiB;
+    state.counters["KiB_per_obj"] = objects ? peakMiB * 1024 / static_cast<double>(objects) : 0;
+    state.counters["merged_MiB"] = bytes / 1048576.0;
     fs::remove(out);
 }
-BENCHMARK(BM_FullMerge8x8)->ArgName("joins")->Arg(0)->Arg(1)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+// Square blocks on a page that holds the 8 x 8 block: arg 0 the side, arg 1 whether seams are joined.
+void BM_FullMerge(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    Merge(state, side, side, "3616mm", "2960mm", state.range(1) != 0);
+}
+BENCHMARK(BM_FullMerge)
+    ->ArgNames({"side", "joins"})
+    ->Args({2, 1})
+    ->Args({4, 1})
+    ->Args({6, 1})
+    ->Args({8, 1})
+    ->Args({8, 0})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+// The largest block the size limit lets through on a 5,000 mm square page.
+void BM_LargestMerge(benchmark::State& state) { Merge(state, kLargestColumns, kLargestRows, "5000mm", "5000mm", true); }
+BENCHMARK(BM_LargestMerge)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
 // ---------------------------------------------------------------- the host operations, in-process
 
@@ -202,13 +300,6 @@ void PlaceTile(RunHost& run, AIDocumentHandle target, const samplemap::BlockTile
     run.clearHistory();
 }
 
-std::vector<samplemap::BlockTile> Block(const TileSet& tiles, int side) {
-    std::vector<samplemap::BlockTile> chosen;
-    for (const samplemap::BlockTile& tile : tiles.block.tiles)
-        if (tile.k < side && -tile.j < side) chosen.push_back(tile);
-    return chosen;
-}
-
 size_t TopLevelObjects(const Document& document) {
     size_t count = 0;
     for (const Layer* layer = document.firstLayer(); layer; layer = NextLayerInPreorder(layer))
@@ -220,7 +311,7 @@ size_t TopLevelObjects(const Document& document) {
 void BM_PlaceBlock(benchmark::State& state) {
     const TileSet& tiles = Tiles();
     const int side = static_cast<int>(state.range(0));
-    const std::vector<samplemap::BlockTile> block = Block(tiles, side);
+    const std::vector<samplemap::BlockTile> block = Block(tiles, side, side);
     size_t placed = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -245,7 +336,7 @@ void BM_TargetOps(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));
     RunHost run;
     const AIDocumentHandle target = run.host.workspace().newDocument({});
-    for (const samplemap::BlockTile& tile : Block(tiles, side)) PlaceTile(run, target, tile, tiles);
+    for (const samplemap::BlockTile& tile : Block(tiles, side, side)) PlaceTile(run, target, tile, tiles);
     Document& document = *run.host.workspace().find(target);
     document.purgeUndo();
     const size_t objects = TopLevelObjects(document);

@@ -180,9 +180,6 @@ const host::Art* FirstClosedPath(const host::Document& document) {
     return nullptr;
 }
 
-// The longer side of the preview, in pixels.
-constexpr double kPreviewPixels = 1600;
-
 int Adjust(const GlobalOptions& global, const std::vector<std::string>& args) {
     std::string error;
     auto options = ParseAdjustArguments(args, &error);
@@ -227,7 +224,7 @@ int Adjust(const GlobalOptions& global, const std::vector<std::string>& args) {
     host::Layer* layer = map.insertLayer(nullptr, kPlaceAboveAll);
     map.setLayerTitle(layer, kOutlineLayerTitle);
     host::Art* path = map.copyArt(outline, host::Place{layer->group, nullptr});
-    path->userAttr = kArtSelected;
+    map.setUserAttr(path, kArtSelected);
 
     const AIErr result = session.host().plugins().chooseMenuItem(kAdjustItem);
     if (result != kNoErr) {
@@ -243,7 +240,9 @@ int Adjust(const GlobalOptions& global, const std::vector<std::string>& args) {
         Complain("cannot save " + options->out + ": " + error);
         return kExitFailure;
     }
-    if (options->preview && !WritePreview(map, *options->preview, static_cast<int>(kPreviewPixels), &error)) {
+    PreviewOptions preview;
+    preview.outline = outline->segments;
+    if (options->preview && !WritePreview(map, *options->preview, preview, &error)) {
         Complain("adjust: " + error);
         return kExitFailure;
     }

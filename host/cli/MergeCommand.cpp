@@ -28,6 +28,7 @@
 #define QUILTOR_DIALOG_ROBOT 1
 #endif
 #include "cli/MergeOptions.h"
+#include "cli/PhaseClock.h"
 #include "cli/Preview.h"
 #include "cli/ProgressLine.h"
 #include "cli/Session.h"
@@ -369,9 +370,11 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
         const bool joins = options->joinLines || options->joinFaces;
         progress.emplace(stderr, TerminalColumns(stderr), chosen.size(), joins ? "joining seams" : "stacking polygons",
                          workspace, target);
-        session.host().setWatcher(&*progress);
         merge.setProgress(&*progress);
     }
+    MergePhaseClock clock(workspace, target, progress ? &*progress : nullptr);
+    session.host().setWatcher(&clock);
+    clock.runStarted();
     AIErr result = kNoErr;
     {
 #ifdef QUILTOR_DIALOG_ROBOT
@@ -394,6 +397,7 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
         }
         result = plugins.chooseMenuItem(kMergeItem);
     }
+    clock.runEnded();
     session.host().setWatcher(nullptr);
     merge.setProgress(nullptr);
     progress.reset();
@@ -422,13 +426,18 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
         Complain("merge: the merged document was closed");
         return kExitFailure;
     }
+    clock.writingStarted();
     if (!workspace.saveFile(target, options->output, &error)) {
         Complain("merge: cannot save " + options->output + ": " + error);
         return kExitFailure;
     }
+    clock.writingEnded();
     std::cerr << "Merged map: " << options->output << "\n";
+    if (options->times) std::cerr << DescribeTimes(clock.times(), PeakMemoryBytes()) << "\n";
     if (options->preview) {
-        if (!WritePreview(*merged, *options->preview, options->previewPixels, &error)) {
+        PreviewOptions preview;
+        preview.pixels = options->previewPixels;
+        if (!WritePreview(*merged, *options->preview, preview, &error)) {
             Complain("merge: no preview: " + error);
             return kExitFailure;
         }
@@ -449,6 +458,7 @@ const Command& MergeCommand() {
         "Usage: quiltor-host [--plugin FILE]... merge FOLDER -o OUT.svg [--page PAPER | --page WIDTH HEIGHT]\n"
         "                    [--tiles NAME,NAME...] [--no-line-join] [--no-face-join] [--yes | --no]\n"
         "                    [--preview OUT.png [--preview-size PIXELS]] [--show-dialog] [--quiet]\n"
+        "                    [--times]\n"
         "\n"
         "Makes a new document of the page size and runs \"Quiltor セレクトマージ\" on it as a person\n"
         "would: the folder chooser is answered with FOLDER, the tile dialog adds the tiles, sets\n"
@@ -473,6 +483,9 @@ const Command& MergeCommand() {
         "  --show-dialog         show the tile dialog's screens on standard error\n"
         "  --quiet               no progress line (shown on standard error when it is a terminal:\n"
         "                        the tile being placed, then the layer being joined)\n"
+        "  --times               say on standard error how long reading the tiles, placing them,\n"
+        "                        joining the seams and writing the merged map took, and the\n"
+        "                        most memory the run held\n"
         "\n"
         "One run merges tiles of one mesh kind at one scale. When the folder (or --tiles) holds\n"
         "several, nothing is run: the kinds and scales found are listed, choose one with --tiles.\n"

@@ -122,9 +122,8 @@ std::vector<TileGroup> TileGroups(const std::vector<std::string>& rows) {
 }
 
 std::optional<std::string> SkippedTileOfAlert(const std::string& text) {
-    for (std::string_view lead :
-         {"レイヤー構成が異なるため読み飛ばします。\n", "ファイルを開けないため読み飛ばします。\n",
-          "配置に失敗したため読み飛ばします。\n"}) {
+    for (std::string_view lead : {"レイヤー構成が異なるため読み飛ばします。\n",
+                                  "ファイルを開けないため読み飛ばします。\n", "配置に失敗したため読み飛ばします。\n"}) {
         if (text.size() > lead.size() && text.compare(0, lead.size(), lead) == 0) return text.substr(lead.size());
     }
     return std::nullopt;
@@ -221,6 +220,8 @@ std::optional<MergeOptions> ParseMergeArguments(const std::vector<std::string>& 
             options.showDialog = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
+        } else if (arg == "--times") {
+            options.times = true;
         } else {
             return fail("unknown option " + arg);
         }

@@ -23,6 +23,7 @@ struct MergeOptions {
     int previewPixels = 1600;  // the longer side of the preview
     bool showDialog = false;   // the dialog's screens on standard error
     bool quiet = false;        // no progress line on a terminal
+    bool times = false;        // how long each step took, on standard error
     bool help = false;
 };
 

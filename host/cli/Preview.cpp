@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <pugixml.hpp>
 #include <sstream>
 #include <vector>
@@ -93,24 +94,40 @@ bool RunProgram(const std::vector<std::string>& argv, std::string* why) {
 }
 #endif
 
-// Draws the whole merged map, also where it reaches beyond the page, on white, its longer side
-// `pixels` long.
+void Include(AIRealRect& box, AIRealPoint p) {
+    box.left = std::min(box.left, p.h);
+    box.right = std::max(box.right, p.h);
+    box.bottom = std::min(box.bottom, p.v);
+    box.top = std::max(box.top, p.v);
+}
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", v);
+    return text;
+}
+
+// Path data of the outline, closed, in the viewer's axes (y downward from the page top).
+std::string OutlineData(const std::vector<AIPathSegment>& outline, double pageHeight) {
+    const auto at = [&](AIRealPoint p) { return Number(p.h) + "," + Number(pageHeight - p.v); };
+    std::string d = "M " + at(outline.front().p);
+    for (size_t i = 0; i < outline.size(); ++i) {
+        const AIPathSegment& from = outline[i];
+        const AIPathSegment& to = outline[(i + 1) % outline.size()];
+        d += " C " + at(from.out) + " " + at(to.in) + " " + at(to.p);
+    }
+    return d + " Z";
+}
+
 }  // namespace
 
-bool WritePreview(const host::Document& document, const std::string& png, int pixels, std::string* why) {
-#ifdef _WIN32
-    (void)document, (void)png, (void)pixels;
-    *why = "the Windows build draws no previews";
-    return false;
-#else
+std::string PreviewSvg(const host::Document& document, const PreviewOptions& options) {
     pugi::xml_document xml;
     const std::string text = host::WriteSvgText(document);
-    if (!xml.load_buffer(text.data(), text.size())) {
-        *why = "cannot read back the merged map";
-        return false;
-    }
+    if (!xml.load_buffer(text.data(), text.size())) return {};
     AIRealRect box{0, document.setup().height, document.setup().width, 0};
     VisibleArtBounds(document, &box);
+    for (const AIPathSegment& s : options.outline) Include(box, s.p);
     const double pageHeight = document.setup().height;
     double width = static_cast<double>(box.right) - box.left;
     double height = static_cast<double>(box.top) - box.bottom;
@@ -119,7 +136,7 @@ bool WritePreview(const host::Document& document, const std::string& png, int pi
     const double y = pageHeight - box.top - margin;  // viewers count y downward from the page top
     width += 2 * margin;
     height += 2 * margin;
-    const double scale = pixels / std::max(width, height);
+    const double scale = options.pixels / std::max(width, height);
     const long pixelWidth = std::max(1L, std::lround(width * scale));
     const long pixelHeight = std::max(1L, std::lround(height * scale));
 
@@ -130,7 +147,33 @@ bool WritePreview(const host::Document& document, const std::string& png, int pi
     root.attribute("viewBox").set_value(viewBox.str().c_str());
     root.attribute("width").set_value((std::to_string(pixelWidth) + "px").c_str());
     root.attribute("height").set_value((std::to_string(pixelHeight) + "px").c_str());
+    if (!options.outline.empty()) {
+        // Widths in pixels of the picture, whatever its scale.
+        pugi::xml_node path = root.append_child("path");
+        path.append_attribute("d") = OutlineData(options.outline, pageHeight).c_str();
+        path.append_attribute("fill") = "none";
+        path.append_attribute("stroke") = "#d01c1c";
+        path.append_attribute("stroke-width") = Number(2.5 / scale).c_str();
+        path.append_attribute("stroke-dasharray") = (Number(12 / scale) + " " + Number(7 / scale)).c_str();
+        path.append_attribute("stroke-linejoin") = "round";
+    }
+    std::ostringstream out;
+    xml.save(out, "", pugi::format_raw);
+    return out.str();
+}
 
+bool WritePreview(const host::Document& document, const std::string& png, const PreviewOptions& options,
+                  std::string* why) {
+#ifdef _WIN32
+    (void)document, (void)png, (void)options;
+    *why = "the Windows build draws no previews";
+    return false;
+#else
+    const std::string svg = PreviewSvg(document, options);
+    if (svg.empty()) {
+        *why = "cannot read back the map";
+        return false;
+    }
     std::error_code ec;
     std::filesystem::path scratch = std::filesystem::temp_directory_path(ec);
     if (ec) scratch = ".";
@@ -145,7 +188,8 @@ bool WritePreview(const host::Document& document, const std::string& png, int pi
         std::string path;
         ~Remove() { std::remove(path.c_str()); }
     } remove{svgPath};
-    if (!xml.save_file(svgPath.c_str(), "", pugi::format_raw)) {
+    std::ofstream file(svgPath, std::ios::binary);
+    if (!(file << svg) || !(file.flush())) {
         *why = "cannot write " + svgPath;
         return false;
     }

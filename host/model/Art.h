@@ -26,10 +26,10 @@ constexpr size_t kMaxPathSegments = 32767;
 // unlinking, relinking and walking siblings take constant time. The fields the path queries read
 // come first and a node starts a cache line, so that a query on a large document costs one miss.
 struct alignas(64) Art : _AIArt {
-    uint64_t home = 0;         // the document content holding the node; 0 when dead (see ArtArena)
-    int16_t type = kGroupArt;  // kGroupArt, kPathArt, kCompoundPathArt or kTextFrameArt
-    bool closed = false;       // paths
-    int32_t userAttr = 0;
+    uint64_t home = 0;                    // the document content holding the node; 0 when dead (see ArtArena)
+    int16_t type = kGroupArt;             // kGroupArt, kPathArt, kCompoundPathArt or kTextFrameArt
+    bool closed = false;                  // paths
+    int32_t userAttr = 0;                 // selection bits are set through Document::setUserAttr
     ArtStyle* style = nullptr;            // never null for live art
     std::vector<AIPathSegment> segments;  // paths
     Art* parent = nullptr;                // null for a layer's own group

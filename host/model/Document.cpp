@@ -422,6 +422,7 @@ bool Document::MoveArt(Document& from, Art* art, Document& to, const Place& plac
     from.unlinkArt(art);
     if (&to != &from) {
         for (Art* a = art; a; a = NextInPreorder(a, art)) a->home = to.content_->home;
+        to.noteSelected(art);
     }
     to.linkArt(art, place);
     return true;
@@ -432,6 +433,7 @@ Art* Document::copyArt(const Art* source, const Place& place) {
     willChange();
     Art* copy = CloneTree(source, *content_);
     linkArt(copy, place);
+    noteSelected(copy);
     return copy;
 }
 
@@ -450,6 +452,43 @@ void Document::setPathStyle(Art* art, const AIPathStyle& style) {
 void Document::willChange() {
     if (!mark_) mark_ = CloneContent(*content_);
     content_->modified = true;
+}
+
+namespace {
+constexpr int32_t kSelectionBits = kArtSelected | kArtFullySelected;
+}
+
+void Document::setUserAttr(Art* art, int32_t attrs) {
+    art->userAttr = attrs;
+    if ((attrs & kSelectionBits) && content_->selectionWhole) content_->selection.push_back(art);
+}
+
+void Document::noteSelected(Art* root) {
+    if (!content_->selectionWhole) return;
+    for (Art* a = root; a; a = NextInPreorder(a, root)) {
+        if (a->userAttr & kSelectionBits) content_->selection.push_back(a);
+    }
+}
+
+std::vector<Art*> Document::selectedArt() {
+    std::vector<Art*>& selection = content_->selection;
+    if (content_->selectionWhole) {
+        // Entries may be dead, deselected or repeated (and a node given back to the arena may
+        // have come back as other art), so every one is asked again.
+        std::erase_if(selection,
+                      [this](const Art* a) { return !holds(a) || a->ownerLayer || !(a->userAttr & kSelectionBits); });
+        std::sort(selection.begin(), selection.end());
+        selection.erase(std::unique(selection.begin(), selection.end()), selection.end());
+    } else {
+        selection.clear();
+        for (Layer* layer = firstLayer(); layer; layer = NextLayerInPreorder(layer)) {
+            for (Art* a = layer->group->firstChild; a; a = NextInPreorder(a, layer->group)) {
+                if (a->userAttr & kSelectionBits) selection.push_back(a);
+            }
+        }
+        content_->selectionWhole = true;
+    }
+    return selection;
 }
 
 void Document::buryArt(Art* root) {

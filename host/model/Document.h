@@ -37,6 +37,11 @@ struct DocumentContent {
     int16_t colorModel = kDocCMYKColor;
     bool modified = false;
     int32_t layersMade = 0;  // numbers the default titles "Layer N"
+    // Art that may have a selection bit. While `selectionWhole` holds, every such node of this
+    // content is in it (with stale and repeated entries besides), so the selection is found
+    // without walking the document; it is lost on copies of the content and rebuilt by a walk.
+    std::vector<Art*> selection;
+    bool selectionWhole = false;
 };
 
 class Document : public _AIDocument {
@@ -116,6 +121,14 @@ public:
     // To be called before changing fields of live art or layers directly: keeps the undo state.
     void willChange();
 
+    // ---- Selection
+    // Sets the art's user attributes (the caller keeps the undo state). Selection bits are set
+    // through here, so that the document can find its selection without a walk.
+    void setUserAttr(Art* art, int32_t attrs);
+    // Every art of the layer trees with kArtSelected or kArtFullySelected set, layer groups left
+    // out, in no particular order. Costs the size of the selection, not of the document.
+    std::vector<Art*> selectedArt();
+
     // ---- Undo
     // Whether anything changed since the document was made, opened or last purged.
     bool hasChanges() const { return mark_ != nullptr; }
@@ -141,6 +154,7 @@ private:
     void buryArt(Art* root);
     void buryLayer(Layer* root);
     void flushGraveyard();
+    void noteSelected(Art* root);
 
     StyleTable& styles_;
     std::string title_;

@@ -132,7 +132,7 @@ AIErr SetArtUserAttr(AIArtHandle handle, int32_t whichAttr, int32_t attr) {
         const int32_t value = (art->userAttr & ~mask) | (attr & mask);
         if (value != art->userAttr) {
             document->willChange();
-            art->userAttr = value;
+            document->setUserAttr(art, value);
         }
         return kNoErr;
     });

@@ -50,9 +50,9 @@ bool IsSelected(const Art* art) { return (art->userAttr & kArtSelected) != 0; }
 
 // Writes only what changes: a scan over a large document that leaves most art as it was should
 // not dirty every node.
-void SetSelected(Art* art, bool on) {
+void SetSelected(Document& document, Art* art, bool on) {
     const int32_t value = on ? (art->userAttr | kSelectedBits) : (art->userAttr & ~kSelectedBits);
-    if (value != art->userAttr) art->userAttr = value;
+    if (value != art->userAttr) document.setUserAttr(art, value);
 }
 
 // Whether a user can select art in the layer: it and every layer above it shown and unlocked.
@@ -72,23 +72,29 @@ private:
 
 // Selects what a click could reach inside the layer group (or the pasted root): an object not
 // locked or hidden whose container is selected too. Everything else is deselected.
-void SelectMembers(Art* root, bool reachable) {
+void SelectMembers(Document& document, Art* root, bool reachable) {
     for (Art* a = root->firstChild; a; a = NextInPreorder(a, root)) {
         const bool containerOn = a->parent == root || IsSelected(a->parent);
-        SetSelected(a, reachable && containerOn && !IsBlocked(a));
+        SetSelected(document, a, reachable && containerOn && !IsBlocked(a));
     }
 }
 
-void SelectPasted(Art* art) {
+void SelectPasted(Document& document, Art* art) {
     if (IsBlocked(art)) return;
-    art->userAttr |= kSelectedBits;
-    SelectMembers(art, true);
+    document.setUserAttr(art, art->userAttr | kSelectedBits);
+    SelectMembers(document, art, true);
 }
 
 void DeselectAll(Document& document) {
-    for (Layer* layer = document.firstLayer(); layer; layer = NextLayerInPreorder(layer)) {
-        for (Art* a = layer->group->firstChild; a; a = NextInPreorder(a, layer->group)) SetSelected(a, false);
+    for (Art* a : document.selectedArt()) SetSelected(document, a, false);
+}
+
+// Whether art inside a layer group sits in a selected group or compound path.
+bool HasSelectedContainer(const Art* art) {
+    for (const Art* up = art->parent; up && !up->ownerLayer; up = up->parent) {
+        if (IsSelected(up)) return true;
     }
+    return false;
 }
 
 // Visits the topmost selected objects (a selected object's members go with it), layer by layer in
@@ -122,7 +128,7 @@ AIErr SelectAll(int32_t, const _AIActionParamValue*) {
     if (!document) return kNoDocumentErr;
     LayerReach reach;
     for (Layer* layer = document->firstLayer(); layer; layer = NextLayerInPreorder(layer))
-        SelectMembers(layer->group, reach.reachable(layer));
+        SelectMembers(*document, layer->group, reach.reachable(layer));
     return kNoErr;
 }
 
@@ -237,7 +243,7 @@ AIErr PasteInBack(Clipboard& clipboard) {
         Layer* layer = targets[clipboard.pathOf[i]];
         if (!layer) return kCantHappenErr;
         Art* copy = document->copyArt(item, Place{layer->group, nullptr});
-        if (copy) SelectPasted(copy);
+        if (copy) SelectPasted(*document, copy);
     }
     return kNoErr;
 }
@@ -266,14 +272,16 @@ AIErr Move(int32_t, const _AIActionParamValue* params) {
     if (!document) return kNoDocumentErr;
     if (dh == 0 && dv == 0) return kNoErr;  // nothing moves, nothing to undo
     const AIRealMatrix shift{1, 0, 0, 1, dh, dv};
+    // Members go with the topmost selected art; the order does not matter to a shift.
     bool changing = false;
-    ForEachSelectedRoot(*document, [&](Layer*, Art* art) {
+    for (Art* art : document->selectedArt()) {
+        if (!IsSelected(art) || HasSelectedContainer(art)) continue;
         if (!changing) {
             document->willChange();
             changing = true;
         }
         TransformArtTree(art, shift);
-    });
+    }
     return kNoErr;
 }
 

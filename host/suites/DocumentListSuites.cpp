@@ -145,6 +145,7 @@ AIErr Open(AIFilePathRef file, int16_t /*colorMode*/, int32_t dialogStatus, AIBo
         std::string reason;
         AIErr code = kBadFileFormatErr;
         *document = workspace->openFile(file->path, &reason, &code);
+        if (RunningHost() && RunningHost()->watcher) RunningHost()->watcher->DocumentOpened();
         if (*document) return kNoErr;
         const std::string line = "cannot open " + file->path + ": " + reason;
         std::fprintf(stderr, "quiltor-host: %s\n", line.c_str());

@@ -13,6 +13,8 @@ public:
     virtual ~RunWatcher() = default;
     // A plug-in asked to open the file at path (UTF-8), whether or not it opened.
     virtual void DocumentOpening(const std::string& path) = 0;
+    // The open that DocumentOpening announced is over, opened or not.
+    virtual void DocumentOpened() {}
     // A plug-in asked for every art object of a layer.
     virtual void LayerArtListed(const Layer& layer) = 0;
 };

@@ -150,8 +150,6 @@ std::string FormatReal(float value) {
     return std::string(buffer, result.ptr);
 }
 
-std::string FormatCoord(double value) { return FormatReal(static_cast<float>(value)); }
-
 std::optional<float> ParseReal(std::string_view text) {
     text = Trim(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
@@ -168,17 +166,6 @@ std::optional<double> ParseDouble(std::string_view text) {
     auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
     return value;
-}
-
-std::string FormatSegments(const std::vector<AIPathSegment>& segments) {
-    std::string out;
-    out.reserve(segments.size() * 48);
-    for (const AIPathSegment& s : segments) {
-        if (!out.empty()) out += ' ';
-        out += JoinReals({s.p.h, s.p.v, s.in.h, s.in.v, s.out.h, s.out.v});
-        out += s.corner ? ",1" : ",0";
-    }
-    return out;
 }
 
 std::optional<std::vector<AIPathSegment>> ParseSegments(std::string_view text) {

@@ -13,13 +13,11 @@ namespace quiltor::host::svg {
 
 // The shortest text that reads back as the same float (also "inf", "-inf", "nan").
 std::string FormatReal(float value);
-// A coordinate for viewers: shortest text of the value as a float.
-std::string FormatCoord(double value);
 std::optional<float> ParseReal(std::string_view text);
 std::optional<double> ParseDouble(std::string_view text);
 
-// "h,v,h,v,h,v,c h,v,..." (anchor, in, out, corner) for every segment.
-std::string FormatSegments(const std::vector<AIPathSegment>& segments);
+// "h,v,h,v,h,v,c h,v,..." (anchor, in, out, corner) for every segment: quiltor:segs of the first
+// format version.
 std::optional<std::vector<AIPathSegment>> ParseSegments(std::string_view text);
 
 // "key=value key=value ..." of every member of the path style.

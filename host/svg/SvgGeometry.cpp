@@ -423,10 +423,19 @@ Subpath PolyPath(const std::vector<double>& coordinates, bool closed) {
     return path;
 }
 
+bool SmoothAnchor(const AIPathSegment& s) {
+    const double ix = double(s.in.h) - s.p.h, iy = double(s.in.v) - s.p.v;
+    const double ox = double(s.out.h) - s.p.h, oy = double(s.out.v) - s.p.v;
+    const double li = ix * ix + iy * iy, lo = ox * ox + oy * oy;
+    const double cross = ix * oy - iy * ox;
+    // In line within a thousandth of the two lengths, and pointing away from each other.
+    return li > 0 && lo > 0 && cross * cross <= 1e-6 * li * lo && ix * ox + iy * oy < 0;
+}
+
 std::vector<AIPathSegment> ToHostSegments(const Subpath& path, const Affine& toDocument) {
     auto host = [&](Point2 p) {
         const Point2 q = toDocument.apply(p);
-        return AIRealPoint{static_cast<AIReal>(q.x), static_cast<AIReal>(q.y)};
+        return AIRealPoint{NearestReal(q.x), NearestReal(q.y)};
     };
     std::vector<AIPathSegment> out;
     out.reserve(path.segments.size());
@@ -435,11 +444,7 @@ std::vector<AIPathSegment> ToHostSegments(const Subpath& path, const Affine& toD
         h.p = host(s.p);
         h.in = host(s.in);
         h.out = host(s.out);
-        const double ix = h.in.h - h.p.h, iy = h.in.v - h.p.v;
-        const double ox = h.out.h - h.p.h, oy = h.out.v - h.p.v;
-        const double li = std::hypot(ix, iy), lo = std::hypot(ox, oy);
-        const bool smooth = li > 0 && lo > 0 && std::fabs(ix * oy - iy * ox) <= 1e-3 * li * lo && ix * ox + iy * oy < 0;
-        h.corner = !smooth;
+        h.corner = !SmoothAnchor(h);
         out.push_back(h);
     }
     return out;

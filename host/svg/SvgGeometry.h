@@ -2,6 +2,7 @@
 // host's path segments.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -50,8 +51,20 @@ Subpath RectPath(double x, double y, double width, double height);
 Subpath EllipsePath(double cx, double cy, double rx, double ry);
 Subpath PolyPath(const std::vector<double>& coordinates, bool closed);
 
-// The subpath in document coordinates. Corner flags are set where the two control points of an
-// anchor are not in line with it.
+// The float nearest to the value, infinite beyond the floats' range (where a plain cast is
+// undefined).
+inline float NearestReal(double value) {
+    constexpr double kBeyond = 0x1.ffffffp127;  // the largest float and half a step more
+    if (value >= kBeyond) return std::numeric_limits<float>::infinity();
+    if (value <= -kBeyond) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+// Whether the anchor's two control points stand on opposite sides of it in one line: a smooth
+// point. Squares and products only, so that every platform decides alike.
+bool SmoothAnchor(const AIPathSegment& s);
+
+// The subpath in document coordinates. Corner flags are set where the anchor is not smooth.
 std::vector<AIPathSegment> ToHostSegments(const Subpath& path, const Affine& toDocument);
 
 }  // namespace quiltor::host::svg

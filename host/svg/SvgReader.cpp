@@ -17,6 +17,7 @@
 #include "core/Paths.h"
 #include "core/TextParsing.h"
 #include "model/Document.h"
+#include "svg/ExactPathData.h"
 #include "svg/Svg.h"
 #include "svg/SvgFormat.h"
 #include "svg/SvgGeometry.h"
@@ -158,6 +159,14 @@ public:
         if (localName(root) != "svg")
             throw FormatError{"not an SVG document (root element <" + std::string(root.name()) + ">)"};
         const bool hostFile = !quiltor_.empty() && root.attribute(qname(quiltor_, "version").c_str());
+        if (hostFile) {
+            auto version = ParseInt(qattr(root, "version"));
+            if (!version || *version < 1) throw FormatError{"bad quiltor:version"};
+            if (*version > kQuiltorFormatVersion)
+                throw FormatError{"a document of format version " + std::to_string(*version) +
+                                  ", newer than this host reads (" + std::to_string(kQuiltorFormatVersion) + ")"};
+            version_ = static_cast<int>(*version);
+        }
 
         // Page size and the mapping from root user units to document points (y up).
         NewDocumentOptions options;
@@ -180,14 +189,15 @@ public:
         const double vx = hasViewBox ? viewBox[0] : 0, vy = hasViewBox ? viewBox[1] : 0;
         Context context;
         context.toDocument = Affine{sx, 0, 0, -sy, -sx * vx, heightPt + sy * vy};
-        options.widthPt = static_cast<AIReal>(widthPt);
-        options.heightPt = static_cast<AIReal>(heightPt);
+        options.widthPt = NearestReal(widthPt);
+        options.heightPt = NearestReal(heightPt);
 
         if (hostFile) {
             if (auto model = ParseColorModel(Trim(qattr(root, "colorModel")))) options.colorModel = *model;
         }
         document_ = std::make_unique<Document>(styles_, options, false);
         if (hostFile) readHostRoot(root);
+        axes_.emplace(document_->setup().height);
         for (pugi::xml_node child : root.children()) {
             if (isQuiltorElement(child, "appearances")) readAppearances(child);
         }
@@ -413,22 +423,22 @@ private:
         s.fill.color = color(p.fill);
         s.strokePaint = p.stroke.has_value();
         s.stroke.color = color(p.stroke);
-        s.stroke.width = static_cast<AIReal>(p.strokeWidth * scale);
+        s.stroke.width = NearestReal(p.strokeWidth * scale);
         s.stroke.cap = p.cap;
         s.stroke.join = p.join;
-        s.stroke.miterLimit = static_cast<AIReal>(p.miterLimit);
+        s.stroke.miterLimit = NearestReal(p.miterLimit);
         std::vector<double> dash = p.dash;
         if (dash.size() % 2) dash.insert(dash.end(), p.dash.begin(), p.dash.end());  // odd lists repeat
         s.stroke.dash.length = static_cast<int16_t>(std::min<size_t>(dash.size(), kMaxDashComponents));
-        for (int i = 0; i < s.stroke.dash.length; ++i) s.stroke.dash.array[i] = static_cast<AIReal>(dash[i] * scale);
-        s.stroke.dash.offset = static_cast<AIReal>(p.dashOffset * scale);
+        for (int i = 0; i < s.stroke.dash.length; ++i) s.stroke.dash.array[i] = NearestReal(dash[i] * scale);
+        s.stroke.dash.offset = NearestReal(p.dashOffset * scale);
         s.evenodd = p.evenodd;
         return s;
     }
 
     // Appearance and user attributes: exact from quiltor: attributes, else from the SVG paint.
     void applyIdentity(Art* art, const pugi::xml_node& node, const Context& c, bool hidden) {
-        if (const char* id = qattrOrNull(node, "appearance")) {
+        if (const char* id = appearanceIdOf(node)) {
             auto found = appearances_.find(id);
             if (found == appearances_.end()) throw FormatError{std::string("unknown appearance ") + id};
             art->style = found->second;
@@ -443,6 +453,15 @@ private:
             art->userAttr = ParseUserAttrs(text);
         else
             art->userAttr = hidden ? kArtHidden : 0;
+    }
+
+    // The appearance the host wrote for the node: quiltor:appearance, or from version 2 the class
+    // viewers paint it by.
+    const char* appearanceIdOf(const pugi::xml_node& node) const {
+        if (const char* id = qattrOrNull(node, "appearance")) return id;
+        if (version_ < 2) return nullptr;
+        pugi::xml_attribute c = node.attribute("class");
+        return c ? c.value() : nullptr;
     }
 
     void readLayer(const pugi::xml_node& node, Layer* parent, const Context& outer, int depth) {
@@ -465,7 +484,7 @@ private:
                 std::string_view(node.attribute(qname(sodipodi_, "insensitive").c_str()).value()) != "true";
         }
         if (qattr(node, "current") == "1") current_ = layer;
-        if (qattrOrNull(node, "appearance") || qattrOrNull(node, "style") || qattrOrNull(node, "attr"))
+        if (appearanceIdOf(node) || qattrOrNull(node, "style") || qattrOrNull(node, "attr"))
             applyIdentity(layer->group, node, context, false);
 
         for (pugi::xml_node child : node.children()) {
@@ -515,6 +534,20 @@ private:
             readHostGeometry(path, node);
             applyIdentity(path, node, context, hidden);
             return;
+        }
+        if (version_ >= 2 && kind == "path") {
+            if (auto paths = exactPaths(node); paths && paths->size() <= 1) {
+                Art* path = place(kPathArt, container);
+                if (!paths->empty()) {
+                    path->segments = std::move(paths->front().segments);
+                    path->closed = paths->front().closed;
+                } else {
+                    path->closed = qattr(node, "closed") == "1";
+                }
+                applyIdentity(path, node, context, hidden);
+                return;
+            }
+            // Path data in another form (an editor rewrote it): read as a viewer shows it.
         }
 
         std::vector<Subpath> subpaths = shapeOf(node, name);
@@ -569,6 +602,21 @@ private:
         return {};
     }
 
+    // The paths of a node's data in the host's exact form, finished by its quiltor:exact; nullopt
+    // when the data is in another form.
+    std::optional<std::vector<ExactPath>> exactPaths(const pugi::xml_node& node) const {
+        auto paths = ReadExactPathData(node.attribute("d").value(), *axes_);
+        if (!paths) return std::nullopt;
+        std::vector<ExactPath*> all;
+        for (ExactPath& path : *paths) {
+            if (path.segments.size() > kMaxPathSegments)
+                throw FormatError{"a path with more than " + std::to_string(kMaxPathSegments) + " points"};
+            all.push_back(&path);
+        }
+        if (!FinishExactPaths(qattr(node, "exact"), all)) throw FormatError{"bad quiltor:exact"};
+        return paths;
+    }
+
     void readHostGeometry(Art* path, const pugi::xml_node& node) {
         auto segments = ParseSegments(qattr(node, "segs"));
         if (!segments) throw FormatError{"bad quiltor:segs"};
@@ -578,17 +626,78 @@ private:
 
     void readHostCompound(const pugi::xml_node& node, Art* container, const Context& context, bool hidden) {
         if (container->type == kCompoundPathArt) throw FormatError{"a compound path inside a compound path"};
+        std::vector<pugi::xml_node> children;
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() == pugi::node_element && isQuiltorElement(child, "member")) children.push_back(child);
+        }
+        std::optional<std::vector<ExactPath>> exact;
+        if (version_ >= 2) exact = exactPaths(node);
         Art* compound = place(kCompoundPathArt, container);
         std::vector<std::pair<Art*, pugi::xml_node>> members;
-        for (pugi::xml_node child : node.children()) {
-            if (child.type() != pugi::node_element || !isQuiltorElement(child, "member")) continue;
-            Art* member = place(kPathArt, compound);
-            readHostGeometry(member, child);
-            members.emplace_back(member, child);
+        if (exact) {
+            members = exactMembers(compound, std::move(*exact), children);
+        } else if (version_ < 2 && !children.empty()) {
+            for (pugi::xml_node child : children) {
+                Art* member = place(kPathArt, compound);
+                readHostGeometry(member, child);
+                members.emplace_back(member, child);
+            }
+        } else {
+            // Members whose data the file does not keep apart (an older file without members, or
+            // path data an editor rewrote): the sub-paths a viewer shows, bottom first as the
+            // host writes them.
+            for (const Subpath& subpath : ParsePathData(node.attribute("d").value())) {
+                Art* member = place(kPathArt, compound);
+                member->segments = hostSegments(subpath, context);
+                member->closed = subpath.closed;
+                members.emplace_back(member, pugi::xml_node{});
+            }
         }
         // Styles last: placing members hands styles around, the file says what each one has.
         applyIdentity(compound, node, context, hidden);
-        for (auto& [member, child] : members) applyIdentity(member, child, context, false);
+        for (auto& [member, child] : members) {
+            if (child)
+                applyIdentity(member, child, context, false);
+            else
+                member->style = compound->style;
+        }
+    }
+
+    // The members of a compound path in the exact form, in the order written: a member child with
+    // quiltor:empty stands for a member without anchors, every other member is the next sub-path.
+    std::vector<std::pair<Art*, pugi::xml_node>> exactMembers(Art* compound, std::vector<ExactPath> paths,
+                                                              const std::vector<pugi::xml_node>& children) {
+        std::map<size_t, pugi::xml_node> at;
+        size_t empties = 0;
+        for (pugi::xml_node child : children) {
+            auto n = ParseInt(qattr(child, "at"));
+            if (!n || *n < 0 || !at.emplace(static_cast<size_t>(*n), child).second)
+                throw FormatError{"a compound path member without a place of its own"};
+            const std::string_view empty = qattr(child, "empty");
+            if (!empty.empty() && empty != "open" && empty != "closed") throw FormatError{"bad quiltor:empty"};
+            if (!empty.empty()) ++empties;
+        }
+        const size_t count = paths.size() + empties;
+        if (!at.empty() && at.rbegin()->first >= count)
+            throw FormatError{"a compound path member beyond its sub-paths"};
+        std::vector<std::pair<Art*, pugi::xml_node>> members;
+        size_t next = 0;
+        for (size_t k = 0; k < count; ++k) {
+            auto found = at.find(k);
+            const pugi::xml_node child = found == at.end() ? pugi::xml_node{} : found->second;
+            const std::string_view empty = child ? qattr(child, "empty") : std::string_view{};
+            Art* member = place(kPathArt, compound);
+            if (!empty.empty()) {
+                member->closed = empty == "closed";
+            } else {
+                if (next >= paths.size()) throw FormatError{"a compound path member beyond its sub-paths"};
+                member->segments = std::move(paths[next].segments);
+                member->closed = paths[next].closed;
+                ++next;
+            }
+            members.emplace_back(member, child);
+        }
+        return members;
     }
 
     void readText(const pugi::xml_node& node, Art* container, const Context& context, bool hidden) {
@@ -597,7 +706,9 @@ private:
         const char* exact = qattrOrNull(node, "text");
         const char* position = qattrOrNull(node, "position");
         const char* fontSize = qattrOrNull(node, "fontSize");
-        if (exact && position && fontSize) {
+        if (version_ >= 2 && qattr(node, "kind") == "text") {
+            readExactText(text, node, exact, position, fontSize);
+        } else if (exact && position && fontSize) {
             text->text = decodeText(exact, "a text");
             const std::vector<std::string_view> v = Split(position, ", ");
             auto h = v.size() == 2 ? ParseReal(v[0]) : std::nullopt;
@@ -610,6 +721,35 @@ private:
             readPlainText(text, node, context);
         }
         applyIdentity(text, node, context, hidden);
+    }
+
+    // A text the host wrote: what the viewer attributes do not carry is in quiltor: attributes.
+    void readExactText(Art* text, const pugi::xml_node& node, const char* exact, const char* position,
+                       const char* fontSize) {
+        if (exact) {
+            text->text = decodeText(exact, "a text");
+        } else {
+            std::string content;
+            for (pugi::xml_node child : node.children()) {
+                if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) content += child.value();
+            }
+            text->text = decodeText(content, "a text");
+        }
+        if (position) {
+            const std::vector<std::string_view> v = Split(position, ", ");
+            auto h = v.size() == 2 ? ParseReal(v[0]) : std::nullopt;
+            auto vv = v.size() == 2 ? ParseReal(v[1]) : std::nullopt;
+            if (!h || !vv) throw FormatError{"bad quiltor:position"};
+            text->position = AIRealPoint{*h, *vv};
+        } else {
+            auto x = ParseDouble(node.attribute("x").value());
+            auto y = ParseDouble(node.attribute("y").value());
+            if (!x || !y) throw FormatError{"a text without its place"};
+            text->position = AIRealPoint{axes_->h(*x), axes_->v(*y)};
+        }
+        auto size = ParseReal(fontSize ? fontSize : node.attribute("font-size").value());
+        if (!size) throw FormatError{"a text without its font size"};
+        text->fontSize = *size;
     }
 
     // Viewer text: its characters with white space collapsed, placed at the first x/y given (on
@@ -647,8 +787,8 @@ private:
         if (!preserve) collapsed = std::string(Trim(collapsed));
         text->text = decodeText(collapsed, "a text");
         const Point2 at = context.toDocument.apply(Point2{x.value_or(0), y.value_or(0)});
-        text->position = AIRealPoint{static_cast<AIReal>(at.x), static_cast<AIReal>(at.y)};
-        text->fontSize = static_cast<AIReal>(context.paint.fontSize * context.toDocument.scale());
+        text->position = AIRealPoint{NearestReal(at.x), NearestReal(at.y)};
+        text->fontSize = NearestReal(context.paint.fontSize * context.toDocument.scale());
     }
 
     StyleTable& styles_;
@@ -658,6 +798,8 @@ private:
     Layer* current_ = nullptr;
     std::map<std::string, ArtStyle*, std::less<>> appearances_;
     std::optional<int32_t> layersMade_;
+    int version_ = 0;  // of the host's format; 0 for other SVG
+    std::optional<PageAxes> axes_;
 };
 
 std::unique_ptr<Document> Fail(std::string* error, AIErr* code, AIErr which, std::string reason) {

@@ -1,6 +1,6 @@
 // Writes a document as SVG. Viewers get ordinary SVG (y flipped, paint order bottom first, RGB
-// colours); the quiltor: attributes keep the exact values, so reading the file gives back the same
-// document.
+// colours); its numbers read back as the very floats written, and the quiltor: attributes keep
+// what SVG cannot say, so reading the file gives back the same document.
 #include <pugixml.hpp>
 
 #include <cerrno>
@@ -14,6 +14,7 @@
 #include "core/Paths.h"
 #include "model/ArtStyle.h"
 #include "model/Document.h"
+#include "svg/ExactPathData.h"
 #include "svg/Svg.h"
 #include "svg/SvgFormat.h"
 #include "svg/SvgNames.h"
@@ -26,7 +27,7 @@ using namespace svg;
 
 class Writer {
 public:
-    explicit Writer(const Document& document) : document_(document), pageHeight_(document.setup().height) {}
+    explicit Writer(const Document& document) : document_(document), axes_(document.setup().height), paths_(axes_) {}
 
     void write(pugi::xml_document& xml) {
         pugi::xml_node root = xml.append_child("svg");
@@ -47,10 +48,16 @@ public:
             (FormatReal(a.left) + "," + FormatReal(a.top) + "," + FormatReal(a.right) + "," + FormatReal(a.bottom))
                 .c_str();
         root.append_attribute("quiltor:layersMade") = document_.layersMade();
+        // Viewers paint art by its appearance's class; the rules are filled in as art uses them.
+        pugi::xml_node style = root.append_child("style");
         // Every appearance once, before the art that refers to it.
-        appearances_ = root.append_child("quiltor:appearances");
+        appearanceTable_ = root.append_child("quiltor:appearances");
         // Bottom layer first: SVG paints later elements on top.
         for (const Layer* layer = document_.lastLayer(); layer; layer = layer->prev) writeLayer(root, layer);
+        if (rules_.empty())
+            root.remove_child(style);
+        else
+            style.text().set(rules_.c_str());
     }
 
 private:
@@ -61,7 +68,7 @@ private:
         g.append_attribute("inkscape:label") = EncodeUtf8(layer->title).c_str();
         g.append_attribute("quiltor:options") = FormatLayerOptions(layer->options).c_str();
         if (layer == document_.currentLayer()) g.append_attribute("quiltor:current") = "1";
-        writeIdentity(g, layer->group);
+        writeIdentity(g, layer->group, Paints::kNothing);
         if (!layer->options.visible) g.append_attribute("style") = "display:none";
         if (!layer->options.editable) g.append_attribute("sodipodi:insensitive") = "true";
         // A layer's own art is painted below its sublayers.
@@ -69,22 +76,36 @@ private:
         for (const Layer* sub = layer->lastChild; sub; sub = sub->prev) writeLayer(g, sub);
     }
 
-    // What only this host reads back: the appearance and the user attributes.
-    void writeIdentity(pugi::xml_node node, const Art* art) {
-        node.append_attribute("quiltor:appearance") = appearanceId(art->style).c_str();
+    enum class Paints { kNothing, kPath, kText };
+
+    // What only this host reads back: the appearance, named by the class viewers paint by, and the
+    // user attributes.
+    void writeIdentity(pugi::xml_node node, const Art* art, Paints paints) {
+        node.append_attribute("class") = appearanceId(art->style, paints).c_str();
         if (art->userAttr) node.append_attribute("quiltor:attr") = FormatUserAttrs(art->userAttr).c_str();
     }
 
     // Art that shares an appearance shares its id, so the file shows which art styles are the same.
-    const std::string& appearanceId(const ArtStyle* style) {
-        auto found = appearanceIds_.find(style);
-        if (found != appearanceIds_.end()) return found->second;
-        const std::string id = "a" + std::to_string(appearanceIds_.size() + 1);
-        pugi::xml_node entry = appearances_.append_child("quiltor:appearance");
-        entry.append_attribute("quiltor:id") = id.c_str();
-        entry.append_attribute("quiltor:style") = FormatPathStyle(style->pathStyle()).c_str();
-        if (style->effect()) entry.append_attribute("quiltor:effect") = style->effect();
-        return appearanceIds_.emplace(style, id).first->second;
+    const std::string& appearanceId(const ArtStyle* style, Paints paints) {
+        auto found = appearances_.find(style);
+        if (found == appearances_.end()) {
+            Appearance entry{"a" + std::to_string(appearances_.size() + 1)};
+            pugi::xml_node node = appearanceTable_.append_child("quiltor:appearance");
+            node.append_attribute("quiltor:id") = entry.id.c_str();
+            node.append_attribute("quiltor:style") = FormatPathStyle(style->pathStyle()).c_str();
+            if (style->effect()) node.append_attribute("quiltor:effect") = style->effect();
+            found = appearances_.emplace(style, std::move(entry)).first;
+        }
+        Appearance& entry = found->second;
+        if (paints == Paints::kPath && !entry.pathRule) {
+            rules_ += PathRule(entry.id, style->pathStyle());
+            entry.pathRule = true;
+        }
+        if (paints == Paints::kText && !entry.textRule) {
+            rules_ += TextRule(entry.id, style->pathStyle());
+            entry.textRule = true;
+        }
+        return entry.id;
     }
 
     void writeArt(pugi::xml_node parent, const Art* art) {
@@ -93,122 +114,127 @@ private:
         case kGroupArt:
             node = parent.append_child("g");
             node.append_attribute("quiltor:kind") = "group";
-            writeIdentity(node, art);
+            writeIdentity(node, art, Paints::kNothing);
             for (const Art* member = art->lastChild; member; member = member->prev) writeArt(node, member);
             break;
-        case kPathArt:
+        case kPathArt: {
             node = parent.append_child("path");
             node.append_attribute("quiltor:kind") = "path";
-            node.append_attribute("d") = pathData(art).c_str();
-            writeGeometry(node, art);
-            writeIdentity(node, art);
-            writePaint(node, art->style->pathStyle());
-            break;
-        case kCompoundPathArt: {
-            node = parent.append_child("path");
-            node.append_attribute("quiltor:kind") = "compound";
-            std::string d;
-            for (const Art* member = art->lastChild; member; member = member->prev) {
-                if (member->type != kPathArt) continue;
-                if (!d.empty()) d += ' ';
-                d += pathData(member);
-            }
-            node.append_attribute("d") = d.c_str();
-            writeIdentity(node, art);
-            writePaint(node, art->style->pathStyle());
-            for (const Art* member = art->lastChild; member; member = member->prev) {
-                pugi::xml_node m = node.append_child("quiltor:member");
-                writeGeometry(m, member);
-                writeIdentity(m, member);
-            }
+            d_.clear();
+            exact_.clear();
+            paths_.append(art->segments, art->closed, 0, d_, exact_);
+            node.append_attribute("d") = d_.c_str();
+            if (!exact_.empty()) node.append_attribute("quiltor:exact") = exact_.c_str();
+            // Path data cannot say that a path without anchors is closed.
+            if (art->segments.empty() && art->closed) node.append_attribute("quiltor:closed") = "1";
+            writeIdentity(node, art, Paints::kPath);
             break;
         }
-        case kTextFrameArt: {
-            node = parent.append_child("text");
-            node.append_attribute("quiltor:kind") = "text";
-            node.append_attribute("x") = FormatCoord(art->position.h).c_str();
-            node.append_attribute("y") = FormatCoord(flip(art->position.v)).c_str();
-            node.append_attribute("font-size") = FormatReal(art->fontSize).c_str();
-            node.append_attribute("xml:space") = "preserve";
-            node.append_attribute("quiltor:position") =
-                (FormatReal(art->position.h) + "," + FormatReal(art->position.v)).c_str();
-            node.append_attribute("quiltor:fontSize") = FormatReal(art->fontSize).c_str();
-            const std::string text = EncodeUtf8(art->text);
-            // The attribute keeps the text exactly (line ends included); the content is for viewers.
-            node.append_attribute("quiltor:text") = text.c_str();
-            writeIdentity(node, art);
-            const AIPathStyle& style = art->style->pathStyle();
-            node.append_attribute("fill") = IsFilled(style) ? ViewerColor(style.fill.color).c_str() : "none";
-            node.text().set(text.c_str());
-            break;
-        }
+        case kCompoundPathArt: writeCompound(parent, art, node); break;
+        case kTextFrameArt: writeText(parent, art, node); break;
         default: return;
         }
         if (art->userAttr & kArtHidden) node.append_attribute("style") = "display:none";
     }
 
-    void writeGeometry(pugi::xml_node node, const Art* path) {
-        node.append_attribute("quiltor:segs") = FormatSegments(path->segments).c_str();
-        node.append_attribute("quiltor:closed") = path->closed ? "1" : "0";
+    // Every member's sub-path in the one path data; a member child only for a member that has no
+    // sub-path or is not as the compound path makes it.
+    void writeCompound(pugi::xml_node parent, const Art* compound, pugi::xml_node& node) {
+        node = parent.append_child("path");
+        node.append_attribute("quiltor:kind") = "compound";
+        d_.clear();
+        exact_.clear();
+        size_t first = 0;
+        for (const Art* member = compound->lastChild; member; member = member->prev) {
+            paths_.append(member->segments, member->closed, first, d_, exact_);
+            first += member->segments.size();
+        }
+        node.append_attribute("d") = d_.c_str();
+        if (!exact_.empty()) node.append_attribute("quiltor:exact") = exact_.c_str();
+        writeIdentity(node, compound, Paints::kPath);
+        size_t at = 0;
+        for (const Art* member = compound->lastChild; member; member = member->prev, ++at) {
+            const bool empty = member->segments.empty();
+            if (!empty && member->style == compound->style && !member->userAttr) continue;
+            pugi::xml_node m = node.append_child("quiltor:member");
+            m.append_attribute("quiltor:at") = at;
+            if (empty) m.append_attribute("quiltor:empty") = member->closed ? "closed" : "open";
+            m.append_attribute("quiltor:appearance") = appearanceId(member->style, Paints::kNothing).c_str();
+            if (member->userAttr) m.append_attribute("quiltor:attr") = FormatUserAttrs(member->userAttr).c_str();
+        }
     }
 
-    void writePaint(pugi::xml_node node, const AIPathStyle& style) {
-        node.append_attribute("fill") = IsFilled(style) ? ViewerColor(style.fill.color).c_str() : "none";
-        node.append_attribute("fill-rule") = style.evenodd ? "evenodd" : "nonzero";
-        if (!IsStroked(style)) {
-            node.append_attribute("stroke") = "none";
-            return;
+    void writeText(pugi::xml_node parent, const Art* art, pugi::xml_node& node) {
+        node = parent.append_child("text");
+        node.append_attribute("quiltor:kind") = "text";
+        std::string x, y;
+        const bool exact = SameBits(axes_.appendH(x, art->position.h), art->position.h) &&
+                           SameBits(axes_.appendV(y, art->position.v), art->position.v);
+        node.append_attribute("x") = x.c_str();
+        node.append_attribute("y") = y.c_str();
+        node.append_attribute("font-size") = FormatReal(art->fontSize).c_str();
+        node.append_attribute("xml:space") = "preserve";
+        if (!exact)
+            node.append_attribute("quiltor:position") =
+                (FormatReal(art->position.h) + "," + FormatReal(art->position.v)).c_str();
+        const std::string text = EncodeUtf8(art->text);
+        // Where the content would not read back as it is, the attribute keeps the text exactly.
+        if (!ContentKeepsText(text)) node.append_attribute("quiltor:text") = text.c_str();
+        writeIdentity(node, art, Paints::kText);
+        node.text().set(text.c_str());
+    }
+
+    static bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+    // XML reads a carriage return as a line feed, and white space alone as nothing.
+    static bool ContentKeepsText(const std::string& text) {
+        bool onlySpace = true;
+        for (unsigned char c : text) {
+            if (c < 0x20 && c != '\n' && c != '\t') return false;
+            if (c != ' ' && c != '\n' && c != '\t') onlySpace = false;
         }
+        return text.empty() || !onlySpace;
+    }
+
+    static std::string PathRule(const std::string& id, const AIPathStyle& style) {
+        std::string rule = "path." + id + "{fill:" + (IsFilled(style) ? ViewerColor(style.fill.color) : "none") +
+                           ";fill-rule:" + (style.evenodd ? "evenodd" : "nonzero");
+        if (!IsStroked(style)) return rule + ";stroke:none}\n";
         const AIStrokeStyle& s = style.stroke;
-        node.append_attribute("stroke") = ViewerColor(s.color).c_str();
-        node.append_attribute("stroke-width") = FormatReal(s.width).c_str();
+        rule += ";stroke:" + ViewerColor(s.color) + ";stroke-width:" + FormatReal(s.width);
         static const char* const caps[] = {"butt", "round", "square"};
         static const char* const joins[] = {"miter", "round", "bevel"};
-        if (s.cap >= 0 && s.cap <= 2) node.append_attribute("stroke-linecap") = caps[s.cap];
-        if (s.join >= 0 && s.join <= 2) node.append_attribute("stroke-linejoin") = joins[s.join];
-        node.append_attribute("stroke-miterlimit") = FormatReal(s.miterLimit).c_str();
+        if (s.cap >= 0 && s.cap <= 2) rule += std::string(";stroke-linecap:") + caps[s.cap];
+        if (s.join >= 0 && s.join <= 2) rule += std::string(";stroke-linejoin:") + joins[s.join];
+        rule += ";stroke-miterlimit:" + FormatReal(s.miterLimit);
         if (s.dash.length > 0) {
-            std::string dash;
+            rule += ";stroke-dasharray:";
             for (int i = 0; i < s.dash.length && i < kMaxDashComponents; ++i) {
-                if (i) dash += ',';
-                dash += FormatReal(s.dash.array[i]);
+                if (i) rule += ',';
+                rule += FormatReal(s.dash.array[i]);
             }
-            node.append_attribute("stroke-dasharray") = dash.c_str();
-            node.append_attribute("stroke-dashoffset") = FormatReal(s.dash.offset).c_str();
+            rule += ";stroke-dashoffset:" + FormatReal(s.dash.offset);
         }
+        return rule + "}\n";
     }
 
-    double flip(double v) const { return static_cast<double>(pageHeight_) - v; }
-
-    std::string point(const AIRealPoint& p) const { return FormatCoord(p.h) + "," + FormatCoord(flip(p.v)); }
-
-    static bool Straight(const AIPathSegment& from, const AIPathSegment& to) {
-        return from.out.h == from.p.h && from.out.v == from.p.v && to.in.h == to.p.h && to.in.v == to.p.v;
+    static std::string TextRule(const std::string& id, const AIPathStyle& style) {
+        return "text." + id + "{fill:" + (IsFilled(style) ? ViewerColor(style.fill.color) : "none") + "}\n";
     }
 
-    std::string pathData(const Art* path) const {
-        const std::vector<AIPathSegment>& s = path->segments;
-        if (s.empty()) return {};
-        std::string d = "M " + point(s[0].p);
-        auto edge = [&](const AIPathSegment& from, const AIPathSegment& to) {
-            if (Straight(from, to))
-                d += " L " + point(to.p);
-            else
-                d += " C " + point(from.out) + " " + point(to.in) + " " + point(to.p);
-        };
-        for (size_t i = 1; i < s.size(); ++i) edge(s[i - 1], s[i]);
-        if (path->closed) {
-            if (s.size() > 1 && !Straight(s.back(), s.front())) edge(s.back(), s.front());
-            d += " Z";
-        }
-        return d;
-    }
+    struct Appearance {
+        std::string id;
+        bool pathRule = false, textRule = false;
+    };
 
     const Document& document_;
-    AIReal pageHeight_;
+    PageAxes axes_;
+    ExactPathWriter paths_;
+    std::string d_, exact_;
     int layerNumber_ = 0;
-    pugi::xml_node appearances_;
-    std::map<const ArtStyle*, std::string> appearanceIds_;
+    pugi::xml_node appearanceTable_;
+    std::map<const ArtStyle*, Appearance> appearances_;
+    std::string rules_;
 };
 
 }  // namespace

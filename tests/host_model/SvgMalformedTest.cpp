@@ -30,6 +30,11 @@ const std::string kHost =
     "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:quiltor=\"urn:quiltor:host\" "
     "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" quiltor:version=\"1\" ";
 
+const std::string kLean =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:quiltor=\"urn:quiltor:host\" "
+    "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" quiltor:version=\"2\"><g "
+    "inkscape:groupmode=\"layer\">";
+
 void PrintTo(const BadText& bad, std::ostream* out) { *out << bad.name; }
 
 class SvgMalformedTest : public ::testing::TestWithParam<BadText> {};
@@ -53,7 +58,23 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{"truncated", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g><path d=\"M0 0"},
         BadText{"unclosed group", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g></svg>"},
         BadText{"html", "<html><body><svg/></body></html>"}, BadText{"other namespace", "<svg xmlns=\"urn:not-svg\"/>"},
-        BadText{"too deep", Nested(400)},
+        BadText{"too deep", Nested(400)}, BadText{"newer version", kHost.substr(0, kHost.size() - 3) + "3\"/>"},
+        BadText{"bad version", kHost.substr(0, kHost.size() - 3) + "x\"/>"},
+        BadText{"exact beyond the path",
+                kLean + "<path quiltor:kind=\"path\" d=\"M 1,2\" quiltor:exact=\"1p=0,0\"/></g></svg>"},
+        BadText{"exact without a value",
+                kLean + "<path quiltor:kind=\"path\" d=\"M 1,2\" quiltor:exact=\"0p\"/></g></svg>"},
+        BadText{"exact of no field",
+                kLean + "<path quiltor:kind=\"path\" d=\"M 1,2\" quiltor:exact=\"0q=1,2\"/></g></svg>"},
+        BadText{"exact not a number",
+                kLean + "<path quiltor:kind=\"path\" d=\"M 1,2\" quiltor:exact=\"0p=1,x\"/></g></svg>"},
+        BadText{
+            "member beyond the sub-paths",
+            kLean + "<path quiltor:kind=\"compound\" d=\"M 1,2\"><quiltor:member quiltor:at=\"1\"/></path></g></svg>"},
+        BadText{"two members in one place",
+                kLean + "<path quiltor:kind=\"compound\" d=\"M 1,2 M 3,4\"><quiltor:member "
+                        "quiltor:at=\"0\"/><quiltor:member quiltor:at=\"0\"/></path></g></svg>"},
+        BadText{"text without its place", kLean + "<text quiltor:kind=\"text\" font-size=\"9\">a</text></g></svg>"},
         BadText{"bad segments", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"1,2,3\"/></g></svg>"},
         BadText{"bad style", kHost + "><g inkscape:groupmode=\"layer\"><path quiltor:segs=\"\" "
                                      "quiltor:style=\"fill=cmyk:1,2\"/></g></svg>"},

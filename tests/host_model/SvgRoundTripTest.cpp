@@ -252,8 +252,7 @@ TEST_F(SvgRoundTripTest, ViewersSeeTheDocumentRightSideUp) {
     layers->SetLayerVisible(firstLayer(), 0);
     const std::string text = WriteSvgText(document());
     EXPECT_NE(text.find("d=\"M 10,10 L 110,10\""), std::string::npos) << text;
-    EXPECT_NE(text.find("stroke=\"#ff0000\""), std::string::npos);
-    EXPECT_NE(text.find("fill=\"none\""), std::string::npos);
+    EXPECT_NE(text.find("{fill:none;fill-rule:nonzero;stroke:#ff0000;"), std::string::npos) << "painted by class";
     EXPECT_NE(text.find("width=\"600pt\" height=\"800pt\" viewBox=\"0 0 600 800\""), std::string::npos);
     EXPECT_NE(text.find("inkscape:groupmode=\"layer\" inkscape:label=\"Layer 1\""), std::string::npos);
     EXPECT_NE(text.find("style=\"display:none\""), std::string::npos) << "hidden layers are hidden for viewers";
@@ -274,8 +273,9 @@ TEST_F(SvgRoundTripTest, SharedAppearancesAreWrittenOnce) {
         return n;
     };
     EXPECT_EQ(count("<quiltor:appearance "), 2u) << "the default of the layer group and new paths, and the wide one";
-    EXPECT_EQ(count("quiltor:appearance=\"a1\""), 3u) << text;  // the layer group and two paths
-    EXPECT_EQ(count("quiltor:appearance=\"a2\""), 1u);
+    EXPECT_EQ(count("class=\"a1\""), 3u) << text;  // the layer group and two paths
+    EXPECT_EQ(count("class=\"a2\""), 1u);
+    EXPECT_EQ(count("path.a1{"), 1u) << "one paint rule for each appearance art is painted by";
 }
 
 TEST_F(SvgRoundTripTest, TheTopmostLayerIsPaintedLast) {

@@ -1,4 +1,5 @@
 // "quiltor-host merge" end to end on a 3 x 2 block of secondary-mesh tiles at 1/25000.
+#include <cstdio>
 #include <fstream>
 
 #include "MergeRunFixture.h"
@@ -258,6 +259,31 @@ TEST_F(MergeCommandTest, AProgressLineOnATerminalOnly) {
     const ProgramRun piped = Merge({"-o", out.string(), "--page", "A0-landscape"});
     EXPECT_EQ(piped.status, 0);
     EXPECT_FALSE(Has(piped.err, "placing tile") || Has(piped.err, "joining")) << piped.err;
+}
+
+TEST_F(MergeCommandTest, TimesOfEachStepOnRequest) {
+    const fs::path out = OutPath("merged.svg");
+    const ProgramRun plain = Merge({"-o", out.string(), "--page", "A0-landscape"});
+    EXPECT_FALSE(Has(plain.err, "Times:")) << plain.err;
+
+    const ProgramRun timed = Merge({"-o", out.string(), "--page", "A0-landscape", "--times"});
+    ASSERT_EQ(timed.status, 0) << timed.err;
+    double reading = -1, placing = -1, joining = -1, writing = -1, total = -1;
+    unsigned long mib = 0;
+    const size_t at = timed.err.find("Times: ");
+    ASSERT_NE(at, std::string::npos) << timed.err;
+    ASSERT_EQ(
+        std::sscanf(timed.err.c_str() + at,
+                    "Times: reading tiles %lf s, placing %lf s, joining seams %lf s, writing %lf s, in all %lf s; "
+                    "peak memory %lu MiB",
+                    &reading, &placing, &joining, &writing, &total, &mib),
+        6)
+        << timed.err.substr(at);
+    for (double step : {reading, placing, joining, writing}) EXPECT_GE(step, 0);
+    EXPECT_GT(reading, 0) << "six tiles were read";
+    EXPECT_GT(joining, 0) << "the seams were joined";
+    EXPECT_NEAR(reading + placing + joining + writing, total, 0.003);
+    EXPECT_GT(mib, 0u);
 }
 
 TEST_F(MergeCommandTest, RunsWithStandardInputClosed) {
