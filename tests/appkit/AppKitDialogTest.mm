@@ -31,7 +31,7 @@ class AppKitDialogTest : public SelectionTest {
 protected:
     void SetUp() override {
         SelectionTest::SetUp();
-        ASSERT_TRUE(AppKitAvailable()) << "no display; run under tests/appkit/display.sh";
+        ASSERT_TRUE(AppKitAvailable()) << "no display; run it through ctest, which starts one";
         AddMixedTiles(folder);
         ASSERT_EQ(ScanTileFolder(folder.Str().c_str()), ScanResult::Done);
     }

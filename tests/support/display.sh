@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The virtual display (Xvfb) the AppKit tests open their windows on: "start FOLDER" starts one and
-# writes its number to FOLDER/display; "stop FOLDER" ends it; "run FOLDER COMMAND..." runs the
-# command on it.
+# A virtual display (Xvfb) for the tests that open windows, whether or not there is a desktop:
+# "start FOLDER" starts one and writes its number to FOLDER/display; "stop FOLDER" ends it;
+# "run FOLDER COMMAND..." runs the command on it.
 set -euo pipefail
 folder=$2
 case $1 in
