@@ -42,3 +42,6 @@ target_compile_options(quiltor_gnustep_gui INTERFACE $<$<COMPILE_LANGUAGE:OBJCXX
 # The pthread flag for the compiler's runtime as well.
 find_package(Threads REQUIRED)
 target_link_libraries(quiltor_gnustep_gui INTERFACE Threads::Threads)
+# Whether a display opens is asked of Xlib before GNUstep would throw for want of one.
+find_package(X11 REQUIRED)
+target_link_libraries(quiltor_gnustep_gui INTERFACE X11::X11)

@@ -1,4 +1,5 @@
 #import <AppKit/AppKit.h>
+#include <X11/Xlib.h>
 
 #include <cstdlib>
 #include <string>
@@ -135,9 +136,14 @@ struct DialogRobot::Timer {
     NSTimer* timer = nil;
 };
 
+// As the plug-in decides: a display that opens.
 bool DialogRobot::WindowShown() {
-    const char* display = std::getenv("DISPLAY");
-    return display != nullptr && *display != '\0';
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    XCloseDisplay(display);
+    return true;
 }
 
 DialogRobot::DialogRobot(Plan plan, Note note)

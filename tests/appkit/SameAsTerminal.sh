@@ -30,6 +30,10 @@ for kind in material tokyo23; do
   fi
   echo "$kind: the same merged document"
 done
+# A display named but not there is no display either: the terminal dialog, not a failed run.
+DISPLAY=:4093 "$appkit/host/quiltor-host" merge "$work/地図 material" -o "$work/unreachable.svg" --page A0-landscape \
+  --no-face-join >"$work/unreachable.txt"
+cmp "$work/material-window.svg" "$work/unreachable.svg"
 # A chosen subset, one row at a time.
 "$appkit/host/quiltor-host" merge "$work/地図 material" -o "$work/two.svg" --tiles 533945_025000,533946_025000 \
   >"$work/two.txt"

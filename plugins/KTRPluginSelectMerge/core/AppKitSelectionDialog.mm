@@ -63,10 +63,23 @@ void Tick(NSButton* box, bool checked) { [box setState:checked ? NSOnState : NSO
 
 }  // namespace
 
+#ifdef GNUSTEP
+// Last, since its macros (Status, Bool, None) would rename what the headers above declare.
+#include <X11/Xlib.h>
+#endif
+
+// GNUstep cannot start without its X display (it would throw at the first window); asked once.
 bool AppKitAvailable() {
 #ifdef GNUSTEP
-    const char* display = std::getenv("DISPLAY");
-    return display != nullptr && *display != '\0';
+    static const bool available = [] {
+        const char* name = std::getenv("DISPLAY");
+        if (name == nullptr || *name == '\0') return false;
+        Display* display = XOpenDisplay(nullptr);
+        if (display == nullptr) return false;
+        XCloseDisplay(display);
+        return true;
+    }();
+    return available;
 #else
     return true;
 #endif
