@@ -30,6 +30,8 @@ function(quiltor_add_plugin name)
     # Only PluginMain is marked for export, so nothing else leaves the DLL.
     target_sources(${name} PRIVATE ${P_PROPERTIES})
     set_target_properties(${name} PROPERTIES SUFFIX ".aip")
+  elseif(APPLE)
+    target_link_options(${name} PRIVATE "-Wl,-exported_symbol,_PluginMain")
   else()
     target_link_options(${name} PRIVATE
       "-Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map")

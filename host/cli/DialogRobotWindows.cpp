@@ -81,6 +81,8 @@ HWND FindOwnDialog(const std::wstring& title) {
 DialogRobot::DialogRobot(Plan plan, Note note)
     : plan_(std::move(plan)), note_(std::move(note)), thread_([this] { Watch(); }) {}
 
+bool DialogRobot::WindowShown() { return true; }
+
 DialogRobot::~DialogRobot() {
     stop_ = true;
     thread_.join();

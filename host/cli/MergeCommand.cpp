@@ -23,8 +23,9 @@
 #include <streambuf>
 
 #include "cli/Commands.h"
-#ifdef _WIN32
+#if defined(_WIN32) || defined(QUILTOR_APPKIT_DIALOG)
 #include "cli/DialogRobot.h"
+#define QUILTOR_DIALOG_ROBOT 1
 #endif
 #include "cli/MergeOptions.h"
 #include "cli/PhaseClock.h"
@@ -376,15 +377,17 @@ int RunMerge(const GlobalOptions& global, const std::vector<std::string>& args) 
     clock.runStarted();
     AIErr result = kNoErr;
     {
-#ifdef _WIN32
-        // The plug-in shows its own window, driven from a second thread.
-        ScriptedStreams streams(MergeScript(options->folder, rows, *options, false), options->showDialog);
+#ifdef QUILTOR_DIALOG_ROBOT
+        // The plug-in shows its own window, driven as a robot would.
+        const bool window = DialogRobot::WindowShown();
+        ScriptedStreams streams(MergeScript(options->folder, rows, *options, !window), options->showDialog);
         DialogRobot::Plan plan;
         if (!rows.empty()) plan.tiles = chosen;
         plan.lineBox = options->joinLines;
         plan.faceBox = options->joinFaces;
-        const DialogRobot robot(std::move(plan),
-                                [&transcript](const std::string& line) { transcript << line << std::endl; });
+        std::optional<DialogRobot> robot;
+        if (window)
+            robot.emplace(std::move(plan), [&transcript](const std::string& line) { transcript << line << std::endl; });
 #else
         ScriptedStreams streams(MergeScript(options->folder, rows, *options), options->showDialog);
 #endif

@@ -19,3 +19,6 @@ target_link_libraries(ktr_adjust_plugin INTERFACE "$<LINK_GROUP:RESCAN,ktr_adjus
 quiltor_add_plugin(KTRQuiltorAdjust
   LIBRARY ktr_adjust_code
   PROPERTIES ${CMAKE_CURRENT_SOURCE_DIR}/KTRQuiltorAdjust.rc)
+if(NOT WIN32)
+  quiltor_macos_bundle(KTRQuiltorAdjust PINM "Orvela Plateo.ai Quiltware Quiltor アジャスト")
+endif()

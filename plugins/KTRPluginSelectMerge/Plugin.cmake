@@ -36,3 +36,14 @@ target_link_libraries(ktr_selectmerge_plugin INTERFACE "$<LINK_GROUP:RESCAN,ktr_
 quiltor_add_plugin(KTRQuiltorSelectMerge
   LIBRARY ktr_selectmerge_code
   PROPERTIES ${CMAKE_CURRENT_SOURCE_DIR}/KTRQuiltorSelectMerge.rc)
+if(NOT WIN32)
+  quiltor_macos_bundle(KTRQuiltorSelectMerge PINM "Orvela Plateo.ai Quiltware Quiltor セレクトマージ"
+    NIB ${CMAKE_CURRENT_SOURCE_DIR}/Resources/Window.xib)
+endif()
+
+if(QUILTOR_DIALOG STREQUAL "appkit" AND NOT APPLE)
+  # GNUstep loads the nib "Window" as its xib text, from NAME.resources beside the plug-in file.
+  add_custom_command(TARGET KTRQuiltorSelectMerge POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/Resources/Window.xib
+            ${PROJECT_BINARY_DIR}/plugins/KTRQuiltorSelectMerge.resources/Window.xib)
+endif()

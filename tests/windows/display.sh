@@ -6,25 +6,12 @@ set -euo pipefail
 folder=$2
 case $1 in
 start)
-  mkdir -p "$folder"
-  rm -f "$folder/display"
-  # 3> before Xvfb is started: it writes the display number there once it listens.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$folder/display" >"$folder/xvfb.log" 2>&1 &
-  echo $! >"$folder/xvfb.pid"
-  for _ in $(seq 100); do
-    [ -s "$folder/display" ] && break
-    sleep 0.1
-  done
-  if [ ! -s "$folder/display" ]; then
-    echo "Xvfb did not start; see $folder/xvfb.log" >&2
-    exit 1
-  fi
+  bash "$(dirname "$0")/../support/display.sh" start "$folder"
   DISPLAY=":$(cat "$folder/display")" wine regedit /S "$(dirname "$0")/wine-prefix.reg"
   ;;
 stop)
   wineserver -k 2>/dev/null || true
-  [ -s "$folder/xvfb.pid" ] && kill "$(cat "$folder/xvfb.pid")" 2>/dev/null || true
-  rm -f "$folder/display" "$folder/xvfb.pid"
+  bash "$(dirname "$0")/../support/display.sh" stop "$folder"
   ;;
 *)
   echo "usage: display.sh start|stop FOLDER" >&2

@@ -220,8 +220,9 @@ void TextSelectionDialog::PrintHelp() const {
 
 void TextSelectionDialog::Note(const std::string& text) const { std::fprintf(out_, "※ %s\n", text.c_str()); }
 
-#ifndef _WIN32
-// The Windows build shows its own window (WindowsSelectionDialog.cpp).
+#if !defined(_WIN32) && !defined(QUILTOR_APPKIT_DIALOG)
+// The Windows build shows its own window (WindowsSelectionDialog.cpp), the AppKit build its
+// window controller (AppKitSelectionDialog.mm).
 std::unique_ptr<SelectionDialog> CreateSelectionDialog(SelectionAlerts& alerts) {
     return std::make_unique<TextSelectionDialog>(alerts);
 }

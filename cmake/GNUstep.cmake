@@ -1,0 +1,47 @@
+# GNUstep's AppKit for the AppKit dialog on Linux (QUILTOR_DIALOG=appkit): Objective-C++ through
+# g++, and the interface target quiltor_gnustep_gui with what gnustep-config says a GUI program
+# needs. Its headers are included as system headers, so their own warnings stay out of ours.
+find_program(GNUSTEP_CONFIG gnustep-config)
+if(NOT GNUSTEP_CONFIG)
+  message(FATAL_ERROR "QUILTOR_DIALOG=appkit needs GNUstep: bash tools/install-deps.sh --appkit")
+endif()
+enable_language(OBJCXX)
+
+execute_process(COMMAND ${GNUSTEP_CONFIG} --objc-flags OUTPUT_VARIABLE objc_flags OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${GNUSTEP_CONFIG} --gui-libs OUTPUT_VARIABLE gui_libs OUTPUT_STRIP_TRAILING_WHITESPACE)
+separate_arguments(objc_flags UNIX_COMMAND "${objc_flags}")
+separate_arguments(gui_libs UNIX_COMMAND "${gui_libs}")
+
+add_library(quiltor_gnustep_gui INTERFACE)
+foreach(flag IN LISTS objc_flags)
+  if(flag MATCHES "^-D")
+    string(SUBSTRING "${flag}" 2 -1 definition)
+    target_compile_definitions(quiltor_gnustep_gui INTERFACE ${definition})
+  elseif(flag MATCHES "^-I")
+    string(SUBSTRING "${flag}" 2 -1 dir)
+    if(IS_ABSOLUTE "${dir}" AND IS_DIRECTORY "${dir}")
+      target_include_directories(quiltor_gnustep_gui SYSTEM INTERFACE "${dir}")
+    endif()
+  elseif(flag MATCHES "^-f")
+    target_compile_options(quiltor_gnustep_gui INTERFACE $<$<COMPILE_LANGUAGE:OBJCXX>:${flag}>)
+  endif()
+endforeach()
+foreach(flag IN LISTS gui_libs)
+  if(flag MATCHES "^-l")
+    target_link_libraries(quiltor_gnustep_gui INTERFACE ${flag})
+  elseif(flag MATCHES "^-L")
+    string(SUBSTRING "${flag}" 2 -1 dir)
+    if(IS_DIRECTORY "${dir}")
+      target_link_directories(quiltor_gnustep_gui INTERFACE "${dir}")
+    endif()
+  endif()
+endforeach()
+target_compile_definitions(quiltor_gnustep_gui INTERFACE QUILTOR_APPKIT_DIALOG)
+# CMake knows no language levels of g++'s Objective-C++; the C++ sources' level, given by hand.
+target_compile_options(quiltor_gnustep_gui INTERFACE $<$<COMPILE_LANGUAGE:OBJCXX>:-std=c++20>)
+# The pthread flag for the compiler's runtime as well.
+find_package(Threads REQUIRED)
+target_link_libraries(quiltor_gnustep_gui INTERFACE Threads::Threads)
+# Whether a display opens is asked of Xlib before GNUstep would throw for want of one.
+find_package(X11 REQUIRED)
+target_link_libraries(quiltor_gnustep_gui INTERFACE X11::X11)
